@@ -1,0 +1,157 @@
+#include "net/protocol.h"
+
+#include <charconv>
+
+namespace plimb {
+
+Message splitMessage(std::string_view text) {
+    const auto plus = text.find('+');
+    if (plus == std::string_view::npos) return {{}, {}};
+    return {text.substr(0, plus), text.substr(plus + 1)};
+}
+
+std::optional<int> parseInt(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::string_view digits = text.front() == '-' ? text.substr(1) : text;
+    if (digits.empty()) return std::nullopt;
+    for (char c : digits)
+        if (c < '0' || c > '9') return std::nullopt;
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::string_view FieldReader::text() {
+    if (exhausted_) return {};
+    const auto plus = rest_.find('+');
+    std::string_view field;
+    if (plus == std::string_view::npos) {
+        field = rest_;
+        rest_ = {};
+        exhausted_ = true;
+    } else {
+        field = rest_.substr(0, plus);
+        rest_ = rest_.substr(plus + 1);
+    }
+    return field;
+}
+
+std::optional<int> FieldReader::number() {
+    if (exhausted_) return std::nullopt;
+    return parseInt(text());
+}
+
+namespace {
+
+void add(std::string& out, int n) {
+    out += '+';
+    out += std::to_string(n);
+}
+void add(std::string& out, std::string_view s) {
+    out += '+';
+    out += s;
+}
+
+template <typename... Fields>
+std::string join(std::string_view name, bool trailingPlus, const Fields&... fields) {
+    std::string out(name);
+    (add(out, fields), ...);
+    if (trailingPlus) out += '+';
+    return out;
+}
+
+} // namespace
+
+namespace build {
+
+std::string logininfo(int seat, std::string_view version, std::string_view loginName) {
+    return join(msg::logininfo, false, seat, version, loginName);
+}
+std::string chat(int seat, std::string_view chatText) { return join(msg::chat, false, seat, chatText); }
+std::string action(int seat, std::string_view chatText) { return join(msg::action, false, seat, chatText); }
+std::string startgame(std::string_view name, std::string_view time, std::string_view playto,
+                      std::string_view steals) {
+    return join(msg::startgame, true, name, time, playto, steals);
+}
+std::string placemyletterRequest(int player, int hand, int board) {
+    return join(msg::placemyletter, true, player, hand, board);
+}
+std::string tradingmyletterRequest(int player, int a, int b) {
+    return join(msg::tradingmyletter, true, player, a, b);
+}
+std::string stealinghisletter(int player, int hisSlot, int mySlot) {
+    return join(msg::stealinghisletter, true, player, hisSlot, mySlot);
+}
+std::string discardletter(int player, int board) { return join(msg::discardletter, true, player, board); }
+std::string discardextra(int player, int hand) { return join(msg::discardextra, true, player, hand); }
+std::string justwatch(int player, int flag) { return join(msg::justwatch, false, player, flag); }
+std::string kickhim(int requester, int seat) { return join(msg::kickhim, true, requester, seat); }
+std::string playasoundRequest(int player, int wave) {
+    return join(msg::playasound, true, player, "wave" + std::to_string(wave));
+}
+
+std::string sendlogininfo(int seat) { return join(msg::sendlogininfo, false, seat); }
+std::string full() { return join(msg::full, true); }
+std::string newplayerinfo(int seat, std::string_view name) { return join(msg::newplayerinfo, false, seat, name); }
+std::string existingplayers(int seat, std::string_view name) {
+    return join(msg::existingplayers, false, seat, name);
+}
+std::string havewrongversion(std::string_view name) { return join(msg::havewrongversion, false, name); }
+std::string wrongversion() { return join(msg::wrongversion, true); }
+std::string playerdisconnected(int seat, std::string_view name) {
+    return join(msg::playerdisconnected, false, seat, name);
+}
+std::string chatRelay(std::string_view name, std::string_view rest) {
+    return std::string(msg::chat) + '+' + std::string(name) + " chats: " + std::string(rest);
+}
+std::string actionRelay(std::string_view name, std::string_view rest) {
+    return std::string(msg::action) + '+' + std::string(name) + ' ' + std::string(rest);
+}
+std::string playasoundRelay(std::string_view player, std::string_view rest) {
+    return join(msg::playasound, false, player, rest);
+}
+std::string justwatching(int player, int flag) { return join(msg::justwatching, false, player, flag); }
+std::string letters(int seat, const std::vector<std::pair<int, int>>& slotCodes) {
+    std::string out = join(msg::letters, false, seat);
+    for (const auto& [slot, code] : slotCodes) {
+        add(out, slot);
+        add(out, code);
+    }
+    return out;
+}
+std::string placetheletters(const std::vector<BoardLetter>& letters) {
+    std::string out(msg::placetheletters);
+    for (const auto& l : letters) {
+        add(out, l.player);
+        add(out, l.slot);
+        add(out, l.code);
+    }
+    return out;
+}
+std::string gamestats(int time, int playto, int steals, int score1, int score2) {
+    return join(msg::gamestats, true, time, playto, steals, score1, score2);
+}
+std::string nextplayer(int player, int stealsLeft) { return join(msg::nextplayer, true, player, stealsLeft); }
+std::string newletter(int player, int slot, int code) { return join(msg::newletter, true, player, slot, code); }
+std::string placemyletter(int player, int hand, int board, int code) {
+    return join(msg::placemyletter, true, player, hand, board, code);
+}
+std::string tradingmyletter(int player, int a, int codeA, int b, int codeB) {
+    return join(msg::tradingmyletter, true, player, a, codeA, b, codeB);
+}
+std::string stoldletter(int player, int opponent, int mySlot, int hisSlot, int code) {
+    return join(msg::stoldletter, true, player, opponent, mySlot, hisSlot, code);
+}
+std::string discardletterNotice(int player, int board) { return join(msg::discardletter, true, player, board); }
+std::string discardextraNotice(int player, int hand) { return join(msg::discardextra, true, player, hand); }
+std::string notvalid(int player) { return join(msg::notvalid, true, player); }
+std::string toomany(int player) { return join(msg::toomany, true, player); }
+std::string formedword(int player, std::string_view word, int points, int score) {
+    return join(msg::formedword, true, player, word, points, score);
+}
+std::string timeup() { return join(msg::timeup, true); }
+std::string winner(int player) { return join(msg::winner, true, player); }
+
+} // namespace build
+} // namespace plimb

@@ -1,0 +1,162 @@
+#pragma once
+// The message catalogue: the one place that names every message and builds its layout.
+//
+// A message is text ended by the byte 0xFF (see framer.h). Its name is the text before the
+// first "+", its data everything after it; fields in the data are joined by "+". Numbers are
+// plain decimal. Where a name or free text is the last field it is read as "the rest", so a
+// "+" inside it survives. Layouts (terminator not shown):
+//
+// Requests, client to server                       Notices, server to client(s)
+//   CMD_logininfo+seat+version+name<FF>              CMD_sendlogininfo+seat
+//   CMD_chat+seat+text|colour                        CMD_full+
+//   CMD_action+seat+text|colour                      CMD_newplayerinfo+seat+name
+//   CMD_startgame+name+time+playto+steals+           CMD_existingplayers+seat+name
+//   CMD_placemyletter+p+hand+board+                  CMD_havewrongversion+name
+//   CMD_tradingmyletter+p+a+b+                       CMD_wrongversion+
+//   CMD_stealinghisletter+p+hisslot+myslot+          CMD_playerdisconnected+seat+name
+//   CMD_discardletter+p+board+                       CMD_chat+name chats: text|colour
+//   CMD_discardextra+p+hand+                         CMD_action+name text|colour
+//   CMD_justwatch+p+flag                             CMD_playasound+p+waveN+
+//   CMD_kickhim+requester+seat+                      CMD_justwatching+p+flag
+//   CMD_playasound+p+waveN+                          CMD_startgame+name+time+playto+steals+
+//                                                    CMD_letters+seat{+slot+code}
+//                                                    CMD_placetheletters{+p+slot+code}
+//                                                    CMD_gamestats+time+playto+steals+s1+s2+
+//                                                    CMD_nextplayer+p+stealsleft+
+//                                                    CMD_newletter+p+slot+code+
+//                                                    CMD_placemyletter+p+hand+board+code+
+//                                                    CMD_tradingmyletter+p+a+codeA+b+codeB+
+//                                                    CMD_stoldletter+p+opp+myslot+hisslot+code+
+//                                                    CMD_discardletter+p+board+
+//                                                    CMD_discardextra+p+hand+
+//                                                    CMD_notvalid+p+   CMD_toomany+p+
+//                                                    CMD_formedword+p+word+points+score+
+//                                                    CMD_timeup+       CMD_winner+p+
+// flag: "1" = just watch, "2" = play again. Steals 10000 means unlimited.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace plimb {
+
+inline constexpr char kTerminator = '\xFF';
+// The version text sent at login and compared by the server.
+inline constexpr std::string_view kVersion = "1.0.5";
+inline constexpr int kUnlimitedSteals = 10000;
+inline constexpr int kGamePort = 7772;
+
+namespace msg {
+inline constexpr std::string_view logininfo = "CMD_logininfo";
+inline constexpr std::string_view kickhim = "CMD_kickhim";
+inline constexpr std::string_view chat = "CMD_chat";
+inline constexpr std::string_view action = "CMD_action";
+inline constexpr std::string_view justwatch = "CMD_justwatch";
+inline constexpr std::string_view startgame = "CMD_startgame";
+inline constexpr std::string_view placemyletter = "CMD_placemyletter";
+inline constexpr std::string_view discardextra = "CMD_discardextra";
+inline constexpr std::string_view tradingmyletter = "CMD_tradingmyletter";
+inline constexpr std::string_view stealinghisletter = "CMD_stealinghisletter";
+inline constexpr std::string_view discardletter = "CMD_discardletter";
+inline constexpr std::string_view playasound = "CMD_playasound";
+
+inline constexpr std::string_view sendlogininfo = "CMD_sendlogininfo";
+inline constexpr std::string_view full = "CMD_full";
+inline constexpr std::string_view newplayerinfo = "CMD_newplayerinfo";
+inline constexpr std::string_view existingplayers = "CMD_existingplayers";
+inline constexpr std::string_view havewrongversion = "CMD_havewrongversion";
+inline constexpr std::string_view wrongversion = "CMD_wrongversion";
+inline constexpr std::string_view playerdisconnected = "CMD_playerdisconnected";
+inline constexpr std::string_view justwatching = "CMD_justwatching";
+inline constexpr std::string_view letters = "CMD_letters";
+inline constexpr std::string_view placetheletters = "CMD_placetheletters";
+inline constexpr std::string_view gamestats = "CMD_gamestats";
+inline constexpr std::string_view nextplayer = "CMD_nextplayer";
+inline constexpr std::string_view newletter = "CMD_newletter";
+inline constexpr std::string_view stoldletter = "CMD_stoldletter";
+inline constexpr std::string_view notvalid = "CMD_notvalid";
+inline constexpr std::string_view toomany = "CMD_toomany";
+inline constexpr std::string_view formedword = "CMD_formedword";
+inline constexpr std::string_view timeup = "CMD_timeup";
+inline constexpr std::string_view winner = "CMD_winner";
+} // namespace msg
+
+// A message split into its name and data. A text without "+" has an empty name.
+struct Message {
+    std::string_view name;
+    std::string_view data;
+};
+Message splitMessage(std::string_view text);
+
+// Strict decimal conversion: an optional "-" and one or more digits, nothing else, within int32.
+std::optional<int> parseInt(std::string_view text);
+
+// Reads the "+"-separated fields of a message's data from the left.
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view data) : rest_(data) {}
+    // The next field, up to the next "+" (or the end).
+    std::string_view text();
+    // The next field as a strict decimal number; nullopt when it is missing or malformed.
+    std::optional<int> number();
+    // Everything not read yet (a trailing name or free text).
+    std::string_view rest() const { return rest_; }
+    bool atEnd() const { return rest_.empty(); }
+
+private:
+    std::string_view rest_;
+    bool exhausted_ = false;
+};
+
+// Builders: each returns the message text without its terminator.
+namespace build {
+// requests
+std::string logininfo(int seat, std::string_view version, std::string_view loginName);
+std::string chat(int seat, std::string_view chatText);
+std::string action(int seat, std::string_view chatText);
+std::string startgame(std::string_view name, std::string_view time, std::string_view playto,
+                      std::string_view steals);
+std::string placemyletterRequest(int player, int hand, int board);
+std::string tradingmyletterRequest(int player, int a, int b);
+std::string stealinghisletter(int player, int hisSlot, int mySlot);
+std::string discardletter(int player, int board);
+std::string discardextra(int player, int hand);
+std::string justwatch(int player, int flag);
+std::string kickhim(int requester, int seat);
+std::string playasoundRequest(int player, int wave);
+
+// notices
+std::string sendlogininfo(int seat);
+std::string full();
+std::string newplayerinfo(int seat, std::string_view name);
+std::string existingplayers(int seat, std::string_view name);
+std::string havewrongversion(std::string_view name);
+std::string wrongversion();
+std::string playerdisconnected(int seat, std::string_view name);
+std::string chatRelay(std::string_view name, std::string_view rest);
+std::string actionRelay(std::string_view name, std::string_view rest);
+std::string playasoundRelay(std::string_view player, std::string_view rest);
+std::string justwatching(int player, int flag);
+std::string letters(int seat, const std::vector<std::pair<int, int>>& slotCodes);
+struct BoardLetter {
+    int player, slot, code;
+};
+std::string placetheletters(const std::vector<BoardLetter>& letters);
+std::string gamestats(int time, int playto, int steals, int score1, int score2);
+std::string nextplayer(int player, int stealsLeft);
+std::string newletter(int player, int slot, int code);
+std::string placemyletter(int player, int hand, int board, int code);
+std::string tradingmyletter(int player, int a, int codeA, int b, int codeB);
+std::string stoldletter(int player, int opponent, int mySlot, int hisSlot, int code);
+std::string discardletterNotice(int player, int board);
+std::string discardextraNotice(int player, int hand);
+std::string notvalid(int player);
+std::string toomany(int player);
+std::string formedword(int player, std::string_view word, int points, int score);
+std::string timeup();
+std::string winner(int player);
+} // namespace build
+
+} // namespace plimb
