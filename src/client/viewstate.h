@@ -8,6 +8,7 @@
 namespace plimb {
 
 enum class SlotFamily { MyLetter, HisLetter, Extra };
+enum class MouseButton { Left, Right, Other };
 
 // Normal and selected tops of the three slot families, in board-panel pixels.
 inline constexpr int kMyLetterTop = 115, kMyLetterSelectedTop = 119;
