@@ -1,0 +1,101 @@
+#pragma once
+// Tchat: the main window. It owns the game connection `sock`, the client model and its timers,
+// the board panel above and the chat below, and runs start-up from the command line.
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+
+#include "client/clientmodel.h"
+#include "client/clientsink.h"
+#include "net/framer.h"
+#include "net/tsock.h"
+
+class QAction;
+class QTcpSocket;
+
+namespace plimb {
+
+class ChatWidget;
+class GamePanel;
+class Random;
+class TServer;
+class Tgamestart;
+
+class Tchat : public QMainWindow, private ClientSink {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultWidth = 734;
+    static constexpr int kDefaultHeight = 540;
+
+    // Seeds the program-wide generator from the time of day, as the window is created.
+    Tchat(Random& random, QWidget* parent = nullptr);
+    ~Tchat() override;
+
+    // The in-process server used when this copy hosts.
+    void setServer(TServer* server) { server_ = server; }
+    // The command line (without the program name); read when the window is first shown.
+    void setParams(const QStringList& params) { params_ = params; }
+
+    ClientModel& model() { return model_; }
+    GamePanel* gamePanel() const { return panel_; }
+    ChatWidget* chatWidget() const { return chat_; }
+    void addlinetochat(const std::string& line, Colour colour) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void processparams();
+    void hostpress();
+    void joinpress();
+    void openSock11();
+    void sockRead(TSock* sender);
+    void sockInfo(TSock* sender, TSocketInfo info, const QString& text);
+    void Timer1Timer();
+    void armTimer1();
+    void refresh();
+    void button_startClick();
+    void FormResize();
+
+    // ClientSink
+    void sendRequest(const std::string& text) override;
+    void playsounds(const std::string& name) override;
+    void playChatter(const std::string& name) override;
+    void showMessage(const std::string& text) override;
+    void closeMainWindow() override;
+    void startTurnTimer() override;
+    void stopTurnTimer() override;
+    void loadinifile() override;
+    void addword(const std::string& word, int value, int column) override;
+    void anotherword(int column) override;
+    void addgame(const std::string& winnerText) override;
+    int longestWordRecord() const override { return longestWord_; }
+    int bestScoreRecord() const override { return bestScore_; }
+
+    ClientModel model_;
+    TServer* server_ = nullptr;
+    QStringList params_;
+    QString hostAddress_;
+    bool shown_ = false;
+    bool closing_ = false;
+
+    TSock sock;
+    QTcpSocket* Sock11 = nullptr;
+    Framer framer_;
+    QTimer Timer1;
+    QTimer turntimer;
+
+    GamePanel* panel_ = nullptr;
+    ChatWidget* chat_ = nullptr;
+    Tgamestart* gamestart_ = nullptr;
+    QAction* StartGame1 = nullptr;
+    QAction* JustWatch1 = nullptr;
+
+    int longestWord_ = 0;
+    int bestScore_ = 0;
+};
+
+} // namespace plimb

@@ -1,0 +1,233 @@
+#include "server/server.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "net/protocol.h"
+#include "rules/game.h"
+
+namespace plimb {
+namespace {
+
+constexpr int kRefusedRecord = 10;
+
+bool isSeat(int seat) { return GameState::validSeat(seat); }
+
+// Reads `count` numbers from the front of a request; nullopt if any is missing or malformed.
+template <std::size_t N>
+std::optional<std::array<int, N>> numbers(std::string_view data) {
+    FieldReader reader(data);
+    std::array<int, N> values{};
+    for (auto& v : values) {
+        const auto n = reader.number();
+        if (!n) return std::nullopt;
+        v = *n;
+    }
+    return values;
+}
+
+using Handler = void (Server::*)(int, std::string_view);
+struct Row {
+    std::string_view name;
+    Handler handler;
+};
+
+const std::array<Row, 12> kDispatch{{
+    {msg::logininfo, &Server::receivedlogininfo},
+    {msg::kickhim, &Server::kickhim},
+    {msg::chat, &Server::chat},
+    {msg::action, &Server::action},
+    {msg::justwatch, &Server::justwatch},
+    {msg::startgame, &Server::startgame},
+    {msg::placemyletter, &Server::placemyletter},
+    {msg::discardextra, &Server::discardextra},
+    {msg::tradingmyletter, &Server::tradingmyletter},
+    {msg::stealinghisletter, &Server::stealinghisletter},
+    {msg::discardletter, &Server::discardletter},
+    {msg::playasound, &Server::playasound},
+}};
+
+} // namespace
+
+Server::Server(GameState& state, Outbox& out, Game& game) : state_(state), out_(out), game_(game) {}
+
+int Server::pickSeat() {
+    if (state_.seatcount == 0) {
+        state_.seatcount = 1;
+        return 1;
+    }
+    for (int seat = 1; seat <= state_.seatcount; ++seat)
+        if (!state_.seats[seat].inuse) return seat;
+    if (state_.seatcount < kMaxSeats) return ++state_.seatcount;
+    return kRefusedRecord;
+}
+
+void Server::connectionAccepted(int seat) {
+    if (seat == kRefusedRecord) {
+        out_.send(seat, build::full());
+        out_.close(seat);
+        return;
+    }
+    if (!isSeat(seat)) return;
+    state_.seats[seat].inuse = true;
+    out_.send(seat, build::sendlogininfo(seat));
+}
+
+void Server::received(int seat, std::string text) {
+    if (!isSeat(seat)) return;
+    receivedlist_.push_back({seat, std::move(text)});
+}
+
+void Server::connectionClosed(int seat) {
+    if (seat < 1 || seat > kSeatRecords) return;
+    auto& record = state_.seats[seat];
+    if (record.inuse) {
+        const auto notice = build::playerdisconnected(seat, record.name);
+        for (int other = 1; other <= state_.seatcount; ++other)
+            if (other != seat && state_.seats[other].inuse) out_.send(other, notice);
+    }
+    record.inuse = false;
+    record.name.clear();
+    record.watchonly = false;
+    // Requests still queued from this connection must not act for whoever takes the seat next.
+    std::erase_if(receivedlist_, [seat](const Queued& q) { return q.seat == seat; });
+    game_.seatLeft(seat);
+}
+
+void Server::socktimerTimer() {
+    if (receivedlist_.empty()) return;
+    Queued next = std::move(receivedlist_.front());
+    receivedlist_.pop_front();
+    dispatch(next.seat, next.text);
+}
+
+void Server::dispatch(int origin, std::string_view text) {
+    const auto message = splitMessage(text);
+    if (message.name.empty()) return;
+    for (const auto& row : kDispatch)
+        if (row.name == message.name) {
+            (this->*row.handler)(origin, message.data);
+            return;
+        }
+}
+
+void Server::receivedlogininfo(int origin, std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || *seat != origin) return;
+    const auto version = reader.text();
+    const std::string name(reader.rest());
+
+    state_.seats[origin].name = name;
+    state_.seats[origin].inuse = true;
+    sendToAll(state_, out_, build::newplayerinfo(origin, name));
+    for (int other = 1; other <= state_.seatcount; ++other)
+        if (other != origin && state_.seats[other].inuse)
+            out_.send(origin, build::existingplayers(other, state_.seats[other].name));
+    if (version != kVersion) {
+        sendToSeat(state_, out_, 1, build::havewrongversion(name));
+        out_.send(origin, build::wrongversion());
+    }
+    game_.replayTo(origin);
+}
+
+void Server::kickhim(int origin, std::string_view data) {
+    const auto fields = numbers<2>(data);
+    if (!fields || origin != 1 || (*fields)[0] != 1) return;
+    const int seat = (*fields)[1];
+    if (isSeat(seat) && state_.seats[seat].inuse) out_.close(seat);
+}
+
+void Server::relay(int origin, std::string_view data, bool isAction) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || *seat != origin) return;
+    const auto& name = state_.seats[origin].name;
+    sendToAll(state_, out_, isAction ? build::actionRelay(name, reader.rest()) : build::chatRelay(name, reader.rest()));
+}
+
+void Server::chat(int origin, std::string_view data) { relay(origin, data, false); }
+void Server::action(int origin, std::string_view data) { relay(origin, data, true); }
+
+void Server::playasound(int origin, std::string_view data) {
+    FieldReader reader(data);
+    const auto player = reader.text();
+    const auto seat = parseInt(player);
+    if (!seat || *seat != origin) return;
+    sendToAll(state_, out_, build::playasoundRelay(player, reader.rest()));
+}
+
+void Server::justwatch(int origin, std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || (*seat != 1 && *seat != 2)) return;
+    const bool hostForSeat2 = origin == 1 && *seat == 2;
+    if (*seat != origin && !hostForSeat2) return;
+    const auto flag = reader.rest();
+    if (flag == "2") {
+        state_.seats[*seat].watchonly = false;
+        sendToAll(state_, out_, build::justwatching(*seat, 2));
+    } else if (flag == "1") {
+        state_.seats[*seat].watchonly = true;
+        sendToAll(state_, out_, build::justwatching(*seat, 1));
+        game_.justWatchStarted(*seat);
+    }
+}
+
+void Server::startgame(int origin, std::string_view data) {
+    if (origin != 1) return;
+    // The three numbers are read from the end, so a name that itself contains "+" still starts
+    // a game; the trailing "+" of the layout leaves one empty field behind them.
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const auto plus = data.find('+', start);
+        fields.push_back(data.substr(start, plus == std::string_view::npos ? plus : plus - start));
+        if (plus == std::string_view::npos) break;
+        start = plus + 1;
+    }
+    if (!fields.empty() && fields.back().empty()) fields.pop_back();
+    if (fields.size() < 4) return;
+    const auto n = fields.size();
+    const auto time = parseInt(fields[n - 3]);
+    const auto playto = parseInt(fields[n - 2]);
+    const auto steals = parseInt(fields[n - 1]);
+    if (!time || !playto || !steals) return;
+    const auto nameEnd = static_cast<std::size_t>(fields[n - 3].data() - data.data());
+    game_.startgame(data.substr(0, nameEnd - 1), *time, *playto, *steals);
+}
+
+void Server::placemyletter(int origin, std::string_view data) {
+    const auto f = numbers<3>(data);
+    if (!f || (*f)[0] != origin) return;
+    const auto [seat, hand, board] = *f;
+    if (GameState::validHandSlot(hand) && GameState::validBoardSlot(board)) game_.placemyletter(seat, hand, board);
+}
+
+void Server::tradingmyletter(int origin, std::string_view data) {
+    const auto f = numbers<3>(data);
+    if (!f || (*f)[0] != origin) return;
+    const auto [seat, a, b] = *f;
+    if (GameState::validBoardSlot(a) && GameState::validBoardSlot(b)) game_.tradingmyletter(seat, a, b);
+}
+
+void Server::stealinghisletter(int origin, std::string_view data) {
+    const auto f = numbers<3>(data);
+    if (!f || (*f)[0] != origin) return;
+    const auto [seat, his, mine] = *f;
+    if (GameState::validBoardSlot(his) && GameState::validBoardSlot(mine)) game_.stealinghisletter(seat, his, mine);
+}
+
+void Server::discardletter(int origin, std::string_view data) {
+    const auto f = numbers<2>(data);
+    if (!f || (*f)[0] != origin) return;
+    if (GameState::validBoardSlot((*f)[1])) game_.discardletter((*f)[0], (*f)[1]);
+}
+
+void Server::discardextra(int origin, std::string_view data) {
+    const auto f = numbers<2>(data);
+    if (!f || (*f)[0] != origin) return;
+    if (GameState::validHandSlot((*f)[1])) game_.discardextra((*f)[0], (*f)[1]);
+}
+
+} // namespace plimb

@@ -1,0 +1,88 @@
+#include "server/tserver.h"
+
+#include "net/protocol.h"
+
+namespace plimb {
+
+TServer::TServer(Random& random, const TDictn& spell, std::vector<std::string> computerWords, QObject* parent)
+    : QObject(parent), game_(state_, *this, random, *this, spell, std::move(computerWords)),
+      server_(state_, *this, game_) {
+    Sock1.PortName = QString::number(kGamePort);
+    connect(&Sock1, &TSock::onAccept, this, [this](TSock*) { Sock1Accept(); });
+    // Armed only while requests wait, so an idle host costs no wake-ups.
+    socktimer_.setInterval(10);
+    connect(&socktimer_, &QTimer::timeout, this, &TServer::socktimerTimer);
+    turntimer_.setInterval(1000);
+    connect(&turntimer_, &QTimer::timeout, this, &TServer::turntimerTimer);
+}
+
+TServer::~TServer() {
+    // The connections outlive our members during destruction; silence them first so their
+    // closing reports never reach a half-destroyed core.
+    for (TSock* sock : conns_)
+        if (sock) sock->disconnect(this);
+    Sock1.disconnect(this);
+}
+
+void TServer::listen() { Sock1.setListen(true); }
+
+void TServer::Sock1Accept() {
+    TSock* sock = nullptr;
+    while (Sock1.Accept(sock)) {
+        const int seat = server_.pickSeat();
+        if (conns_[seat]) {
+            // A record still bound to a socket is never handed out again; drop the newcomer.
+            sock->deleteLater();
+            continue;
+        }
+        sock->Tag = seat;
+        conns_[seat] = sock;
+        framers_[seat] = Framer();
+        connect(sock, &TSock::onRead, this, [this](TSock* s, int) { Sock1Read(s); });
+        connect(sock, &TSock::onInfo, this, &TServer::tempsockInfo);
+        server_.connectionAccepted(seat);
+        sock = nullptr;
+    }
+}
+
+void TServer::Sock1Read(TSock* sender) {
+    const int seat = sender->Tag;
+    if (seat < 1 || seat > kSeatRecords || conns_[seat] != sender) return;
+    const QByteArray bytes = sender->Receive();
+    std::vector<std::string> messages;
+    const bool ok = framers_[seat].feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                        messages);
+    for (auto& m : messages) server_.received(seat, std::move(m));
+    if (!ok) sender->Close();
+    if (server_.hasQueuedRequests() && !socktimer_.isActive()) socktimer_.start();
+}
+
+void TServer::tempsockInfo(TSock* sender, TSocketInfo, const QString& text) {
+    if (text != QLatin1String("Socket Closed")) return;
+    const int seat = sender->Tag;
+    if (seat >= 1 && seat <= kSeatRecords && conns_[seat] == sender) {
+        conns_[seat] = nullptr;
+        sender->disconnect(this);
+        sender->deleteLater();
+    }
+    server_.connectionClosed(seat);
+}
+
+void TServer::socktimerTimer() {
+    server_.socktimerTimer();
+    if (!server_.hasQueuedRequests()) socktimer_.stop();
+}
+
+void TServer::turntimerTimer() { game_.turntimerTimer(); }
+
+void TServer::send(int seat, std::string_view text) {
+    if (seat < 1 || seat > kSeatRecords || !conns_[seat]) return;
+    conns_[seat]->Send(QByteArray::fromStdString(frame(text)));
+}
+
+void TServer::close(int seat) {
+    if (seat < 1 || seat > kSeatRecords || !conns_[seat]) return;
+    conns_[seat]->Close();
+}
+
+} // namespace plimb

@@ -1,0 +1,84 @@
+// A whole game over real loopback TCP: the real server in this process, two raw clients in the
+// player seats and one spectator. The host's connection starts the game; both players then let
+// the computer move for them, and everyone sees letters dealt, scores rise and a winner.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "dict/builtinwords.h"
+#include "dict/tdictn.h"
+#include "net/protocol.h"
+#include "rules/random.h"
+#include "server/tserver.h"
+#include "support/rawclient.h"
+
+using namespace std::chrono_literals;
+using plimb::testing::RawClient;
+
+namespace {
+
+void pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+
+void login(RawClient& c, int seat, const std::string& name) {
+    ASSERT_TRUE(c.connectTo(plimb::kGamePort));
+    ASSERT_EQ(c.next(), "CMD_sendlogininfo+" + std::to_string(seat));
+    c.sendRaw(plimb::build::logininfo(seat, plimb::kVersion, name + "\xff") + "\xff");
+    ASSERT_EQ(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)), "CMD_newplayerinfo+" + std::to_string(seat) + "+" + name);
+}
+
+TEST(GameE2E, TwoWatchingPlayersAreMovedByTheComputerToAWinner) {
+    int argc = 1;
+    char name[] = "plimb_tests_e2e_game";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    plimb::Random random(20261208);
+    const plimb::TDictn spell(plimb::builtinWordRecords());
+    plimb::TServer server(random, spell, plimb::builtinComputerWords());
+    server.listen();
+
+    RawClient ann(pump), bob(pump), spy(pump);
+    login(ann, 1, "Ann");
+    login(bob, 2, "Bob");
+    login(spy, 3, "Spy");
+
+    ann.send(plimb::build::startgame("Ann", "20", "12", "10000"));
+    EXPECT_EQ(bob.waitFor("CMD_startgame+"), "CMD_startgame+Ann+20+12+10000+");
+    const auto dealt = bob.waitFor("CMD_letters+");
+    ASSERT_TRUE(dealt.has_value());
+    EXPECT_EQ(std::count(dealt->begin(), dealt->end(), '+'), 11) << "five pairs for seat 2: " << *dealt;
+    EXPECT_TRUE(bob.waitFor("CMD_nextplayer+2+10000+").has_value()) << "seat 2 moves first";
+
+    ann.send(plimb::build::justwatch(1, 1));
+    bob.send(plimb::build::justwatch(2, 1));
+
+    // Follow the spectator's view to the end: scores only rise, and a winner arrives.
+    int lastScore[3] = {0, 0, 0};
+    std::optional<std::string> winner;
+    const auto deadline = std::chrono::steady_clock::now() + 240s;
+    while (!winner && std::chrono::steady_clock::now() < deadline) {
+        const auto m = spy.next(10s);
+        ASSERT_TRUE(m.has_value()) << "the game stalled";
+        const auto message = plimb::splitMessage(*m);
+        if (message.name == plimb::msg::formedword) {
+            plimb::FieldReader r(message.data);
+            const int seat = r.number().value_or(0);
+            r.text();
+            r.number();
+            const int score = r.number().value_or(-1);
+            ASSERT_TRUE(seat == 1 || seat == 2) << *m;
+            EXPECT_GT(score, lastScore[seat]) << *m;
+            lastScore[seat] = score;
+        } else if (message.name == plimb::msg::winner) {
+            winner = *m;
+        }
+    }
+    ASSERT_TRUE(winner.has_value());
+    const int won = (*winner)[11] - '0';
+    EXPECT_GE(lastScore[won], 12);
+    EXPECT_GT(lastScore[won], lastScore[3 - won]);
+    EXPECT_EQ(ann.waitFor("CMD_winner+"), winner);
+    EXPECT_FALSE(server.state().gamerunning);
+}
+
+} // namespace

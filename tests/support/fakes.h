@@ -1,0 +1,46 @@
+#pragma once
+// Recording fakes for the server core's seams.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "server/outbox.h"
+
+namespace plimb::testing {
+
+struct Sent {
+    int seat;
+    std::string text;
+    bool operator==(const Sent&) const = default;
+};
+
+class FakeOutbox : public Outbox {
+public:
+    void send(int seat, std::string_view text) override { sent.push_back({seat, std::string(text)}); }
+    void close(int seat) override { closed.push_back(seat); }
+    std::vector<std::string> to(int seat) const {
+        std::vector<std::string> out;
+        for (const auto& s : sent)
+            if (s.seat == seat) out.push_back(s.text);
+        return out;
+    }
+    void clear() {
+        sent.clear();
+        closed.clear();
+    }
+    std::vector<Sent> sent;
+    std::vector<int> closed;
+};
+
+class FakeTimer : public TurnTimer {
+public:
+    void start() override {
+        running = true;
+        ++starts;
+    }
+    void stop() override { running = false; }
+    bool running = false;
+    int starts = 0;
+};
+
+} // namespace plimb::testing
