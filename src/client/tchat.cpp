@@ -204,10 +204,7 @@ void Tchat::refresh() {
 }
 
 void Tchat::button_startClick() {
-    if (model_.startButtonClick()) {
-        gamestart_->show();
-        gamestart_->raise();
-    }
+    if (model_.startButtonClick()) gamestart_->showOver(this);
 }
 
 void Tchat::resizeEvent(QResizeEvent* event) {

@@ -1,0 +1,303 @@
+#include "client/clientmodel.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "client/chatter.h"
+#include "client/noticefields.h"
+#include "net/protocol.h"
+
+namespace plimb {
+
+namespace {
+// The phrase buttons come back after this many ticks of the 1 ms timer have passed; counted in
+// ticks, not milliseconds.
+constexpr int kPhraseCoolDownTicks = 100;
+constexpr std::string_view kWaiting = "<Waiting>";
+} // namespace
+
+ClientModel::ClientModel(ClientSink& sink) : sink_(sink) {
+    clearall();
+}
+
+// Exact names, one row each; CMD_existingplayers shares the newcomer's handler.
+const std::vector<ClientModel::Route>& ClientModel::routes() {
+    static const std::vector<Route> table = {
+        {msg::sendlogininfo, &ClientModel::sendloginfo},
+        {msg::chat, &ClientModel::chat},
+        {msg::action, &ClientModel::chat},
+        {msg::newplayerinfo, &ClientModel::newplayerinfo},
+        {msg::havewrongversion, &ClientModel::havewrongversion},
+        {msg::wrongversion, &ClientModel::wrongversion},
+        {msg::existingplayers, &ClientModel::newplayerinfo},
+        {msg::playerdisconnected, &ClientModel::playerdisconnected},
+        {msg::justwatching, &ClientModel::justwatching},
+        {msg::startgame, &ClientModel::startthegame},
+        {msg::nextplayer, &ClientModel::getnextplayer},
+        {msg::winner, &ClientModel::winner},
+        {msg::full, &ClientModel::full},
+        {msg::letters, &ClientModel::letters},
+        {msg::newletter, &ClientModel::newletter},
+        {msg::placemyletter, &ClientModel::placemyletter},
+        {msg::discardextra, &ClientModel::discardextra},
+        {msg::discardletter, &ClientModel::discardletter},
+        {msg::tradingmyletter, &ClientModel::tradingmyletter},
+        {msg::notvalid, &ClientModel::notvalid},
+        {msg::formedword, &ClientModel::formedword},
+        {msg::stoldletter, &ClientModel::stoldletter},
+        {msg::timeup, &ClientModel::timeup},
+        {msg::gamestats, &ClientModel::gamestats},
+        {msg::toomany, &ClientModel::toomany},
+        {msg::placetheletters, &ClientModel::placetheletters},
+        {msg::playasound, &ClientModel::playasound},
+    };
+    return table;
+}
+
+void ClientModel::received(std::string message) {
+    receivedlist_.push_back(std::move(message));
+}
+
+void ClientModel::processsocktimer() {
+    if (receivedlist_.empty()) return;
+    const std::string entry = std::move(receivedlist_.front());
+    receivedlist_.pop_front();
+    const Message m = splitMessage(entry);
+    if (m.name.empty()) return;
+    for (const auto& route : routes()) {
+        if (route.name == m.name) {
+            (this->*route.handler)(m.data);
+            return;
+        }
+    }
+}
+
+void ClientModel::timer1Timer() {
+    processsocktimer();
+    if (!phraseReady_ && ++phraseTicks_ > kPhraseCoolDownTicks) {
+        phraseReady_ = true;
+        phraseTicks_ = 0;
+    }
+}
+
+void ClientModel::send(const std::string& request) {
+    if (loggedIn_) sink_.sendRequest(request);
+}
+
+void ClientModel::sound(const std::string& name) {
+    if (playSounds) sink_.playsounds(name);
+}
+
+void ClientModel::systemLine(const std::string& line) {
+    sink_.addlinetochat(line, kSystemLineColour);
+}
+
+void ClientModel::startClock() {
+    turnTimerRunning_ = true;
+    sink_.startTurnTimer();
+}
+
+void ClientModel::stopClock() {
+    turnTimerRunning_ = false;
+    sink_.stopTurnTimer();
+}
+
+// ---- start-up and login ----
+
+void ClientModel::hostpress() {
+    loginName_ = playerName_ + kTerminator;
+    isHost_ = true;
+    view_.startButtonVisible = true;
+}
+
+void ClientModel::joinpress() {
+    loginName_ = playerName_ + kTerminator;
+    view_.startButtonVisible = false;
+}
+
+void ClientModel::sendloginfo(std::string_view data) {
+    const auto seat = parseInt(data);
+    if (!seat) return;
+    mySeat_ = *seat;
+    loggedIn_ = true;
+    // The login name keeps its 0xFF, so the framed request ends in two terminators; the server
+    // reads the second as an empty message and drops it.
+    send(build::logininfo(mySeat_, kVersion, loginName_));
+}
+
+void ClientModel::havewrongversion(std::string_view data) {
+    systemLine(std::string(data) + " has a different version of the game then you.");
+}
+
+void ClientModel::wrongversion(std::string_view) {
+    systemLine("You have a differnt version of the game then the host.");
+}
+
+void ClientModel::full(std::string_view) {
+    sink_.showMessage("Game is full");
+    sink_.closeMainWindow();
+}
+
+void ClientModel::chat(std::string_view data) {
+    const ChatLine line = chatrecieved(data);
+    sink_.addlinetochat(line.line, line.colour);
+}
+
+// ---- people ----
+
+void ClientModel::newplayerinfo(std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || *seat < 1) return;
+    const std::string name(reader.rest());
+
+    if (*seat == mySeat_) {
+        systemLine("You are Connected.");
+        systemLine("View Quick Instructions by clicking Ctrl-i");
+        // Only the first announcement of the own seat may exchange the rows; a repeat must not
+        // swap them back.
+        if (mySeat_ == 2 && view_.rowOfSeat2 == 1) switchlabels();
+        sink_.loadinifile();
+    } else {
+        systemLine(name + " is Connected.");
+    }
+    sound("entered");
+
+    if (*seat >= 3) {
+        spys_.push_back(std::to_string(*seat) + ": " + name);
+        systemLine(*seat == mySeat_ ? std::string("You are spying.") : name + " is spying.");
+    } else {
+        auto& row = view_.rowFor(*seat);
+        row.name = name;
+        row.nameVisible = true;
+        row.scoreVisible = true;
+    }
+}
+
+void ClientModel::playerdisconnected(std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || *seat < 1) return;
+    const std::string name(reader.rest());
+
+    if (*seat >= 3) {
+        const std::string entry = std::to_string(*seat) + ": " + name;
+        const auto it = std::find(spys_.begin(), spys_.end(), entry);
+        if (it == spys_.end()) return;
+        sink_.addlinetochat(name + " has left.", clNavy);
+        spys_.erase(it);
+        return;
+    }
+    auto& row = view_.rowFor(*seat);
+    systemLine(row.name + " disconnected.");
+    row.name = "Klot"; // the server's computer player takes the seat over
+    row.eyes = false;
+}
+
+void ClientModel::justwatching(std::string_view data) {
+    const auto f = notice::numbers<2>(data);
+    if (!f) return;
+    const auto [seat, flag] = *f;
+    if (!notice::isPlayerSeat(seat)) return;
+    auto& row = view_.rowFor(seat);
+    if (flag == 1) {
+        if (seat == mySeat_) view_.justWatch = true;
+        sink_.addlinetochat(row.name + " is just watching", clGreen);
+        row.eyes = true;
+    } else {
+        if (seat == mySeat_) view_.justWatch = false;
+        sink_.addlinetochat(row.name + " is now playing again", clGreen);
+        row.eyes = false;
+    }
+}
+
+// ---- chatter sounds ----
+
+void ClientModel::playasound(std::string_view data) {
+    FieldReader reader(data);
+    const std::string_view seatText = reader.text();
+    const std::string_view name = reader.text();
+    if (name.empty()) return;
+    if (playChatterSounds) {
+        sink_.playChatter(std::string(name));
+        return;
+    }
+    // Muted chatter is written into the chat instead; a seat without a name label or a sound
+    // without a menu item writes nothing.
+    const auto seat = parseInt(seatText);
+    if (!seat || !notice::isPlayerSeat(*seat)) return;
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower.rfind("wave", 0) != 0) return;
+    const auto tag = parseInt(std::string_view(lower).substr(4));
+    if (!tag || *tag < 1 || *tag > kChatterCount || std::to_string(*tag) != lower.substr(4)) return;
+    systemLine(view_.rowFor(*seat).name + ": <Chatter Sound> " + std::string(kChatterCaptions[*tag]));
+}
+
+// ---- game start ----
+
+bool ClientModel::startButtonClick() {
+    if (loggedIn_) return true;
+    sink_.showMessage("You are not connected");
+    return false;
+}
+
+void ClientModel::sendStartGame(std::string_view timeText, std::string_view playtoText,
+                                std::string_view stealsText, bool unlimited) {
+    const std::string steals = unlimited ? std::to_string(kUnlimitedSteals) : std::string(stealsText);
+    send(build::startgame(playerName_, timeText, playtoText, steals));
+}
+
+// ---- spectators and removal ----
+
+void ClientModel::justWatchClick() {
+    if (!loggedIn_ || !isPlayerClient()) return;
+    // The flag follows the check mark, which only the server's answer moves: two clicks
+    // without an answer in between send the same request twice.
+    send(build::justwatch(mySeat_, view_.justWatch ? 2 : 1));
+}
+
+void ClientModel::setJustWatch(int seat, bool watch) {
+    if (!notice::isPlayerSeat(seat)) return;
+    send(build::justwatch(seat, watch ? 1 : 2));
+}
+
+void ClientModel::kicking(int seat) {
+    if (isHost_) send(build::kickhim(mySeat_, seat));
+}
+
+void ClientModel::kickSpyEntry(std::string_view entry) {
+    const auto colon = entry.find(':');
+    const auto seat = parseInt(entry.substr(0, colon));
+    if (seat) kicking(*seat);
+}
+
+ClientModel::NamePopupState ClientModel::namePopupState(int seat) const {
+    const bool waiting = notice::isPlayerSeat(seat) && view_.rowFor(seat).name == kWaiting;
+    return {seat, isHost_ && !waiting, isHost_, isHost_};
+}
+
+// ---- view operations ----
+
+void ClientModel::clearall() {
+    view_.rows[0].score = "0";
+    view_.rows[1].score = "0";
+}
+
+void ClientModel::resettiles() {
+    selectedHand_ = 0;
+    selectedBoard_ = 0;
+    selectedOpponent_ = 0;
+    for (int n = 1; n <= 10; ++n) {
+        view_.hisletter[n].top = kHisLetterTop;
+        view_.myletter[n].top = kMyLetterTop;
+        if (n <= 6) view_.extra[n].top = kExtraTop;
+    }
+}
+
+void ClientModel::switchlabels() {
+    std::swap(view_.rowOfSeat1, view_.rowOfSeat2);
+}
+
+} // namespace plimb

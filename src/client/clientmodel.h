@@ -1,0 +1,177 @@
+#pragma once
+// The client's game model: it takes the server's notices one at a time from its queue, changes
+// the view state the window draws, and turns the player's clicks into requests. It applies no
+// game rule of its own; the server decides, the model mirrors.
+//
+// All platform work goes through the ClientSink given at construction. The shell:
+//  - feeds every framed message to received() and arms its 1 ms timer while timer1Needed();
+//    each tick calls timer1Timer();
+//  - calls turntimerTimer() once a second while the sink's turn timer is started;
+//  - sets the three sound switches from the settings and the Options menu;
+//  - redraws from view() after every call.
+#include <array>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "client/clientsink.h"
+#include "client/viewstate.h"
+
+namespace plimb {
+
+class ClientModel {
+public:
+    explicit ClientModel(ClientSink& sink);
+
+    const ViewState& view() const { return view_; }
+
+    // Start-up state.
+    void setPlayerName(std::string name) { playerName_ = std::move(name); }
+    const std::string& playerName() const { return playerName_; }
+    const std::string& loginName() const { return loginName_; } // player name + 0xFF
+    int mySeat() const { return mySeat_; }
+    bool loggedIn() const { return loggedIn_; }
+    bool isHost() const { return isHost_; }
+    // File, "Start Game" and the spy list's "Remove From Game" are enabled in the host's window.
+    bool startGameMenuEnabled() const { return isHost_; }
+    bool spyKickEnabled() const { return isHost_; }
+
+    int currentPlayer() const { return currentPlayer_; }
+    int secondsLeft() const { return secondsLeft_; }
+    int selectedHand() const { return selectedHand_; }
+    int selectedBoard() const { return selectedBoard_; }
+    int selectedOpponent() const { return selectedOpponent_; }
+    bool turnTimerRunning() const { return turnTimerRunning_; }
+    const std::vector<std::string>& spys() const { return spys_; } // "seat: name" entries
+
+    // Options menu switches; the shell keeps them in step with the menu and the settings file.
+    bool playSounds = true;
+    bool playChatterSounds = true;
+    int turnSound = 0; // 0 Classic ("start"), 1 New ("turnnew")
+
+    // Hosting or joining: the shell opens the sockets, these set the model's side of it.
+    void hostpress();
+    void joinpress();
+
+    // The notice queue. It starts with the single entry "receivedlist", which the first tick
+    // drains and ignores.
+    void received(std::string message);
+    bool queueEmpty() const { return receivedlist_.empty(); }
+    std::size_t queueSize() const { return receivedlist_.size(); }
+    // Takes one message and runs the handler of its name; unknown and empty names are dropped.
+    void processsocktimer();
+    // One tick of the 1 ms timer: one message, then one step of the phrase cool-down.
+    void timer1Timer();
+    // The 1 ms timer has work while a message waits or the phrase cool-down counts.
+    bool timer1Needed() const { return !receivedlist_.empty() || !phraseReady_; }
+
+    // Phrase buttons may send only while ready; sending one starts a 101-tick cool-down.
+    bool phraseReady() const { return phraseReady_; }
+    void phraseSent() { phraseReady_ = false; }
+
+    // Notice handlers; each gets the data after the name and its "+". A message with a field
+    // that is not a decimal number, or a slot outside 1..10 (board) or 1..6 (hand), is ignored
+    // as a whole.
+    void sendloginfo(std::string_view data);
+    void newplayerinfo(std::string_view data);
+    void playerdisconnected(std::string_view data);
+    void justwatching(std::string_view data);
+    void startthegame(std::string_view data);
+    void gamestats(std::string_view data);
+    void letters(std::string_view data);
+    void newletter(std::string_view data);
+    void discardextra(std::string_view data);
+    void placetheletters(std::string_view data);
+    void placemyletter(std::string_view data);
+    void tradingmyletter(std::string_view data);
+    void discardletter(std::string_view data);
+    void stoldletter(std::string_view data);
+    void formedword(std::string_view data);
+    void notvalid(std::string_view data);
+    void toomany(std::string_view data);
+    void timeup(std::string_view data);
+    void getnextplayer(std::string_view data);
+    void winner(std::string_view data);
+    void playasound(std::string_view data);
+
+    // Move input. n is the slot's number; out-of-range slots are ignored.
+    void myletterMouseDown(int n, MouseButton button);
+    void extraMouseDown(int n, MouseButton button);
+    void hisletterClick(int n);
+
+    // One second of the turn clock.
+    void turntimerTimer();
+    // Pixels of the clock bar per second left.
+    static int barStep(int timePerTurn);
+
+    // The host's start: returns true when the options dialog may open, else tells the user.
+    bool startButtonClick();
+    // The options dialog's "Start Game": the field texts are sent as they stand.
+    void sendStartGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
+                       bool unlimited);
+
+    // Spectators and removal.
+    void justWatchClick();
+    void setJustWatch(int seat, bool watch); // the host's "Set to" / "Unset Just Watch"
+    void kicking(int seat);
+    void kickSpyEntry(std::string_view entry); // the spy list's "Remove From Game" on "3: Ann"
+    struct NamePopupState {
+        int seat;
+        bool removeFromGame;
+        bool setToJustWatch;
+        bool unsetJustWatch;
+    };
+    // The name label popup of seat 1 or 2, as it opens.
+    NamePopupState namePopupState(int seat) const;
+
+    // View operations shared by the handlers.
+    void clearall();
+    void resettiles();
+    void switchlabels();
+
+private:
+    using Handler = void (ClientModel::*)(std::string_view);
+    struct Route {
+        std::string_view name;
+        Handler handler;
+    };
+    static const std::vector<Route>& routes();
+
+    void havewrongversion(std::string_view data);
+    void wrongversion(std::string_view data);
+    void full(std::string_view data);
+    void chat(std::string_view data);
+
+    void send(const std::string& request);
+    void sound(const std::string& name);
+    void systemLine(const std::string& line);
+    void startClock();
+    void stopClock();
+    bool moveGate() const;
+    bool isPlayerClient() const { return mySeat_ == 1 || mySeat_ == 2; }
+    std::array<SlotView, 11>& boardFor(int seat);
+    void applyTimePerTurn(int time);
+
+    ClientSink& sink_;
+    ViewState view_;
+    std::deque<std::string> receivedlist_{"receivedlist"};
+    std::vector<std::string> spys_;
+
+    std::string playerName_;
+    std::string loginName_;
+    int mySeat_ = 0;
+    bool loggedIn_ = false;
+    bool isHost_ = false;
+    int currentPlayer_ = 0;
+    int secondsLeft_ = 0;
+    int selectedHand_ = 0;
+    int selectedBoard_ = 0;
+    int selectedOpponent_ = 0;
+    bool turnTimerRunning_ = false;
+    bool phraseReady_ = true;
+    int phraseTicks_ = 0;
+};
+
+} // namespace plimb

@@ -1,0 +1,335 @@
+// The handlers of the game notices: each reads its fields, mirrors the server's decision on the
+// boards and labels, and asks for the chat line and sound that go with it.
+#include <algorithm>
+#include <cctype>
+
+#include "client/clientmodel.h"
+#include "client/noticefields.h"
+#include "net/protocol.h"
+
+namespace plimb {
+
+namespace {
+
+constexpr int kUnlimitedShownAbove = 100;
+
+void clearSlot(SlotView& slot) {
+    slot.drawn = false;
+    slot.code = 0;
+}
+
+void drawSlot(SlotView& slot, int code) {
+    slot.drawn = true;
+    slot.code = code;
+}
+
+void clearAndDraw(SlotView& slot, int code) {
+    clearSlot(slot);
+    drawSlot(slot, code);
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+} // namespace
+
+// A player sees the own board near and the opponent's far; a spectator sees seat 1 near.
+std::array<SlotView, 11>& ClientModel::boardFor(int seat) {
+    const bool near = isPlayerClient() ? seat == mySeat_ : seat == 1;
+    return near ? view_.myletter : view_.hisletter;
+}
+
+void ClientModel::applyTimePerTurn(int time) {
+    view_.timeperturn = "Time per Turn: " + std::to_string(time);
+    view_.timeperturnTag = time;
+    view_.timerStep = barStep(time);
+}
+
+// ---- game settings ----
+
+void ClientModel::startthegame(std::string_view data) {
+    FieldReader reader(data);
+    const std::string starter(reader.text());
+    const auto f = notice::numbers<3>(reader);
+    if (!f) return;
+    const auto [time, playto, steals] = *f;
+
+    view_.winnerVisible = false;
+    view_.startButtonVisible = false;
+    view_.justWatch = false;
+    view_.status.clear();
+    view_.rowFor(2).status.clear();
+
+    clearall();
+    view_.mywords.clear();
+    view_.mywordsCaption = "Your Words: (0)";
+
+    applyTimePerTurn(time);
+    view_.playtoscore = "Play to Score: " + std::to_string(playto);
+
+    if (steals == kUnlimitedSteals) {
+        view_.steals = "# of Steals: Unlimited";
+        view_.rowFor(1).status = "Steals Left: Unlimited";
+        view_.rowFor(2).status = "Steals Left: Unlimited";
+    } else {
+        view_.steals = "# of Steals: " + std::to_string(steals);
+        view_.rowFor(1).status = "Steals Left: " + std::to_string(steals);
+        // Singular on purpose: the label keeps it until seat 2's first turn rewrites it.
+        view_.rowFor(2).status = "Steal Left: " + std::to_string(steals);
+    }
+
+    systemLine(starter + " has started a game.");
+
+    for (int n = 1; n <= 10; ++n) {
+        clearSlot(view_.hisletter[n]);
+        clearSlot(view_.myletter[n]);
+        if (n <= 6) clearSlot(view_.extra[n]);
+    }
+    view_.rows[0].eyes = false;
+    view_.rows[1].eyes = false;
+    // Nobody holds seat 2, so the computer player plays it.
+    if (view_.rowFor(2).name == "<Waiting>") view_.rowFor(2).name = "Klot";
+}
+
+void ClientModel::gamestats(std::string_view data) {
+    const auto f = notice::numbers<5>(data);
+    if (!f) return;
+    const auto [time, playto, steals, score1, score2] = *f;
+    view_.rowFor(1).score = std::to_string(score1);
+    view_.rowFor(2).score = std::to_string(score2);
+    applyTimePerTurn(time);
+    view_.playtoscore = "Play to score: " + std::to_string(playto);
+    view_.steals = steals == kUnlimitedSteals ? std::string("# of Steals: Unlimited")
+                                              : "# of Steals: " + std::to_string(steals);
+}
+
+// ---- hands ----
+
+void ClientModel::letters(std::string_view data) {
+    const auto f = notice::allNumbers(data);
+    if (!f || f->empty() || f->size() % 2 != 1) return;
+    const auto& v = *f;
+    for (std::size_t i = 1; i < v.size(); i += 2)
+        if (!notice::isHandSlot(v[i]) || !notice::isLetterCode(v[i + 1])) return;
+    if (v[0] != mySeat_) return;
+    for (std::size_t i = 1; i < v.size(); i += 2)
+        drawSlot(view_.extra[v[i]], v[i + 1]);
+}
+
+void ClientModel::newletter(std::string_view data) {
+    const auto f = notice::numbers<3>(data);
+    if (!f) return;
+    const auto [seat, slot, code] = *f;
+    if (!notice::isHandSlot(slot) || !notice::isLetterCode(code)) return;
+    for (int n = 1; n <= 6; ++n)
+        view_.extra[n].top = kExtraTop;
+    if (seat != mySeat_) return;
+    drawSlot(view_.extra[slot], code);
+}
+
+void ClientModel::discardextra(std::string_view data) {
+    const auto f = notice::numbers<2>(data);
+    if (!f) return;
+    const auto [seat, slot] = *f;
+    if (!notice::isHandSlot(slot)) return;
+    stopClock();
+    if (seat != mySeat_) return;
+    clearSlot(view_.extra[slot]);
+    resettiles();
+    sound("clear");
+}
+
+// ---- boards ----
+
+void ClientModel::placetheletters(std::string_view data) {
+    const auto f = notice::allNumbers(data);
+    if (!f || f->size() % 3 != 0) return;
+    const auto& v = *f;
+    for (std::size_t i = 0; i < v.size(); i += 3)
+        if (!notice::isPlayerSeat(v[i]) || !notice::isBoardSlot(v[i + 1]) || !notice::isLetterCode(v[i + 2]))
+            return;
+    for (std::size_t i = 0; i < v.size(); i += 3)
+        clearAndDraw(boardFor(v[i])[v[i + 1]], v[i + 2]);
+}
+
+void ClientModel::placemyletter(std::string_view data) {
+    const auto f = notice::numbers<4>(data);
+    if (!f) return;
+    const auto [seat, hand, board, code] = *f;
+    if (!notice::isPlayerSeat(seat) || (hand != 0 && !notice::isHandSlot(hand)) ||
+        !notice::isBoardSlot(board) || !notice::isLetterCode(code))
+        return;
+    stopClock();
+    if (isPlayerClient() && seat == mySeat_) {
+        clearAndDraw(view_.myletter[board], code);
+        if (hand != 0) clearSlot(view_.extra[hand]);
+        sound("place");
+    } else {
+        clearAndDraw(boardFor(seat)[board], code);
+    }
+    resettiles();
+}
+
+void ClientModel::tradingmyletter(std::string_view data) {
+    const auto f = notice::numbers<5>(data);
+    if (!f) return;
+    const auto [seat, slotA, codeA, slotB, codeB] = *f;
+    if (!notice::isPlayerSeat(seat) || !notice::isBoardSlot(slotA) || !notice::isBoardSlot(slotB) ||
+        !notice::isLetterCode(codeA) || !notice::isLetterCode(codeB))
+        return;
+    stopClock();
+    auto& board = boardFor(seat);
+    clearSlot(board[slotA]);
+    clearSlot(board[slotB]);
+    drawSlot(board[slotA], codeA);
+    drawSlot(board[slotB], codeB);
+    // The two tiles the player clicked stood shifted while the request was on its way.
+    if (isPlayerClient() && seat == mySeat_)
+        for (int n = 1; n <= 10; ++n)
+            view_.myletter[n].top = kMyLetterTop;
+    sound("place");
+    resettiles();
+}
+
+void ClientModel::discardletter(std::string_view data) {
+    const auto f = notice::numbers<2>(data);
+    if (!f) return;
+    const auto [seat, slot] = *f;
+    if (!notice::isPlayerSeat(seat) || !notice::isBoardSlot(slot)) return;
+    stopClock();
+    clearSlot(boardFor(seat)[slot]);
+    // The owner and the spectators hear it; the opponent does not.
+    if (!isPlayerClient() || seat == mySeat_) sound("clear");
+    resettiles();
+}
+
+void ClientModel::stoldletter(std::string_view data) {
+    const auto f = notice::numbers<5>(data);
+    if (!f) return;
+    const auto [thief, victim, thiefSlot, victimSlot, code] = *f;
+    (void)victim; // always the other player seat
+    if (!notice::isPlayerSeat(thief) || !notice::isBoardSlot(thiefSlot) || !notice::isBoardSlot(victimSlot) ||
+        !notice::isLetterCode(code))
+        return;
+    const bool thiefNear = isPlayerClient() ? thief == mySeat_ : thief == 1;
+    auto& thiefBoard = thiefNear ? view_.myletter : view_.hisletter;
+    auto& victimBoard = thiefNear ? view_.hisletter : view_.myletter;
+    clearAndDraw(thiefBoard[thiefSlot], code);
+    clearSlot(victimBoard[victimSlot]);
+    // The thief and the spectators hear it; the victim does not.
+    if (!isPlayerClient() || thief == mySeat_) sound("roundover");
+    resettiles();
+}
+
+// ---- results ----
+
+void ClientModel::formedword(std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    const std::string word(reader.text());
+    const auto f = notice::numbers<2>(reader);
+    if (!seat || !f || !notice::isPlayerSeat(*seat)) return;
+    const auto [points, total] = *f;
+
+    stopClock();
+    if (*seat == mySeat_) {
+        view_.mywords.insert(view_.mywords.begin(), word + " : " + std::to_string(points));
+        view_.mywordsCaption = "Your Words: (" + std::to_string(view_.mywords.size()) + ")";
+        sound("goodword");
+        const int length = static_cast<int>(word.size());
+        if (length > sink_.longestWordRecord()) sink_.addword(word, length, 3);
+        if (points > sink_.bestScoreRecord()) sink_.addword(word, points, 5);
+        sink_.anotherword(7);
+    }
+    auto& row = view_.rowFor(*seat);
+    row.score = std::to_string(total);
+    systemLine("For " + std::to_string(points) + " points " + row.name + " formed " + upper(word));
+    if (!isPlayerClient()) sound("goodword");
+    resettiles();
+}
+
+void ClientModel::notvalid(std::string_view data) {
+    const auto f = notice::numbers<1>(data);
+    if (!f) return;
+    resettiles();
+    if ((*f)[0] != mySeat_) return;
+    sink_.showMessage("You can steal a letter only if you can use it immediately to create a valid word.");
+    for (int n = 1; n <= 10; ++n)
+        view_.hisletter[n].top = kHisLetterTop;
+    selectedOpponent_ = 0;
+    sound("badword");
+}
+
+void ClientModel::toomany(std::string_view data) {
+    const auto f = notice::numbers<1>(data);
+    if (!f) return;
+    resettiles();
+    if ((*f)[0] != mySeat_) return;
+    sink_.showMessage("You have used all your steals.");
+    selectedOpponent_ = 0;
+    sound("badword");
+}
+
+void ClientModel::timeup(std::string_view) {
+    systemLine("Time Up!");
+}
+
+// ---- turns ----
+
+void ClientModel::getnextplayer(std::string_view data) {
+    const auto f = notice::numbers<2>(data);
+    if (!f) return;
+    const auto [seat, stealsLeft] = *f;
+    if (!notice::isPlayerSeat(seat)) return;
+
+    resettiles();
+    currentPlayer_ = seat;
+    view_.rows[0].turn = false;
+    view_.rows[1].turn = false;
+    auto& row = view_.rowFor(seat);
+    row.turn = true;
+
+    const int left = std::max(stealsLeft, 0);
+    row.status = left <= kUnlimitedShownAbove ? "Steals Left: " + std::to_string(left)
+                                              : std::string("Steals Left: Unlimited");
+
+    if (seat == mySeat_) {
+        view_.status = "Place a Letter";
+        sound(turnSound == 1 ? "turnnew" : "start");
+    } else {
+        view_.status = row.name + "'s turn.";
+    }
+
+    secondsLeft_ = view_.timeperturnTag;
+    startClock();
+}
+
+void ClientModel::winner(std::string_view data) {
+    const auto f = notice::numbers<1>(data);
+    if (!f || !notice::isPlayerSeat((*f)[0])) return;
+    const int seat = (*f)[0];
+
+    stopClock();
+    secondsLeft_ = 0;
+    currentPlayer_ = 0;
+    sound("winner");
+
+    const std::string name = view_.rowFor(seat).name;
+    view_.winnerText = name + " has won the game!";
+    view_.winnerVisible = true;
+
+    if (seat == mySeat_)
+        sink_.addgame("addtomine");
+    else if (isPlayerClient())
+        sink_.addgame(name);
+
+    systemLine(name + " has Won the Game!");
+    if (isHost_) view_.startButtonVisible = true;
+    sound("gameover");
+}
+
+} // namespace plimb

@@ -1,0 +1,63 @@
+#pragma once
+// Field checks shared by the notice handlers: the server only ever sends well-formed notices, so
+// anything else is dropped whole rather than half applied.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "net/protocol.h"
+
+namespace plimb::notice {
+
+inline constexpr int kMaxLetterCode = 26;
+
+inline bool isBoardSlot(int n) {
+    return n >= 1 && n <= 10;
+}
+inline bool isHandSlot(int n) {
+    return n >= 1 && n <= 6;
+}
+inline bool isPlayerSeat(int n) {
+    return n == 1 || n == 2;
+}
+inline bool isLetterCode(int n) {
+    return n >= 0 && n <= kMaxLetterCode;
+}
+
+// Reads N decimal fields from the left; nullopt when any of them is missing or malformed.
+template <std::size_t N> std::optional<std::array<int, N>> numbers(FieldReader& reader) {
+    std::array<int, N> out{};
+    for (auto& value : out) {
+        const auto n = reader.number();
+        if (!n) return std::nullopt;
+        value = *n;
+    }
+    return out;
+}
+
+template <std::size_t N> std::optional<std::array<int, N>> numbers(std::string_view data) {
+    FieldReader reader(data);
+    return numbers<N>(reader);
+}
+
+// Every remaining field as a number, for the notices made of repeated groups. The empty field
+// that a trailing "+" leaves is allowed at the very end; any other field must be decimal.
+inline std::optional<std::vector<int>> allNumbers(std::string_view data) {
+    std::vector<int> out;
+    if (data.empty()) return out;
+    FieldReader reader(data);
+    while (true) {
+        const bool last = reader.rest().find('+') == std::string_view::npos;
+        const auto field = reader.text();
+        if (last && field.empty()) break;
+        const auto n = parseInt(field);
+        if (!n) return std::nullopt;
+        out.push_back(*n);
+        if (last) break;
+    }
+    return out;
+}
+
+} // namespace plimb::notice

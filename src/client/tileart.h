@@ -1,0 +1,45 @@
+#pragma once
+// The game's pictures, drawn in code so they stay crisp at any device pixel ratio. Every picture
+// is built once per ratio and then served from a cache; the pixmaps carry their ratio, so callers
+// paint them at logical coordinates.
+#include <QFont>
+#include <QPixmap>
+#include <QSize>
+#include <map>
+#include <utility>
+
+namespace plimb {
+
+class TileArt {
+public:
+    static constexpr int kTileSize = 41;
+    static constexpr int kTileCount = 27; // picture index = letter code 0..26
+    static constexpr QSize kWordbackSize{406, 70};
+    static constexpr QSize kTurnMarkerSize{23, 23};
+    static constexpr QSize kEyesSize{20, 14};
+    static constexpr QSize kTimerBarSize{197, 21};
+    static constexpr QSize kTimerFrameSize{199, 23};
+
+    // Capital letter and printed point value of a letter code 1..26; '\0' and 0 for any other code.
+    static char letterOf(int code);
+    static int pointsOf(int code);
+    // The house typeface at a pixel size, so every window of the game reads alike.
+    static QFont font(qreal pixelSize, int weight);
+
+    // Picture 0 is a plain white square; 1..26 the wooden letter tiles. A code outside 0..26
+    // yields picture 0, so a bad code never shows a wrong letter.
+    QPixmap tile(int code, qreal ratio) const;
+    QPixmap wordback(qreal ratio) const;
+    QPixmap turnMarker(qreal ratio) const;
+    QPixmap eyes(qreal ratio) const;
+    QPixmap timerBar(qreal ratio) const;
+    QPixmap timerFrame(qreal ratio) const;
+
+private:
+    enum class Picture { Wordback, TurnMarker, Eyes, TimerBar, TimerFrame, TileBase };
+    QPixmap cached(int picture, qreal ratio) const;
+
+    mutable std::map<std::pair<int, int>, QPixmap> cache_; // (picture, ratio in 1/100) -> pixmap
+};
+
+} // namespace plimb

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "fakesink.h"
+
+using namespace plimb;
+using namespace plimb::test;
+
+TEST(ClientDispatch, FirstTickDrainsTheInitialEntryQuietly) {
+    FakeSink sink;
+    ClientModel model(sink);
+    EXPECT_EQ(model.queueSize(), 1u);
+    EXPECT_TRUE(model.timer1Needed());
+    model.timer1Timer();
+    EXPECT_TRUE(model.queueEmpty());
+    EXPECT_FALSE(model.timer1Needed()) << "idle: no work for the 1 ms timer";
+    EXPECT_TRUE(sink.chat.empty());
+    EXPECT_TRUE(sink.sent.empty());
+}
+
+TEST(ClientDispatch, IgnoresUnknownEmptyAndPlusLessNames) {
+    ClientFixture c;
+    for (const char* m : {"CMD_bogus+1+2", "+1+2", "CMD_timeup", "", "cmd_timeup+", "CMD_timeup +"})
+        c.feed(m);
+    EXPECT_TRUE(c.sink.chat.empty());
+    c.feed("CMD_timeup+");
+    EXPECT_EQ(c.sink.chatLines(), std::vector<std::string>{"Time Up!"}) << "runs with empty data";
+}
+
+TEST(ClientDispatch, TakesOneMessagePerTickInOrder) {
+    ClientFixture c;
+    for (int i = 0; i < 20; ++i)
+        c.model.received(build::havewrongversion("P" + std::to_string(i)));
+    for (int tick = 1; tick <= 20; ++tick) {
+        c.model.timer1Timer();
+        ASSERT_EQ(c.sink.chat.size(), static_cast<std::size_t>(tick));
+        EXPECT_EQ(c.sink.chat.back().first,
+                  "P" + std::to_string(tick - 1) + " has a different version of the game then you.");
+    }
+    EXPECT_TRUE(c.model.queueEmpty());
+}
+
+TEST(ClientDispatch, VersionWarningsAndFullTable) {
+    ClientFixture c;
+    c.feed(build::havewrongversion("Ann"));
+    c.feed(build::wrongversion());
+    ASSERT_EQ(c.sink.chat.size(), 2u);
+    EXPECT_EQ(c.sink.chat[0], std::make_pair(std::string("Ann has a different version of the game then you."),
+                                             kSystemLineColour));
+    EXPECT_EQ(c.sink.chat[1].first, "You have a differnt version of the game then the host.");
+    c.feed(build::full());
+    EXPECT_EQ(c.sink.order, (std::vector<std::string>{"box:Game is full", "close"}));
+}
+
+TEST(ClientDispatch, ChatAndActionLinesKeepTheirColour) {
+    ClientFixture c;
+    c.feed(build::chatRelay("Ann", "hi|clGreen"));
+    c.feed(build::actionRelay("Bo", "waves|nonsense"));
+    ASSERT_EQ(c.sink.chat.size(), 2u);
+    EXPECT_EQ(c.sink.chat[0], std::make_pair(std::string("Ann chats: hi"), clGreen));
+    EXPECT_EQ(c.sink.chat[1], std::make_pair(std::string("Bo waves"), clRed));
+}
+
+TEST(ClientLogin, HostAndJoinBuildTheLoginName) {
+    FakeSink sink;
+    ClientModel host(sink), guest(sink);
+    host.setPlayerName("Ann");
+    host.hostpress();
+    EXPECT_EQ(host.loginName(), "Ann\xFF");
+    EXPECT_TRUE(host.isHost());
+    EXPECT_TRUE(host.view().startButtonVisible);
+    EXPECT_TRUE(host.startGameMenuEnabled());
+    guest.setPlayerName("Bo");
+    guest.joinpress();
+    EXPECT_EQ(guest.loginName(), "Bo\xFF");
+    EXPECT_FALSE(guest.isHost());
+    EXPECT_FALSE(guest.view().startButtonVisible);
+    EXPECT_FALSE(guest.spyKickEnabled());
+}
+
+TEST(ClientLogin, SendloginfoRepliesWithSeatVersionAndName) {
+    ClientFixture c;
+    c.model.setPlayerName("Ann");
+    c.model.joinpress();
+    c.feed("CMD_sendlogininfo+x");
+    EXPECT_FALSE(c.model.loggedIn()) << "a seat that is no number is ignored";
+    c.feed(build::sendlogininfo(2));
+    EXPECT_EQ(c.model.mySeat(), 2);
+    EXPECT_TRUE(c.model.loggedIn());
+    ASSERT_EQ(c.sink.sent.size(), 1u);
+    EXPECT_EQ(c.sink.sent[0], "CMD_logininfo+2+1.0.5+Ann\xFF");
+}
+
+TEST(ClientLogin, PhraseCoolDownLasts101Ticks) {
+    ClientFixture c;
+    c.model.phraseSent();
+    EXPECT_TRUE(c.model.timer1Needed());
+    for (int i = 0; i < 100; ++i)
+        c.model.timer1Timer();
+    EXPECT_FALSE(c.model.phraseReady());
+    c.model.timer1Timer();
+    EXPECT_TRUE(c.model.phraseReady());
+    EXPECT_FALSE(c.model.timer1Needed());
+}
+
+TEST(ClientChatter, PlaysOrWritesTheCaptionWhenMuted) {
+    ClientFixture c;
+    c.seatAs(3);
+    c.feed("CMD_playasound+1+wave13+");
+    EXPECT_EQ(c.sink.chatter, std::vector<std::string>{"wave13"});
+    c.model.playSounds = false;
+    c.feed("CMD_playasound+2+wave1+");
+    EXPECT_EQ(c.sink.chatter.size(), 2u) << "game sound switch plays no part";
+
+    c.model.playChatterSounds = false;
+    c.feed("CMD_playasound+1+wave13+");
+    c.feed("CMD_playasound+2+WAVE20+");
+    for (const char* bad : {"CMD_playasound+5+wave1+", "CMD_playasound+1+wave21+", "CMD_playasound+1+wave+",
+                            "CMD_playasound+x+wave1+", "CMD_playasound+1+bell+", "CMD_playasound+1+wave01+"})
+        c.feed(bad);
+    EXPECT_EQ(c.sink.chatter.size(), 2u);
+    EXPECT_EQ(c.sink.chatLines(),
+              (std::vector<std::string>{"Ann: <Chatter Sound> Applause", "Bo: <Chatter Sound> Crying"}));
+    EXPECT_EQ(c.sink.chat[0].second, kSystemLineColour);
+}
