@@ -51,7 +51,7 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
         refresh();
     });
 
-    chat_->setContext([this] { return model_.loggedIn(); }, [this] { return model_.mySeat(); });
+    chat_->setSessionSource([this] { return ChatSession{model_.loggedIn(), model_.mySeat()}; });
     connect(chat_, &ChatWidget::requestReady, this, [this](const std::string& text) { sendRequest(text); });
 
     connect(panel_, &GamePanel::myLetterPressed, this, [this](int n, MouseButton b) {
@@ -82,6 +82,7 @@ Tchat::~Tchat() {
 void Tchat::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     StartGame1 = file->addAction(QStringLiteral("Start Game"), this, &Tchat::button_startClick);
+    StartGame1->setObjectName(QStringLiteral("StartGame1"));
     StartGame1->setEnabled(false);
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);

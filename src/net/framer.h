@@ -13,7 +13,8 @@ namespace plimb {
 class Framer {
 public:
     static constexpr std::size_t kDefaultCap = 64 * 1024;
-    explicit Framer(std::size_t cap = kDefaultCap) : cap_(cap) {}
+    Framer() = default;
+    explicit Framer(std::size_t cap) : cap_(cap) {}
 
     // Appends the complete messages (without terminators, empty ones included) to `out`.
     // Returns false when the unterminated tail has grown past the cap; the tail is then dropped.
@@ -21,7 +22,7 @@ public:
     std::size_t tailSize() const { return tail_.size(); }
 
 private:
-    std::size_t cap_;
+    std::size_t cap_ = kDefaultCap;
     std::string tail_;
 };
 

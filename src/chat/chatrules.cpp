@@ -1,0 +1,47 @@
+#include "chat/chatrules.h"
+
+#include "net/protocol.h"
+
+#include <algorithm>
+
+namespace plimb {
+namespace {
+
+// Length in bytes of the UTF-8 character starting at `lead`; a stray byte counts as one.
+std::size_t utf8Length(unsigned char lead) {
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+std::string withoutTerminators(std::string_view text) {
+    std::string out(text);
+    out.erase(std::remove(out.begin(), out.end(), kTerminator), out.end());
+    return out;
+}
+
+} // namespace
+
+SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour textColour,
+                   Colour actionColour) {
+    if (!loggedIn) return {std::nullopt, false};
+    if (entry.empty()) return {std::nullopt, true};
+    if (entry.front() != '/') {
+        return {build::chat(mySeat, withoutTerminators(entry) + '|' + colorToString(textColour)), true};
+    }
+    if (entry.substr(0, 3) != "/me") return {std::nullopt, true};
+    // The command and the one character after it (normally a blank) go; "/me" alone leaves "".
+    std::size_t drop = 3;
+    if (entry.size() > drop) drop += utf8Length(static_cast<unsigned char>(entry[drop]));
+    const auto text = entry.substr(std::min(drop, entry.size()));
+    return {build::action(mySeat, withoutTerminators(text) + '|' + colorToString(actionColour)), true};
+}
+
+LineParts splitHead(std::string_view line) {
+    const auto colon = line.find(':');
+    if (colon == std::string_view::npos) return {std::string(), std::string(line)};
+    return {std::string(line.substr(0, colon + 1)), std::string(line.substr(colon + 1))};
+}
+
+} // namespace plimb

@@ -1,0 +1,35 @@
+#pragma once
+// What the chat entry box sends on Enter, and how a transcript line splits into its bold head and
+// the rest. Texts are UTF-8.
+#include "chat/colortext.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plimb {
+
+// The entry box's initial text; the first key-down removes it.
+inline constexpr std::string_view kChatPrompt = "<Enter Chat Here>";
+
+struct SendOutcome {
+    // The request to write on the game connection (without its terminator); nullopt: send nothing.
+    std::optional<std::string> request;
+    // Whether the entry box is emptied afterwards.
+    bool clearEntry = false;
+};
+
+// Enter in the entry box. Not logged in: nothing happens and the text stays for a later try.
+// Empty text: nothing is sent. Text starting with "/me": an action with the first four characters
+// (the command and the one after it) dropped, in the action colour. Any other "/" command is
+// dropped silently. Everything else is a chat line in the text colour. Bytes 0xFF are removed from
+// the text, since they would end the message early on the wire.
+SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour textColour, Colour actionColour);
+
+struct LineParts {
+    std::string head; // up to and including the first ":"; empty when there is none
+    std::string rest; // everything after that ":" (the whole line when there is none)
+};
+LineParts splitHead(std::string_view line);
+
+} // namespace plimb

@@ -1,0 +1,375 @@
+#include "chat/chatwidget.h"
+
+#include "chat/chatrules.h"
+#include "chat/rteurl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+
+namespace plimb {
+namespace {
+
+constexpr std::array<int, 4> kSizes{8, 10, 12, 14};
+constexpr int kMinTextSize = 1;
+constexpr int kMaxTextSize = 96;
+constexpr int kTranscriptMargin = 5;
+const QColor kTranscriptBackground(0xC6, 0x94, 0x73); // 0x7394C6 as 0x00BBGGRR
+
+QColor toQColor(Colour c) {
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+
+Colour fromQColor(const QColor& c) {
+    return static_cast<Colour>(c.red()) | (static_cast<Colour>(c.green()) << 8) |
+           (static_cast<Colour>(c.blue()) << 16);
+}
+
+QFont transcriptFont(int points) {
+    QFont f(QStringLiteral("Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSize(points);
+    return f;
+}
+
+QFont entryFont() {
+    QFont f;
+    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(13);
+    return f;
+}
+
+// UTF-8 byte offset of the first `chars` UTF-16 units of `s`.
+std::size_t utf8Offset(const QString& s, int chars) {
+    return static_cast<std::size_t>(s.left(chars).toUtf8().size());
+}
+
+// UTF-16 length of the first `bytes` bytes of `utf8`.
+int utf16Offset(const std::string& utf8, std::size_t bytes) {
+    return static_cast<int>(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(bytes)).size());
+}
+
+// The transcript link under a character, mapped back to document positions. Only the character's
+// own line is searched: a link never crosses a line end.
+struct DocLink {
+    int start = 0, end = 0;
+    QUrl url;
+};
+std::optional<DocLink> docLinkAt(const QTextDocument& doc, int position) {
+    if (position < 0) return std::nullopt;
+    const QTextBlock block = doc.findBlock(position);
+    if (!block.isValid()) return std::nullopt;
+    const QString blockText = block.text();
+    const int index = position - block.position();
+    if (index >= blockText.size()) return std::nullopt;
+    std::string text = blockText.toStdString();
+    if (block.next().isValid()) text += '\n';
+    const auto link = linkAt(text, utf8Offset(blockText, index));
+    if (!link) return std::nullopt;
+    return DocLink{block.position() + utf16Offset(text, link->start),
+                   block.position() + utf16Offset(text, link->end),
+                   QUrl(QString::fromStdString(linkUrl(*link)))};
+}
+
+} // namespace
+
+ChatWidget::ChatWidget(QWidget* parent)
+    : QWidget(parent), mainchat_(new QTextEdit(this)), mychat_(new QLineEdit(this)),
+      popupMenu1_(new QMenu(this)), popupMenu2_(new QMenu(this)),
+      copy1_(new QAction(QStringLiteral("Copy"), this)),
+      clearMainChat1_(new QAction(QStringLiteral("Clear Main Chat"), this)),
+      scrollChatOff1_(new QAction(QStringLiteral("Scroll Chat Off"), this)),
+      paste1_(new QAction(QStringLiteral("Paste"), this)),
+      textColor_(new QAction(QStringLiteral("Text Color"), this)),
+      actionColor_(new QAction(QStringLiteral("Action Color"), this)),
+      textSizeMenu_(new QMenu(QStringLiteral("Text Size"), this)),
+      scrollChatOff2_(new QAction(QStringLiteral("Scroll Chat Off"), this)),
+      clearMainChat2_(new QAction(QStringLiteral("Clear Main Chat"), this)),
+      openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(mainchat_, 1);
+    layout->addWidget(mychat_);
+
+    mainchat_->setObjectName(QStringLiteral("mainchat"));
+    mainchat_->setReadOnly(true);
+    mainchat_->setUndoRedoEnabled(false);
+    mainchat_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mainchat_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mainchat_->document()->setDocumentMargin(kTranscriptMargin);
+    mainchat_->setFont(transcriptFont(textSize_));
+    QPalette pal = mainchat_->palette();
+    pal.setColor(QPalette::Base, kTranscriptBackground);
+    // The selection stays visible when the transcript loses focus.
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
+    mainchat_->setPalette(pal);
+    mainchat_->viewport()->setMouseTracking(true);
+    mainchat_->viewport()->setCursor(Qt::ArrowCursor);
+    mainchat_->installEventFilter(this);
+    mainchat_->viewport()->installEventFilter(this);
+
+    mychat_->setObjectName(QStringLiteral("mychat"));
+    mychat_->setFont(entryFont());
+    mychat_->setText(QString::fromUtf8(kChatPrompt.data(), kChatPrompt.size()));
+    applyEntryColour();
+    mychat_->installEventFilter(this);
+
+    // The pop-ups' keys are handled by the boxes themselves (Ctrl+C, Ctrl+V) or by the Options
+    // twin (Ctrl+S); here they show in the menu and act only while it is open.
+    copy1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    scrollChatOff1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    paste1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    for (QAction* a : {copy1_, scrollChatOff1_, paste1_})
+        a->setShortcutContext(Qt::WidgetShortcut);
+    scrollChatOff1_->setCheckable(true);
+    scrollChatOff2_->setCheckable(true);
+    scrollChatOff2_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(scrollChatOff2_);
+
+    popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+    popupMenu1_->addAction(copy1_);
+    popupMenu1_->addAction(clearMainChat1_);
+    popupMenu1_->addAction(scrollChatOff1_);
+    popupMenu2_->setObjectName(QStringLiteral("PopupMenu2"));
+    popupMenu2_->addAction(paste1_);
+
+    for (std::size_t i = 0; i < kSizes.size(); ++i) {
+        const int size = kSizes[i];
+        QAction* item = textSizeMenu_->addAction(QString::number(size));
+        item->setCheckable(true);
+        item->setChecked(size == textSize_);
+        connect(item, &QAction::triggered, this, [this, size] { chooseTextSize(size); });
+        sizeItems_[i] = item;
+    }
+
+    connect(copy1_, &QAction::triggered, this, &ChatWidget::copy1Click);
+    connect(paste1_, &QAction::triggered, this, &ChatWidget::paste1Click);
+    connect(clearMainChat1_, &QAction::triggered, this, &ChatWidget::clearMainChat1Click);
+    connect(clearMainChat2_, &QAction::triggered, this, &ChatWidget::clearMainChat1Click);
+    // A checkable item has already flipped its own mark when it triggers; its twin follows.
+    connect(scrollChatOff1_, &QAction::triggered, this, &ChatWidget::setScrollOff);
+    connect(scrollChatOff2_, &QAction::triggered, this, &ChatWidget::setScrollOff);
+    connect(textColor_, &QAction::triggered, this, &ChatWidget::textColor1Click);
+    connect(actionColor_, &QAction::triggered, this, &ChatWidget::actionColor1Click);
+}
+
+void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
+    QScrollBar* bar = mainchat_->verticalScrollBar();
+    const bool keepView = scrollOff();
+    const int firstVisible = bar->value();
+    const int selectionStart = mainchat_->textCursor().selectionStart();
+    mainchat_->viewport()->setUpdatesEnabled(false);
+
+    const LineParts parts = splitHead(line);
+    QTextCursor cursor(mainchat_->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format;
+    format.setForeground(toQColor(colour));
+    format.setFontWeight(QFont::Bold);
+    cursor.insertText(QString::fromStdString(parts.head), format);
+    format.setFontWeight(QFont::Normal);
+    cursor.insertText(QString::fromStdString(parts.rest), format);
+    cursor.insertBlock(QTextBlockFormat(), format);
+
+    if (keepView) {
+        QTextCursor caret(mainchat_->document());
+        caret.setPosition(selectionStart);
+        mainchat_->setTextCursor(caret);
+        bar->setValue(firstVisible);
+    } else {
+        mainchat_->setTextCursor(cursor);
+        bar->setValue(bar->maximum());
+    }
+    mainchat_->viewport()->setUpdatesEnabled(true);
+    mainchat_->viewport()->update();
+}
+
+void ChatWidget::chatrecieved(std::string_view data) {
+    const ChatLine received = plimb::chatrecieved(data);
+    addlinetochat(received.line, received.colour);
+}
+
+void ChatWidget::sendit() {
+    const ChatSession session = session_ ? session_() : ChatSession{};
+    const SendOutcome outcome = plimb::sendit(mychat_->text().toStdString(), session.loggedIn, session.mySeat,
+                                              textColour_, actionColour_);
+    if (outcome.clearEntry) mychat_->clear();
+    if (outcome.request) emit requestReady(*outcome.request);
+}
+
+void ChatWidget::setSessionSource(std::function<ChatSession()> source) {
+    session_ = std::move(source);
+}
+
+void ChatWidget::setLinkOpener(std::function<void(const QUrl&)> opener) {
+    openLink_ = std::move(opener);
+}
+
+void ChatWidget::setTextColour(Colour c) {
+    textColour_ = c;
+    applyEntryColour();
+}
+
+void ChatWidget::setActionColour(Colour c) {
+    actionColour_ = c;
+}
+
+void ChatWidget::setTextSize(int points) {
+    textSize_ = std::clamp(points, kMinTextSize, kMaxTextSize);
+    mainchat_->setFont(transcriptFont(textSize_));
+    for (std::size_t i = 0; i < kSizes.size(); ++i)
+        sizeItems_[i]->setChecked(kSizes[i] == textSize_);
+}
+
+bool ChatWidget::scrollOff() const {
+    return scrollChatOff1_->isChecked();
+}
+
+void ChatWidget::setScrollOff(bool on) {
+    scrollChatOff1_->setChecked(on);
+    scrollChatOff2_->setChecked(on);
+}
+
+void ChatWidget::textColor1Click() {
+    const QColor chosen = QColorDialog::getColor(toQColor(textColour_), this, QStringLiteral("Text Color"));
+    if (!chosen.isValid()) return;
+    setTextColour(fromQColor(chosen));
+    emit settingsChanged();
+}
+
+void ChatWidget::actionColor1Click() {
+    const QColor chosen =
+        QColorDialog::getColor(toQColor(actionColour_), this, QStringLiteral("Action Color"));
+    if (chosen.isValid()) actionColour_ = fromQColor(chosen);
+    emit settingsChanged();
+}
+
+void ChatWidget::chooseTextSize(int points) {
+    setTextSize(points);
+    emit settingsChanged();
+}
+
+void ChatWidget::scrollChatOff1Click() {
+    setScrollOff(!scrollChatOff1_->isChecked());
+}
+
+void ChatWidget::clearMainChat1Click() {
+    mainchat_->clear();
+    mainchat_->document()->setDocumentMargin(kTranscriptMargin);
+}
+
+void ChatWidget::copy1Click() {
+    QApplication::clipboard()->setText(mainchat_->textCursor().selection().toPlainText());
+}
+
+void ChatWidget::paste1Click() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) return;
+    mychat_->setText(data->text());
+}
+
+void ChatWidget::applyEntryColour() {
+    QPalette pal = mychat_->palette();
+    pal.setColor(QPalette::Text, toQColor(textColour_));
+    mychat_->setPalette(pal);
+}
+
+int ChatWidget::characterAt(const QPoint& pos) const {
+    const QTextCursor cursor = mainchat_->cursorForPosition(pos);
+    int position = cursor.position();
+    // cursorForPosition gives the nearest gap between characters, which is the gap after a
+    // character when the point is on its right half; the character under the point is wanted.
+    if (position > cursor.block().position() && pos.x() < mainchat_->cursorRect(cursor).left()) --position;
+    return position;
+}
+
+void ChatWidget::mainchatMouseMove(const QPoint& pos) {
+    const bool overLink = docLinkAt(*mainchat_->document(), characterAt(pos)).has_value();
+    mainchat_->viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+bool ChatWidget::mainchatMouseDown(const QPoint& pos, Qt::MouseButton button) {
+    if (button != Qt::LeftButton) return false;
+    const auto link = docLinkAt(*mainchat_->document(), characterAt(pos));
+    if (!link) return false;
+    QTextCursor selection(mainchat_->document());
+    selection.setPosition(link->start);
+    selection.setPosition(link->end, QTextCursor::KeepAnchor);
+    mainchat_->setTextCursor(selection);
+    openLink_(link->url);
+    return true;
+}
+
+bool ChatWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainchat_->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            mainchatMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            return false;
+        case QEvent::MouseButtonPress: {
+            auto* e = static_cast<QMouseEvent*>(event);
+            return mainchatMouseDown(e->position().toPoint(), e->button());
+        }
+        case QEvent::ContextMenu:
+            popupMenu1_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (watched == mainchat_) {
+        if (event->type() == QEvent::ContextMenu) {
+            popupMenu1_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            copy1Click();
+            return true;
+        }
+        return false;
+    }
+    if (watched == mychat_) {
+        if (event->type() == QEvent::ContextMenu) {
+            popupMenu2_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        const bool isPrompt = mychat_->text() == QString::fromUtf8(kChatPrompt.data(), kChatPrompt.size());
+        if (event->type() == QEvent::InputMethod && isPrompt) mychat_->clear();
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            paste1Click();
+            return true;
+        }
+        if (isPrompt) mychat_->clear();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            sendit();
+            return true;
+        }
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace plimb

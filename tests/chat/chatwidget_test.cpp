@@ -1,0 +1,308 @@
+#include "chat/chatwidget.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QUrl>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace plimb;
+
+namespace {
+
+// One application for the whole run, made when the tests start (listing them needs no display)
+// and gone before the process exits, while Qt's own globals still live.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[20] = "plimb_tests_chat_ui";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] const auto* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class ChatWidgetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        chat = std::make_unique<ChatWidget>();
+        chat->resize(400, 200);
+        chat->show();
+        chat->setSessionSource([this] { return session; });
+        chat->setLinkOpener([this](const QUrl& url) { opened.push_back(url); });
+        QApplication::processEvents();
+    }
+
+    QString prompt() const { return QStringLiteral("<Enter Chat Here>"); }
+
+    std::vector<std::string> requests() {
+        std::vector<std::string> out;
+        for (const auto& args : *spy)
+            out.push_back(args.at(0).value<std::string>());
+        return out;
+    }
+
+    // A point in the transcript's viewport over the character at `position`, `across` of the way
+    // from its left edge to its right edge.
+    QPoint pointAt(int position, double across = 0.5) {
+        QTextCursor c(chat->mainchat()->document());
+        c.setPosition(position);
+        const QRect left = chat->mainchat()->cursorRect(c);
+        c.setPosition(position + 1);
+        const QRect right = chat->mainchat()->cursorRect(c);
+        return QPoint(left.left() + static_cast<int>((right.left() - left.left()) * across),
+                      left.center().y());
+    }
+
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton) {
+        QWidget* vp = chat->mainchat()->viewport();
+        QMouseEvent e(type, at, vp->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(vp, &e);
+    }
+
+    Qt::CursorShape cursorShape() const { return chat->mainchat()->viewport()->cursor().shape(); }
+
+    ChatSession session;
+    std::vector<QUrl> opened;
+    std::unique_ptr<ChatWidget> chat;
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+} // namespace
+
+TEST_F(ChatWidgetTest, LineIsAParagraphWithABoldHeadAndANormalRestInItsColour) {
+    chat->addlinetochat("Ann chats: hello", clNavy);
+    chat->addlinetochat("Bob waves", kSystemLineColour);
+    QTextDocument* doc = chat->mainchat()->document();
+    EXPECT_EQ(doc->toPlainText(), "Ann chats: hello\nBob waves\n");
+
+    const QTextBlock first = doc->firstBlock();
+    QTextCursor c(first);
+    c.setPosition(first.position() + 3);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold) << "inside the head";
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(0, 0, 0x80));
+    c.setPosition(first.position() + 13);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal) << "inside the rest";
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(0, 0, 0x80));
+
+    const QTextBlock second = first.next();
+    for (int i = 1; i <= second.length() - 1; ++i) {
+        c.setPosition(second.position() + i);
+        EXPECT_EQ(c.charFormat().fontWeight(), QFont::Normal) << "no colon, no bold: " << i;
+        EXPECT_EQ(c.charFormat().foreground().color(), QColor(0x1B, 0x62, 0x83));
+    }
+}
+
+TEST_F(ChatWidgetTest, RelayedLineWithUnreadableColourIsRed) {
+    chat->chatrecieved("Ann chats: hello|x|clBlack");
+    QTextCursor c(chat->mainchat()->document());
+    c.setPosition(2);
+    EXPECT_EQ(chat->mainchat()->toPlainText(), "Ann chats: hello\n");
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(0xFF, 0, 0));
+}
+
+TEST_F(ChatWidgetTest, NewLinesScrollToTheBottomUnlessScrollIsOff) {
+    QScrollBar* bar = chat->mainchat()->verticalScrollBar();
+    for (int i = 0; i < 60; ++i)
+        chat->addlinetochat("line " + std::to_string(i), clBlack);
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    chat->scrollOffOptionsAction()->trigger();
+    ASSERT_TRUE(chat->scrollOff());
+    bar->setValue(bar->maximum() / 3);
+    const int view = bar->value();
+    QTextCursor caret(chat->mainchat()->document());
+    caret.setPosition(20);
+    chat->mainchat()->setTextCursor(caret);
+    bar->setValue(view);
+
+    for (int i = 0; i < 5; ++i)
+        chat->addlinetochat("Bob chats: more", clBlack);
+    EXPECT_EQ(bar->value(), view) << "the view stays put";
+    EXPECT_EQ(chat->mainchat()->textCursor().position(), 20) << "the caret goes back";
+    EXPECT_FALSE(chat->mainchat()->textCursor().hasSelection());
+
+    chat->scrollOffOptionsAction()->trigger();
+    chat->addlinetochat("back on", clBlack);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(ChatWidgetTest, ScrollOffItemsAlwaysAgree) {
+    QAction* popupItem = chat->transcriptPopup()->actions().at(2);
+    ASSERT_EQ(popupItem->text(), "Scroll Chat Off");
+    popupItem->trigger();
+    EXPECT_TRUE(chat->scrollOffOptionsAction()->isChecked());
+    chat->scrollOffOptionsAction()->trigger();
+    EXPECT_FALSE(popupItem->isChecked());
+    chat->scrollChatOff1Click();
+    EXPECT_TRUE(popupItem->isChecked());
+    EXPECT_TRUE(chat->scrollOffOptionsAction()->isChecked());
+}
+
+TEST_F(ChatWidgetTest, TextSizeMenuChecksOnlyTheChosenSize) {
+    QSignalSpy changed(chat.get(), &ChatWidget::settingsChanged);
+    const auto items = chat->textSizeMenu()->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_TRUE(items[0]->isChecked()) << "8 at start";
+    items[2]->trigger();
+    EXPECT_EQ(chat->textSize(), 12);
+    EXPECT_EQ(chat->mainchat()->document()->defaultFont().pointSize(), 12) << "the transcript text follows";
+    EXPECT_FALSE(items[0]->isChecked());
+    EXPECT_TRUE(items[2]->isChecked());
+    items[2]->trigger();
+    EXPECT_TRUE(items[2]->isChecked()) << "choosing the checked size again keeps its mark";
+    EXPECT_EQ(changed.count(), 2);
+
+    chat->setTextSize(9);
+    EXPECT_EQ(chat->mainchat()->document()->defaultFont().pointSize(), 9);
+    for (QAction* item : items)
+        EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
+    EXPECT_EQ(changed.count(), 2) << "loading a size is not a change to save";
+    chat->setTextSize(100000);
+    EXPECT_EQ(chat->textSize(), 96);
+}
+
+TEST_F(ChatWidgetTest, FirstKeyRemovesThePromptAndTypesIntoTheEmptyBox) {
+    QLineEdit* box = chat->mychat();
+    EXPECT_EQ(box->text(), prompt());
+    QTest::keyClick(box, Qt::Key_H);
+    EXPECT_EQ(box->text(), "h");
+    QTest::keyClick(box, Qt::Key_I);
+    EXPECT_EQ(box->text(), "hi");
+}
+
+TEST_F(ChatWidgetTest, PasteReplacesTheWholeEntryText) {
+    QLineEdit* box = chat->mychat();
+    QApplication::clipboard()->setText("pasted text");
+    chat->entryPopup()->actions().at(0)->trigger();
+    EXPECT_EQ(box->text(), "pasted text") << "the prompt is replaced";
+
+    box->setText("abcdef");
+    box->setCursorPosition(3);
+    QApplication::clipboard()->setText("XY");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), "XY") << "Ctrl+V replaces too, not inserting at the caret";
+
+    QApplication::clipboard()->clear();
+    chat->paste1Click();
+    EXPECT_EQ(box->text(), "XY") << "no text on the clipboard: nothing happens";
+}
+
+TEST_F(ChatWidgetTest, EnterWhileNotLoggedInKeepsTheText) {
+    spy = std::make_unique<QSignalSpy>(chat.get(), &ChatWidget::requestReady);
+    QLineEdit* box = chat->mychat();
+    box->setText("hello");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->text(), "hello");
+    EXPECT_TRUE(requests().empty());
+}
+
+TEST_F(ChatWidgetTest, EnterWhileLoggedInSendsAndEmptiesTheBox) {
+    spy = std::make_unique<QSignalSpy>(chat.get(), &ChatWidget::requestReady);
+    session = {true, 3};
+    chat->setTextColour(0x0000FF);
+    chat->setActionColour(0x800000);
+    QLineEdit* box = chat->mychat();
+    box->setText("hello");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->text(), "");
+    box->setText("/me waves");
+    QTest::keyClick(box, Qt::Key_Enter);
+    box->setText("/who");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->text(), "") << "unknown commands are dropped";
+    EXPECT_EQ(requests(), (std::vector<std::string>{"CMD_chat+3+hello|clRed", "CMD_action+3+waves|clNavy"}));
+    EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0xFF, 0, 0)) << "the box shows the text colour";
+}
+
+TEST_F(ChatWidgetTest, EnterOnThePromptSendsNothing) {
+    spy = std::make_unique<QSignalSpy>(chat.get(), &ChatWidget::requestReady);
+    session = {true, 1};
+    QTest::keyClick(chat->mychat(), Qt::Key_Return);
+    EXPECT_TRUE(requests().empty());
+    EXPECT_EQ(chat->mychat()->text(), "");
+}
+
+TEST_F(ChatWidgetTest, CopyPutsTheSelectionAsPlainText) {
+    chat->addlinetochat("Ann chats: one", clNavy);
+    chat->addlinetochat("Bob chats: two", clNavy);
+    QTextCursor sel(chat->mainchat()->document());
+    sel.setPosition(11);
+    sel.setPosition(18, QTextCursor::KeepAnchor);
+    chat->mainchat()->setTextCursor(sel);
+    chat->transcriptPopup()->actions().at(0)->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "one\nBob");
+
+    chat->mainchat()->setTextCursor(QTextCursor(chat->mainchat()->document()));
+    QTest::keyClick(chat->mainchat(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "") << "an empty selection copies an empty text";
+}
+
+TEST_F(ChatWidgetTest, ClearEmptiesTheTranscriptOnly) {
+    chat->addlinetochat("Ann chats: one", clNavy);
+    chat->setTextSize(12);
+    chat->setScrollOff(true);
+    chat->clearAction()->trigger();
+    EXPECT_EQ(chat->mainchat()->toPlainText(), "");
+    EXPECT_EQ(chat->textSize(), 12);
+    EXPECT_TRUE(chat->scrollOff());
+    EXPECT_EQ(chat->mainchat()->document()->documentMargin(), 5);
+}
+
+TEST_F(ChatWidgetTest, HoverOverALinkShowsTheHandAndAPressOpensItWithoutTheFullStop) {
+    chat->addlinetochat("Ann chats: see www.Example.org/x. ok", clBlack);
+    const QString text = chat->mainchat()->toPlainText();
+    const int linkStart = text.indexOf("www.");
+    const int fullStop = text.indexOf(". ok");
+
+    mouse(QEvent::MouseMove, pointAt(linkStart + 6));
+    EXPECT_EQ(cursorShape(), Qt::PointingHandCursor);
+    mouse(QEvent::MouseMove, pointAt(text.indexOf("see")));
+    EXPECT_EQ(cursorShape(), Qt::ArrowCursor);
+
+    mouse(QEvent::MouseButtonPress, pointAt(linkStart + 6), Qt::RightButton);
+    EXPECT_TRUE(opened.empty()) << "only the left button opens";
+
+    mouse(QEvent::MouseButtonPress, pointAt(fullStop), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 1u) << "the full stop belongs to the link's word";
+    EXPECT_EQ(opened[0], QUrl("http://www.Example.org/x"));
+    const QTextCursor sel = chat->mainchat()->textCursor();
+    EXPECT_EQ(sel.selectionStart(), linkStart);
+    EXPECT_EQ(sel.selectionEnd(), fullStop) << "the selection covers exactly the link";
+}
+
+TEST_F(ChatWidgetTest, RightHalfOfALinksLastCharacterIsStillOnTheLink) {
+    chat->addlinetochat("see http://a.example ok", clBlack);
+    const int last = chat->mainchat()->toPlainText().indexOf(" ok") - 1;
+    mouse(QEvent::MouseMove, pointAt(last, 0.8));
+    EXPECT_EQ(cursorShape(), Qt::PointingHandCursor);
+    mouse(QEvent::MouseMove, pointAt(last + 1, 0.8));
+    EXPECT_EQ(cursorShape(), Qt::ArrowCursor) << "the blank after it is not";
+}
+
+TEST_F(ChatWidgetTest, PointPastTheEndOfTheTextIsNeverALink) {
+    chat->addlinetochat("http://a.example", clBlack);
+    const QPoint below(20, chat->mainchat()->viewport()->height() - 5);
+    mouse(QEvent::MouseMove, below);
+    EXPECT_EQ(cursorShape(), Qt::ArrowCursor);
+    mouse(QEvent::MouseButtonPress, below, Qt::LeftButton);
+    EXPECT_TRUE(opened.empty());
+    const QPoint rightOfLine(chat->mainchat()->viewport()->width() - 5, pointAt(3).y());
+    mouse(QEvent::MouseMove, rightOfLine);
+    EXPECT_EQ(cursorShape(), Qt::ArrowCursor) << "right of the line's end lies its line break";
+}

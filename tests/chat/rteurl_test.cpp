@@ -1,0 +1,159 @@
+#include "chat/rteurl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace plimb;
+
+namespace {
+// The link on the character at the first occurrence of `near` in `text`.
+std::optional<Link> linkNear(std::string_view text, std::string_view near) {
+    const auto at = text.find(near);
+    EXPECT_NE(at, std::string_view::npos) << near;
+    return linkAt(text, at);
+}
+} // namespace
+
+TEST(LinkAt, TrailingFullStopIsNotPartOfTheLink) {
+    const std::string text = "Ann chats: see http://example.com/a.html.\n";
+    const auto link = linkNear(text, "example");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "http://example.com/a.html");
+    EXPECT_EQ(text.substr(link->start, link->end - link->start), link->text);
+    EXPECT_EQ(linkUrl(*link), "http://example.com/a.html");
+}
+
+TEST(LinkAt, DropsEverySortOfTrailingPunctuation) {
+    const auto link = linkNear("(http://a.org/x),:;!\n", "a.org");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "http://a.org/x");
+    EXPECT_EQ(linkNear("go to http://a.org/.\n", "a.org")->text, "http://a.org/") << "a slash may end a link";
+}
+
+TEST(LinkAt, CapitalPrefixIsFoundAndKeepsItsCapitals) {
+    const auto link = linkNear("Bob chats: HTTP://Example.COM/Path\n", "Example");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "HTTP://Example.COM/Path");
+    EXPECT_EQ(link->prefix, "http://");
+}
+
+TEST(LinkAt, PrefixAloneIsNotALink) {
+    EXPECT_FALSE(linkNear("try www. now\n", "www").has_value());
+    EXPECT_FALSE(linkNear("try http:// now\n", "http").has_value());
+    EXPECT_FALSE(linkNear("read news: today\n", "news").has_value());
+    EXPECT_TRUE(linkNear("try www.a now\n", "www").has_value());
+}
+
+TEST(LinkAt, WwwLinksOpenOverHttp) {
+    const auto link = linkNear("visit WWW.Plimb.example today\n", "Plimb");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "WWW.Plimb.example");
+    EXPECT_EQ(linkUrl(*link), "http://WWW.Plimb.example");
+}
+
+TEST(LinkAt, OtherPrefixesAreLinksAsWritten) {
+    const auto mail = linkNear("write to mailto:ann@example.org.\n", "ann@");
+    ASSERT_TRUE(mail.has_value());
+    EXPECT_EQ(mail->text, "mailto:ann@example.org");
+    EXPECT_EQ(linkUrl(*mail), "mailto:ann@example.org");
+    EXPECT_EQ(linkNear("ftp://files.example/x\n", "files")->text, "ftp://files.example/x");
+    EXPECT_EQ(linkNear("see news:comp.lang\n", "comp")->text, "news:comp.lang");
+}
+
+TEST(LinkAt, EarlierPrefixInTheTableWinsOverAnEarlierPosition) {
+    const auto link = linkNear("www.a.example/http://b.example\n", "www");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "http://b.example");
+}
+
+TEST(LinkAt, PrefixInsideAWordStartsTheLink) {
+    const auto link = linkNear("xyzhttp://a.example\n", "xyz");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "http://a.example");
+    EXPECT_EQ(link->start, 3u);
+}
+
+TEST(LinkAt, EveryCharacterOfTheWordFindsTheLinkButNotTheBlanksAround) {
+    const std::string text = "one two http://a.example/b three\nnext line\n";
+    const auto first = text.find("http");
+    const auto last = text.find(" three") - 1;
+    for (auto i = first; i <= last; ++i) {
+        const auto link = linkAt(text, i);
+        ASSERT_TRUE(link.has_value()) << i;
+        EXPECT_EQ(link->start, first);
+        EXPECT_EQ(link->end, last + 1);
+    }
+    EXPECT_FALSE(linkAt(text, first - 1).has_value()) << "the blank before";
+    EXPECT_FALSE(linkAt(text, last + 1).has_value()) << "the blank after";
+    EXPECT_FALSE(linkAt(text, text.find("three")).has_value());
+    EXPECT_FALSE(linkAt(text, text.find("next")).has_value()) << "the next line holds no link";
+}
+
+TEST(LinkAt, LinkAtTheStartAndAtTheEndOfTheText) {
+    const std::string start = "http://a.example is up";
+    EXPECT_EQ(linkAt(start, 0)->text, "http://a.example");
+    const std::string end = "it is at www.end.example";
+    const auto link = linkAt(end, end.size() - 1);
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "www.end.example");
+    EXPECT_EQ(link->end, end.size());
+}
+
+TEST(LinkAt, LinkOnALaterLineKeepsItsOwnPosition) {
+    const std::string text = "first line\r\nBob chats: look http://b.example/x, ok\n";
+    const auto link = linkNear(text, "b.example");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->start, text.find("http"));
+    EXPECT_EQ(link->text, "http://b.example/x");
+}
+
+TEST(LinkAt, IndexAtOrPastTheEndIsNoLink) {
+    const std::string text = "http://a.example";
+    EXPECT_FALSE(linkAt(text, text.size()).has_value());
+    EXPECT_FALSE(linkAt(text, text.size() + 100).has_value());
+    EXPECT_FALSE(linkAt("", 0).has_value());
+}
+
+TEST(LinkAt, NonAsciiTextAroundTheLinkKeepsByteOffsetsRight) {
+    const std::string text = "caf\xC3\xA9 http://\xC3\xA9t\xC3\xA9.example/\xC3\xA9 ok";
+    const auto link = linkNear(text, "http");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "http://\xC3\xA9t\xC3\xA9.example/")
+        << "a trailing non-ASCII letter is dropped whole";
+    EXPECT_EQ(link->start, text.find("http"));
+}
+
+TEST(GetLinkInRange, EmptyRangeWidensToTheWordAround) {
+    const std::string text = "see http://a.example now";
+    const auto link = getlinkinrange(text, text.find("a.ex"), text.find("a.ex"));
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "http://a.example");
+    EXPECT_EQ(link->start, text.find("http"));
+}
+
+TEST(GetLinkInRange, RangeBeyondTheTextIsClampedNotRead) {
+    EXPECT_FALSE(getlinkinrange("abc", 10, 20).has_value());
+    EXPECT_FALSE(getlinkinrange("abc", 2, 1).has_value());
+    EXPECT_EQ(getlinkinrange("www.a.b", 0, 99)->text, "www.a.b");
+}
+
+TEST(GetLinkInRange, UsesTheGivenWordBreakRule) {
+    // A rule that treats "," as a break too: the word at the link stops before the comma.
+    auto isBreak = [](char c) { return c == ' ' || c == ',' || c == '\n'; };
+    WordBreak left = [isBreak](std::string_view t, std::size_t i) {
+        while (i > 0 && !isBreak(t[i - 1]))
+            --i;
+        return i;
+    };
+    WordBreak right = [isBreak](std::string_view t, std::size_t i) {
+        while (i < t.size() && !isBreak(t[i]))
+            ++i;
+        return i;
+    };
+    const std::string text = "a,www.b.example,c";
+    const auto at = text.find("b.ex");
+    const auto link = getlinkinrange(text, at, at, left, right);
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "www.b.example");
+}

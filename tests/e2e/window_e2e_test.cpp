@@ -1,0 +1,97 @@
+// The real main window and server in this process, offscreen, hosting a solo game: the game is
+// started and played with simulated clicks, while raw TCP clients in seat 2 (letting the
+// computer move for it) and seat 3 (a spectator) watch the same boards.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include "client/gamepanel.h"
+#include "client/tchat.h"
+#include "client/tgamestart.h"
+#include "dict/builtinwords.h"
+#include "dict/tdictn.h"
+#include "net/protocol.h"
+#include "rules/random.h"
+#include "server/tserver.h"
+#include "support/rawclient.h"
+
+using namespace std::chrono_literals;
+using plimb::testing::RawClient;
+
+namespace {
+
+void pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+
+template <typename Pred>
+bool pumpUntil(Pred pred, std::chrono::milliseconds patience = 10s) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        pump();
+    }
+    return true;
+}
+
+void login(RawClient& c, int seat, const std::string& name) {
+    ASSERT_TRUE(c.connectTo(plimb::kGamePort));
+    ASSERT_EQ(c.next(), "CMD_sendlogininfo+" + std::to_string(seat));
+    c.sendRaw(plimb::build::logininfo(seat, plimb::kVersion, name + "\xff") + "\xff");
+    ASSERT_TRUE(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)).has_value());
+}
+
+TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
+    int argc = 1;
+    char name[] = "plimb_tests_e2e_window";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    plimb::Random random;
+    plimb::Tchat window(random);
+    const plimb::TDictn spell(plimb::builtinWordRecords());
+    plimb::TServer server(random, spell, plimb::builtinComputerWords());
+    window.setServer(&server);
+    window.show();
+    auto& model = window.model();
+    ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
+
+    RawClient bob(pump), spy(pump);
+    login(bob, 2, "Bob");
+    login(spy, 3, "Spy");
+    ASSERT_TRUE(pumpUntil([&] { return model.view().rowFor(2).name == "Bob"; }));
+
+    // File, Start Game opens the options; its Start Game button starts the game for everybody.
+    auto* options = window.findChild<plimb::Tgamestart*>();
+    ASSERT_NE(options, nullptr);
+    auto* startItem = window.findChild<QAction*>(QStringLiteral("StartGame1"));
+    ASSERT_NE(startItem, nullptr);
+    startItem->trigger();
+    ASSERT_TRUE(options->isVisible());
+    auto* start = options->findChild<QPushButton*>(QStringLiteral("button_start"));
+    QTest::mouseClick(start, Qt::LeftButton);
+    EXPECT_EQ(spy.waitFor("CMD_startgame+"), "CMD_startgame+You+30+200+10000+");
+    bob.send(plimb::build::justwatch(2, 1));
+
+    // Seat 2 moves first (the computer, for Bob); then it is the window's turn.
+    ASSERT_TRUE(spy.waitFor("CMD_nextplayer+1+", 20s).has_value());
+    ASSERT_TRUE(pumpUntil([&] { return model.currentPlayer() == 1 && model.view().extra[6].drawn; }));
+
+    auto* panel = window.gamePanel();
+    const int letter = model.view().extra[2].code;
+    ASSERT_GE(letter, 1);
+    QTest::mousePress(panel->extra(2), Qt::LeftButton);
+    QTest::mouseRelease(panel->extra(2), Qt::LeftButton);
+    QTest::mousePress(panel->myletter(4), Qt::LeftButton);
+    QTest::mouseRelease(panel->myletter(4), Qt::LeftButton);
+
+    const auto placed = spy.waitFor("CMD_placemyletter+1+");
+    EXPECT_EQ(placed, plimb::build::placemyletter(1, 2, 4, letter));
+    ASSERT_TRUE(pumpUntil([&] { return model.view().myletter[4].drawn; }));
+    EXPECT_EQ(model.view().myletter[4].code, letter);
+    EXPECT_FALSE(model.view().extra[2].drawn && model.view().extra[2].code != 0) << "the hand slot was emptied";
+    EXPECT_TRUE(panel->myletter(4)->accessibleName().endsWith(QChar('A' + letter - 1)));
+    EXPECT_TRUE(spy.waitFor("CMD_nextplayer+2+").has_value()) << "placing ends the turn";
+}
+
+} // namespace
