@@ -82,4 +82,30 @@ TEST(SpineE2E, AnUnterminatedFloodClosesOnlyThatConnection) {
     EXPECT_TRUE(host->running());
 }
 
+TEST(SpineE2E, AJoiningCopyTakesSeatTwoAndEndsWithItsHost) {
+    auto host = startHost();
+    Program join({"Bob", "127.0.0.1", "join"}, "e2e-join");
+    ASSERT_TRUE(join.started());
+
+    // A spectator arriving before the joining copy would sit in seat 2: wait for its connection.
+    for (int i = 0; i < 200 && plimb::testing::connectionsTo(kPort) < 2; ++i) std::this_thread::sleep_for(50ms);
+    std::this_thread::sleep_for(300ms);
+    RawClient spy;
+    login(spy, "Spy", 3);
+    EXPECT_EQ(spy.next(), "CMD_existingplayers+1+Ann");
+    EXPECT_EQ(spy.next(), "CMD_existingplayers+2+Bob");
+
+    host.reset();
+    for (int i = 0; i < 100 && join.running(); ++i) std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(join.running()) << "a client whose connection closes ends its program";
+}
+
+TEST(SpineE2E, OneOrTwoParametersStartNothing) {
+    Program idle({"Ann", "127.0.0.1"}, "e2e-idle");
+    ASSERT_TRUE(idle.started());
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_TRUE(idle.running());
+    EXPECT_FALSE(plimb::testing::waitForListener(kPort, 200ms)) << "an idle copy does not host";
+}
+
 } // namespace

@@ -41,6 +41,23 @@ inline bool waitForListener(int port, std::chrono::milliseconds patience = std::
     return false;
 }
 
+// The number of established connections made to the TCP port on this machine (client ends).
+inline int connectionsTo(int port) {
+    char remotePort[16];
+    std::snprintf(remotePort, sizeof remotePort, ":%04X", port);
+    int count = 0;
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream in(table);
+        std::string sl, localAddress, remote, state, line;
+        std::getline(in, line);
+        while (in >> sl >> localAddress >> remote >> state) {
+            std::getline(in, line);
+            if (state == "01" && remote.size() > 5 && remote.compare(remote.size() - 5, 5, remotePort) == 0) ++count;
+        }
+    }
+    return count;
+}
+
 class Program {
 public:
     // `display` keeps copies apart: the single-instance guard is per user and display.
