@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTcpSocket>
@@ -67,6 +68,7 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
         refresh();
     });
     connect(panel_, &GamePanel::startClicked, this, &Tchat::button_startClick);
+    connect(panel_, &GamePanel::nameContextMenuRequested, this, &Tchat::showNamePopup);
     connect(gamestart_, &Tgamestart::startRequested, this,
             [this](const QString& time, const QString& playto, const QString& steals, bool unlimited) {
                 model_.sendStartGame(time.toStdString(), playto.toStdString(), steals.toStdString(), unlimited);
@@ -113,6 +115,26 @@ void Tchat::buildMenus() {
         QMessageBox::about(this, QStringLiteral("Plimb - About"),
                            QStringLiteral("Plimb\n\nVersion %1.1").arg(QString::fromLatin1(kVersion.data(), kVersion.size())));
     });
+}
+
+void Tchat::showNamePopup(int seat, const QPoint& globalPos) {
+    // The host's tools on a player's name; other windows show them disabled.
+    const auto state = model_.namePopupState(seat);
+    QMenu popup(this);
+    QAction* remove = popup.addAction(QStringLiteral("Remove From Game"));
+    popup.addSeparator();
+    QAction* watch = popup.addAction(QStringLiteral("Set to Just Watch"));
+    QAction* unwatch = popup.addAction(QStringLiteral("Unset Just Watch"));
+    remove->setEnabled(state.removeFromGame);
+    watch->setEnabled(state.setToJustWatch);
+    unwatch->setEnabled(state.unsetJustWatch);
+    QAction* chosen = popup.exec(globalPos);
+    if (chosen == remove)
+        model_.kicking(state.seat);
+    else if (chosen == watch)
+        model_.setJustWatch(state.seat, true);
+    else if (chosen == unwatch)
+        model_.setJustWatch(state.seat, false);
 }
 
 void Tchat::showEvent(QShowEvent* event) {

@@ -58,6 +58,7 @@ private:
     void armTimer1();
     void refresh();
     void button_startClick();
+    void showNamePopup(int seat, const QPoint& globalPos);
     void FormResize();
 
     // ClientSink
