@@ -202,7 +202,9 @@ void Tchat::sockRead(TSock* sender) {
     const bool ok =
         framer_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), messages);
     for (auto& m : messages) model_.received(std::move(m));
-    if (!ok) sender->Close();
+    // The queue drains one notice per tick; a host that outruns it by this much is broken or
+    // hostile, and ending the connection is the only bound on our memory.
+    if (!ok || model_.queueSize() > kMaxQueuedNotices) sender->Close();
     armTimer1();
 }
 

@@ -27,6 +27,7 @@ class Tchat : public QMainWindow, private ClientSink {
 public:
     static constexpr int kDefaultWidth = 734;
     static constexpr int kDefaultHeight = 540;
+    static constexpr std::size_t kMaxQueuedNotices = 100000;
 
     // Seeds the program-wide generator from the time of day, as the window is created.
     Tchat(Random& random, QWidget* parent = nullptr);

@@ -75,7 +75,12 @@ void Server::connectionAccepted(int seat) {
 }
 
 void Server::received(int seat, std::string text) {
-    if (!isSeat(seat)) return;
+    if (!isSeat(seat) || !state_.seats[seat].inuse) return;
+    if (queuedPerSeat_[seat] >= kMaxQueuedPerSeat) {
+        out_.close(seat);
+        return;
+    }
+    ++queuedPerSeat_[seat];
     receivedlist_.push_back({seat, std::move(text)});
 }
 
@@ -92,6 +97,7 @@ void Server::connectionClosed(int seat) {
     record.watchonly = false;
     // Requests still queued from this connection must not act for whoever takes the seat next.
     std::erase_if(receivedlist_, [seat](const Queued& q) { return q.seat == seat; });
+    queuedPerSeat_[seat] = 0;
     game_.seatLeft(seat);
 }
 
@@ -99,6 +105,7 @@ void Server::socktimerTimer() {
     if (receivedlist_.empty()) return;
     Queued next = std::move(receivedlist_.front());
     receivedlist_.pop_front();
+    --queuedPerSeat_[next.seat];
     dispatch(next.seat, next.text);
 }
 

@@ -7,6 +7,7 @@
 // own), with the one exception that the host (seat 1) may switch seat 2 to watching and back.
 // Removal and game start are the host's alone. A request whose numeric field is not a decimal
 // number is ignored whole, before anything changes.
+#include <array>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -28,8 +29,11 @@ public:
     // Record 10 is told CMD_full and closed at once; a real seat is marked in use and told its
     // number with CMD_sendlogininfo.
     void connectionAccepted(int seat);
-    // A complete message arrived on the connection of `seat`.
+    // A complete message arrived on the connection of `seat`. A connection that has more than
+    // kMaxQueuedPerSeat requests waiting is flooding us (the queue drains one per tick) and is
+    // closed, so no peer can grow the queue without bound.
     void received(int seat, std::string text);
+    static constexpr int kMaxQueuedPerSeat = 1000;
     // The connection of `seat` is closed (reported once per close). Tells the others and frees
     // the seat; a running turn of seat 2 passes on.
     void connectionClosed(int seat);
@@ -64,6 +68,7 @@ private:
     Outbox& out_;
     Game& game_;
     std::deque<Queued> receivedlist_;
+    std::array<int, kSeatRecords + 1> queuedPerSeat_{};
 };
 
 } // namespace plimb

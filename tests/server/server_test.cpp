@@ -176,6 +176,20 @@ TEST_F(ServerTest, RequestsOfAClosedConnectionDoNotActForTheNextOccupant) {
     for (const auto& s : out.sent) EXPECT_EQ(s.text.find("bye"), std::string::npos) << s.text;
 }
 
+TEST_F(ServerTest, AFloodingConnectionIsClosedAndItsQueueDropped) {
+    join("Ann");
+    join("Bob");
+    out.clear();
+    for (int i = 0; i < Server::kMaxQueuedPerSeat; ++i) server.received(2, "CMD_chat+2+spam|clBlack");
+    EXPECT_TRUE(out.closed.empty());
+    server.received(2, "CMD_chat+2+one too many|clBlack");
+    EXPECT_EQ(out.closed, std::vector<int>{2});
+    server.connectionClosed(2); // the shell reports the close
+    server.received(1, "CMD_chat+1+still here|clBlack");
+    drain();
+    EXPECT_EQ(out.to(1), (std::vector<std::string>{"CMD_playerdisconnected+2+Bob", "CMD_chat+Ann chats: still here|clBlack"}));
+}
+
 TEST_F(ServerTest, JustWatchIsForPlayersAndTheHostMaySwitchSeatTwo) {
     join("Ann");
     join("Bob");
