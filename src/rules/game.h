@@ -45,7 +45,9 @@ public:
     // A seat's player asked only to watch (watchonly already set): a running turn of that seat
     // passes to the computer on the next tick.
     void justWatchStarted(int seat);
-    // A newcomer logged in while a game runs: its hand (seat 1 or 2), both boards, the stats.
+    // A newcomer logged in: while a game runs (gamerunning), it is sent its hand (seat 1 or 2
+    // only), both boards and the game stats; otherwise nothing is sent, so the server may call
+    // this after every login.
     void replayTo(int seat);
     // The connection of `seat` closed (flags already cleared): a running turn of seat 2 passes.
     void seatLeft(int seat);
@@ -56,6 +58,10 @@ public:
     static std::string convertoletter(int code);
 
 private:
+    static bool isPlayer(int seat) { return seat == 1 || seat == 2; }
+    static int opponentOf(int seat) { return seat == 1 ? 2 : 1; }
+    // The upper-case letter of a code, or 0 for an empty slot.
+    static char upperLetter(int code);
     void deal();
     void refill(int seat);
     bool isComputerTurn() const;

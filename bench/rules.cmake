@@ -1,0 +1,1 @@
+plimb_add_bench(plimb_bench_rules rules_bench.cpp)

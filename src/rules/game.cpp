@@ -1,0 +1,94 @@
+#include "rules/game.h"
+
+#include <algorithm>
+
+#include "dict/tdictn.h"
+#include "net/protocol.h"
+
+namespace plimb {
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+// Long words pay more: up to 5 letters x1, then one more for every further letter.
+int lengthBonus(int length) {
+    return length <= 5 ? 1 : length - 4;
+}
+
+} // namespace
+
+Game::Game(GameState& state, Outbox& out, Random& random, TurnTimer& timer, const TDictn& spell,
+           std::vector<std::string> computerWords)
+    : state_(state), out_(out), random_(random), timer_(timer), spell_(spell),
+      words_(std::move(computerWords)), lastwordindex_(static_cast<int>(words_.size()) - 1) {}
+
+bool Game::alreadyScored(int seat, std::string_view word) const {
+    // Only records 1..3 keep a list of formed words; any other seat has never scored.
+    if (seat < 1 || seat > 3) return false;
+    const auto& list = state_.formedwords[seat];
+    return std::any_of(list.begin(), list.end(),
+                       [&](const std::string& entry) { return equalsIgnoringCase(entry, word); });
+}
+
+bool Game::checkword(int seat) {
+    if (seat < 1 || seat > kSeatRecords) return false;
+    tplayer& p = state_.seats[seat];
+
+    // Empty slots read as blanks, so a gap stays inside the text and never makes a word.
+    std::string boardText;
+    for (int b = 1; b <= kBoardSlots; ++b)
+        boardText += convertoletter(p.board[b]);
+    if (!spell_.isword(boardText)) return false;
+
+    std::string word;
+    int points = 0;
+    for (int b = 1; b <= kBoardSlots; ++b) {
+        if (p.board[b] == 0) continue;
+        word += convertoletter(p.board[b]);
+        points += letterworth(p.board[b]);
+    }
+    if (alreadyScored(seat, word)) return false;
+    if (seat <= 3) state_.formedwords[seat].push_back(word);
+    points *= lengthBonus(static_cast<int>(word.size()));
+    p.score += points;
+    sendToAll(state_, out_, build::formedword(seat, word, points, p.score));
+    return true;
+}
+
+bool Game::checkforwin() {
+    const int mover = state_.currentplayer;
+    if (!isPlayer(mover)) return false;
+    if (state_.seats[mover].score < state_.playtoscore) return false;
+    if (state_.seats[1].score == state_.seats[2].score) return false;
+    timer_.stop();
+    state_.gamerunning = false;
+    sendToAll(state_, out_, build::winner(mover));
+    return true;
+}
+
+void Game::replayTo(int seat) {
+    if (!state_.gamerunning) return;
+    if (isPlayer(seat)) {
+        std::vector<std::pair<int, int>> hand;
+        for (int h = 1; h <= kHandSlots; ++h)
+            if (state_.seats[seat].hand[h] != 0) hand.emplace_back(h, state_.seats[seat].hand[h]);
+        sendToSeat(state_, out_, seat, build::letters(seat, hand));
+    }
+    std::vector<build::BoardLetter> boards;
+    for (int player = 1; player <= 2; ++player)
+        for (int b = 1; b <= kBoardSlots; ++b)
+            if (state_.seats[player].board[b] != 0)
+                boards.push_back({player, b, state_.seats[player].board[b]});
+    sendToSeat(state_, out_, seat, build::placetheletters(boards));
+    sendToSeat(state_, out_, seat,
+               build::gamestats(state_.timeperturn, state_.playtoscore, state_.maxsteals,
+                                state_.seats[1].score, state_.seats[2].score));
+}
+
+} // namespace plimb

@@ -1,0 +1,86 @@
+#include <string>
+
+#include "net/protocol.h"
+#include "rules/game.h"
+
+namespace plimb {
+
+void Game::startgame(std::string_view name, int timeperturn, int playtoscore, int maxsteals) {
+    state_.gamerunning = true;
+    timer_.stop();
+    state_.timeperturn = timeperturn;
+    state_.playtoscore = playtoscore;
+    state_.maxsteals = maxsteals;
+    sendToAll(state_, out_,
+              build::startgame(name, std::to_string(timeperturn), std::to_string(playtoscore),
+                               std::to_string(maxsteals)));
+    for (int record = 1; record <= 3; ++record) {
+        tplayer& p = state_.seats[record];
+        p.score = 0;
+        p.stealsused = 0;
+        p.watchonly = false;
+        p.hand.fill(0);
+        p.board.fill(0);
+        state_.formedwords[record].clear();
+    }
+    deal();
+    // findplayer passes the turn on, so seat 2 always moves first.
+    state_.currentplayer = 1;
+    findplayer();
+}
+
+bool Game::isComputerTurn() const {
+    const int seat = state_.currentplayer;
+    return (seat == 2 && !state_.seats[2].inuse) || state_.seats[seat].watchonly;
+}
+
+void Game::findplayer() {
+    if (checkforwin()) return;
+    timer_.stop();
+    state_.currentplayer = state_.currentplayer + 1 > 2 ? 1 : state_.currentplayer + 1;
+    const int seat = state_.currentplayer;
+    refill(seat);
+    sendToAll(state_, out_, build::nextplayer(seat, state_.maxsteals - state_.seats[seat].stealsused));
+    if (isComputerTurn()) {
+        state_.turncountdown = 2;
+        state_.timermode = TimerMode::Computer;
+    } else {
+        state_.turncountdown = state_.timeperturn + 2;
+        state_.timermode = TimerMode::Human;
+    }
+    timer_.start();
+}
+
+void Game::turntimerTimer() {
+    if (!state_.gamerunning) return;
+    --state_.turncountdown;
+    if (state_.turncountdown >= 1) return;
+    timer_.stop();
+    const int seat = state_.currentplayer;
+    if (!isPlayer(seat)) return;
+    if (state_.timermode == TimerMode::Human) {
+        sendToAll(state_, out_, build::timeup());
+        // The slot is drawn blind; the hand is full at every turn start, so it holds a letter.
+        const int slot = random_(kHandSlots) + 1;
+        state_.seats[seat].hand[slot] = 0;
+        sendToSeat(state_, out_, seat, build::discardextraNotice(seat, slot));
+        findplayer();
+    } else {
+        computerplay(seat);
+    }
+}
+
+void Game::justWatchStarted(int seat) {
+    if (!state_.gamerunning || seat != state_.currentplayer) return;
+    timer_.stop();
+    state_.timermode = TimerMode::Computer;
+    state_.turncountdown = 1;
+    timer_.start();
+}
+
+void Game::seatLeft(int seat) {
+    // Seat 1 is the host itself: when it goes, the whole server goes with it.
+    if (state_.gamerunning && seat == state_.currentplayer && seat != 1) findplayer();
+}
+
+} // namespace plimb
