@@ -2,6 +2,8 @@
 // dispatchers get through, far above what one message per timer tick ever asks of them.
 #include <benchmark/benchmark.h>
 
+#include "nulls.h"
+
 #include "client/clientmodel.h"
 #include "dict/tdictn.h"
 #include "net/framer.h"
@@ -10,21 +12,10 @@
 #include "server/server.h"
 
 using namespace plimb;
+using plimb::bench::NullOutbox;
+using plimb::bench::NullTimer;
 
 namespace {
-
-class NullOutbox : public Outbox {
-public:
-    void send(int, std::string_view text) override { bytes += text.size(); }
-    void close(int) override {}
-    std::size_t bytes = 0;
-};
-
-class NullTimer : public TurnTimer {
-public:
-    void start() override {}
-    void stop() override {}
-};
 
 class NullSink : public ClientSink {
 public:

@@ -2,6 +2,8 @@
 // whole computer-against-computer games.
 #include <benchmark/benchmark.h>
 
+#include "nulls.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -11,22 +13,10 @@
 #include "rules/game.h"
 
 using namespace plimb;
+using plimb::bench::NullOutbox;
+using plimb::bench::NullTimer;
 
 namespace {
-
-class NullOutbox : public Outbox {
-public:
-    void send(int, std::string_view text) override { bytes += text.size(); }
-    void close(int) override {}
-    std::size_t bytes = 0;
-};
-
-class NullTimer : public TurnTimer {
-public:
-    void start() override { running = true; }
-    void stop() override { running = false; }
-    bool running = false;
-};
 
 const TDictn& spell() {
     static const TDictn dictionary{builtinWordRecords()};

@@ -1,4 +1,5 @@
 // The turn clock is a display only: the server runs its own timer and decides the time-out.
+#include <climits>
 #include <string>
 
 #include "client/clientmodel.h"
@@ -13,7 +14,7 @@ int ClientModel::barStep(int timePerTurn) {
 }
 
 void ClientModel::turntimerTimer() {
-    --secondsLeft_;
+    if (secondsLeft_ > INT_MIN) --secondsLeft_;
     if (secondsLeft_ < 1) {
         // Past zero the clock keeps counting silently until a notice stops or restarts it.
         view_.timerWidth = 0;

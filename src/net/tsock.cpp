@@ -106,6 +106,8 @@ void TSock::release() {
     }
 }
 
+quint16 TSock::localPort() const { return server_ ? server_->serverPort() : 0; }
+
 bool TSock::Open() {
     if (socket_) return connected_;
     auto* socket = new QTcpSocket(this);

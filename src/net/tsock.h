@@ -47,6 +47,8 @@ public:
     bool Close();
 
     bool isConnected() const { return connected_; }
+    // The port a listener is bound to (useful when PortName asked for any free port, "0").
+    quint16 localPort() const;
     bool isListening() const { return server_ != nullptr; }
 
 signals:

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <climits>
 #include <string>
 
 #include "net/protocol.h"
@@ -45,7 +47,8 @@ void Game::findplayer() {
         state_.turncountdown = 2;
         state_.timermode = TimerMode::Computer;
     } else {
-        state_.turncountdown = state_.timeperturn + 2;
+        // The host's time per turn is taken as it stands; keep its extremes from overflowing.
+        state_.turncountdown = static_cast<int>(std::min<long long>(state_.timeperturn + 2LL, INT_MAX));
         state_.timermode = TimerMode::Human;
     }
     timer_.start();

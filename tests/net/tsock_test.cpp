@@ -41,14 +41,16 @@ class TSockTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app();
-        listener.PortName = QStringLiteral("17772");
+        // Any free port, so these tests never meet each other or the game's port.
+        listener.PortName = QStringLiteral("0");
         listener.setListen(true);
+        port = QString::number(listener.localPort());
         QObject::connect(&listener, &TSock::onAccept, [this](TSock*) {
             TSock* s = nullptr;
             if (listener.Accept(s)) accepted = s;
         });
         client.HostName = QStringLiteral("127.0.0.1");
-        client.PortName = QStringLiteral("17772");
+        client.PortName = port;
         clientInfos.watch(client);
         ASSERT_FALSE(client.Open()) << "a non-blocking connect completes later";
         ASSERT_TRUE(pumpUntil([this] { return client.isConnected() && accepted; }));
@@ -60,6 +62,7 @@ protected:
     TSock listener;
     TSock client;
     TSock* accepted = nullptr;
+    QString port;
 };
 
 TEST_F(TSockTest, BytesArriveWholeAndInOrder) {
@@ -96,7 +99,7 @@ TEST_F(TSockTest, ClosingAListenerReportsNoSocketClosed) {
 
 TEST_F(TSockTest, ABusyPortCannotBeBound) {
     TSock second;
-    second.PortName = QStringLiteral("17772");
+    second.PortName = port;
     try {
         second.setListen(true);
         FAIL() << "the port is taken";

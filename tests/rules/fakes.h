@@ -1,6 +1,6 @@
 #pragma once
-// Fakes and helpers for driving Game by hand: an outbox that records every notice, a turn timer
-// that only remembers whether it runs, and a small dictionary built in memory.
+// Helpers for driving Game by hand: the recording outbox and timer, boards written as text, and
+// a small dictionary built in memory.
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,49 +11,13 @@
 #include "dict/tdictn.h"
 #include "net/protocol.h"
 #include "rules/game.h"
+#include "support/fakes.h"
 
 namespace plimb::test {
 
-struct Sent {
-    int seat;
-    std::string text;
-    bool operator==(const Sent&) const = default;
-};
-
-class FakeOutbox : public Outbox {
-public:
-    void send(int seat, std::string_view text) override { sent.push_back({seat, std::string(text)}); }
-    void close(int seat) override { closed.push_back(seat); }
-
-    // Texts received by one seat, in order.
-    std::vector<std::string> to(int seat) const {
-        std::vector<std::string> texts;
-        for (const auto& s : sent)
-            if (s.seat == seat) texts.push_back(s.text);
-        return texts;
-    }
-    std::vector<std::string> namesTo(int seat) const {
-        std::vector<std::string> names;
-        for (const auto& t : to(seat))
-            names.emplace_back(splitMessage(t).name);
-        return names;
-    }
-    void clear() { sent.clear(); }
-
-    std::vector<Sent> sent;
-    std::vector<int> closed;
-};
-
-class FakeTimer : public TurnTimer {
-public:
-    void start() override {
-        running = true;
-        ++starts;
-    }
-    void stop() override { running = false; }
-    bool running = false;
-    int starts = 0;
-};
+using plimb::testing::FakeOutbox;
+using plimb::testing::FakeTimer;
+using plimb::testing::Sent;
 
 inline int code(char c) {
     return c == '.' ? 0 : c - 'a' + 1;

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/protocol.h"
 #include "server/outbox.h"
 
 namespace plimb::testing {
@@ -23,6 +24,12 @@ public:
         for (const auto& s : sent)
             if (s.seat == seat) out.push_back(s.text);
         return out;
+    }
+    // The message names one seat received, in order.
+    std::vector<std::string> namesTo(int seat) const {
+        std::vector<std::string> names;
+        for (const auto& t : to(seat)) names.emplace_back(splitMessage(t).name);
+        return names;
     }
     void clear() {
         sent.clear();
