@@ -12,6 +12,7 @@
 #include "chat/chatwidget.h"
 #include "client/gamepanel.h"
 #include "client/tgamestart.h"
+#include "client/tspylist.h"
 #include "net/protocol.h"
 #include "rules/random.h"
 #include "server/tserver.h"
@@ -23,6 +24,7 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
+    // The layout keeps the window from shrinking below the board panel and a 6-pixel margin.
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(4);
     panel_ = new GamePanel(central);
@@ -31,6 +33,10 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
     layout->addWidget(chat_, 1);
     setCentralWidget(central);
     gamestart_ = new Tgamestart(this);
+    spylist_ = new Tspylist(this);
+    connect(spylist_, &Tspylist::kickRequested, this, [this](const std::string& entry) {
+        model_.kickSpyEntry(entry);
+    });
 
     buildMenus();
     resize(kDefaultWidth, kDefaultHeight);
@@ -109,6 +115,9 @@ void Tchat::buildMenus() {
         move(3, 3);
         resize(kDefaultWidth, kDefaultHeight);
     });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(QStringLiteral("Spy List"), this, [this] { spylist_->showOver(this); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("About"), this, [this] {
@@ -225,22 +234,12 @@ void Tchat::Timer1Timer() {
 
 void Tchat::refresh() {
     panel_->render(model_.view());
+    spylist_->render(model_.spys(), model_.spyKickEnabled());
     JustWatch1->setChecked(model_.view().justWatch);
 }
 
 void Tchat::button_startClick() {
     if (model_.startButtonClick()) gamestart_->showOver(this);
-}
-
-void Tchat::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    FormResize();
-}
-
-void Tchat::FormResize() {
-    // Never smaller than the board panel and a margin.
-    const QSize minimum = panel_->minimumSizeHint() + QSize(12, 12);
-    setMinimumSize(minimum.width(), minimum.height() + menuBar()->sizeHint().height() + 80);
 }
 
 void Tchat::sendRequest(const std::string& text) {

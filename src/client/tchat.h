@@ -21,6 +21,7 @@ class GamePanel;
 class Random;
 class TServer;
 class Tgamestart;
+class Tspylist;
 
 class Tchat : public QMainWindow, private ClientSink {
     Q_OBJECT
@@ -45,7 +46,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
@@ -60,7 +60,6 @@ private:
     void refresh();
     void button_startClick();
     void showNamePopup(int seat, const QPoint& globalPos);
-    void FormResize();
 
     // ClientSink
     void sendRequest(const std::string& text) override;
@@ -93,6 +92,7 @@ private:
     GamePanel* panel_ = nullptr;
     ChatWidget* chat_ = nullptr;
     Tgamestart* gamestart_ = nullptr;
+    Tspylist* spylist_ = nullptr;
     QAction* StartGame1 = nullptr;
     QAction* JustWatch1 = nullptr;
 

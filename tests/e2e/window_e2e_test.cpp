@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -60,6 +61,10 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     login(bob, 2, "Bob");
     login(spy, 3, "Spy");
     ASSERT_TRUE(pumpUntil([&] { return model.view().rowFor(2).name == "Bob"; }));
+    auto* spies = window.findChild<QListWidget*>(QStringLiteral("listbox_spys"));
+    ASSERT_NE(spies, nullptr);
+    ASSERT_TRUE(pumpUntil([&] { return spies->count() == 1; }));
+    EXPECT_EQ(spies->item(0)->text(), QStringLiteral("3: Spy"));
 
     // File, Start Game opens the options; its Start Game button starts the game for everybody.
     auto* options = window.findChild<plimb::Tgamestart*>();
