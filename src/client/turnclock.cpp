@@ -1,4 +1,5 @@
 // The turn clock is a display only: the server runs its own timer and decides the time-out.
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -21,7 +22,9 @@ void ClientModel::turntimerTimer() {
         view_.turntime = "Time: 0:00";
         return;
     }
-    view_.timerWidth = view_.timerStep * secondsLeft_;
+    // A new game's step can meet the old turn's count; never draw past the bar.
+    view_.timerWidth = static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(view_.timerStep) * secondsLeft_, 0, kTimerBarWidth));
     const int m = secondsLeft_ / 60;
     const int s = secondsLeft_ % 60;
     view_.turntime = "Time: " + std::to_string(m) + (s < 10 ? ":0" : ":") + std::to_string(s);
