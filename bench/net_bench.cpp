@@ -39,7 +39,8 @@ public:
 // 64 chat lines in one read, cut into messages.
 void BM_Framing(benchmark::State& state) {
     std::string burst;
-    for (int i = 0; i < 64; ++i) burst += frame(build::chat(2, "hello there, how are you today?|clBlack"));
+    for (int i = 0; i < 64; ++i)
+        burst += frame(build::chat(2, "hello there, how are you today?|clBlack"));
     std::vector<std::string> out;
     out.reserve(64);
     for (auto _ : state) {
@@ -83,12 +84,15 @@ void BM_ClientDispatch(benchmark::State& state) {
     model.received(build::sendlogininfo(1));
     model.received(build::newplayerinfo(1, "Ann"));
     model.received(build::startgame("Ann", "30", "200", "5"));
-    while (!model.queueEmpty()) model.processsocktimer();
+    while (!model.queueEmpty())
+        model.processsocktimer();
     const std::string notices[] = {build::placemyletter(2, 1, 3, 5), build::tradingmyletter(2, 3, 5, 4, 0),
                                    build::nextplayer(1, 5), build::chatRelay("Bob", "hi|clBlack")};
     for (auto _ : state) {
-        for (const auto& n : notices) model.received(n);
-        for (int i = 0; i < 4; ++i) model.processsocktimer();
+        for (const auto& n : notices)
+            model.received(n);
+        for (int i = 0; i < 4; ++i)
+            model.processsocktimer();
     }
     state.SetItemsProcessed(state.iterations() * 4);
 }

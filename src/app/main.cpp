@@ -28,7 +28,8 @@ int main(int argc, char* argv[]) {
     // A word file named English in the working folder replaces the built-in list.
     plimb::TDictn spell = plimb::TDictn::load("English", plimb::builtinWordRecords());
     if (!spell.isOpen())
-        QMessageBox::warning(nullptr, QStringLiteral("Plimb"), QStringLiteral("English.dic dictionary not found!"));
+        QMessageBox::warning(nullptr, QStringLiteral("Plimb"),
+                             QStringLiteral("English.dic dictionary not found!"));
     plimb::TServer server(random, spell, plimb::builtinComputerWords());
     chat.setServer(&server);
 

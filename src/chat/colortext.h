@@ -27,9 +27,15 @@ std::optional<Colour> stringToColor(std::string_view text);
 
 // Resolves system colours (high byte 0x80) and clNone/clDefault to a plain 0x00BBGGRR value.
 Colour toPlainRgb(Colour c);
-inline int redOf(Colour c) { return static_cast<int>(toPlainRgb(c) & 0xFF); }
-inline int greenOf(Colour c) { return static_cast<int>((toPlainRgb(c) >> 8) & 0xFF); }
-inline int blueOf(Colour c) { return static_cast<int>((toPlainRgb(c) >> 16) & 0xFF); }
+inline int redOf(Colour c) {
+    return static_cast<int>(toPlainRgb(c) & 0xFF);
+}
+inline int greenOf(Colour c) {
+    return static_cast<int>((toPlainRgb(c) >> 8) & 0xFF);
+}
+inline int blueOf(Colour c) {
+    return static_cast<int>((toPlainRgb(c) >> 16) & 0xFF);
+}
 
 // A relayed chat or action line: the text before the first "|" and the colour after it; a
 // missing or unreadable colour gives clRed.

@@ -34,9 +34,8 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
     setCentralWidget(central);
     gamestart_ = new Tgamestart(this);
     spylist_ = new Tspylist(this);
-    connect(spylist_, &Tspylist::kickRequested, this, [this](const std::string& entry) {
-        model_.kickSpyEntry(entry);
-    });
+    connect(spylist_, &Tspylist::kickRequested, this,
+            [this](const std::string& entry) { model_.kickSpyEntry(entry); });
 
     buildMenus();
     resize(kDefaultWidth, kDefaultHeight);
@@ -77,7 +76,8 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
     connect(panel_, &GamePanel::nameContextMenuRequested, this, &Tchat::showNamePopup);
     connect(gamestart_, &Tgamestart::startRequested, this,
             [this](const QString& time, const QString& playto, const QString& steals, bool unlimited) {
-                model_.sendStartGame(time.toStdString(), playto.toStdString(), steals.toStdString(), unlimited);
+                model_.sendStartGame(time.toStdString(), playto.toStdString(), steals.toStdString(),
+                                     unlimited);
             });
     refresh();
 }
@@ -122,7 +122,8 @@ void Tchat::buildMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("About"), this, [this] {
         QMessageBox::about(this, QStringLiteral("Plimb - About"),
-                           QStringLiteral("Plimb\n\nVersion %1.1").arg(QString::fromLatin1(kVersion.data(), kVersion.size())));
+                           QStringLiteral("Plimb\n\nVersion %1.1")
+                               .arg(QString::fromLatin1(kVersion.data(), kVersion.size())));
     });
 }
 
@@ -210,7 +211,8 @@ void Tchat::sockRead(TSock* sender) {
     std::vector<std::string> messages;
     const bool ok =
         framer_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), messages);
-    for (auto& m : messages) model_.received(std::move(m));
+    for (auto& m : messages)
+        model_.received(std::move(m));
     // The queue drains one notice per tick; a host that outruns it by this much is broken or
     // hostile, and ending the connection is the only bound on our memory.
     if (!ok || model_.queueSize() > kMaxQueuedNotices) sender->Close();
@@ -247,7 +249,9 @@ void Tchat::sendRequest(const std::string& text) {
     sock.Send(QByteArray::fromStdString(frame(text)));
 }
 
-void Tchat::addlinetochat(const std::string& line, Colour colour) { chat_->addlinetochat(line, colour); }
+void Tchat::addlinetochat(const std::string& line, Colour colour) {
+    chat_->addlinetochat(line, colour);
+}
 
 // Sound playback and the tally window attach to these seams; until then the window stays quiet
 // and keeps only the record thresholds the model compares new words against.
@@ -268,7 +272,9 @@ void Tchat::startTurnTimer() {
     // Starting a running timer would restart its rhythm; keep it.
     if (!turntimer.isActive()) turntimer.start();
 }
-void Tchat::stopTurnTimer() { turntimer.stop(); }
+void Tchat::stopTurnTimer() {
+    turntimer.stop();
+}
 
 // The settings file is read here once it exists; the built-in defaults stand until then.
 void Tchat::loadinifile() {}

@@ -38,9 +38,11 @@ Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStays
 
 void Tspylist::render(const std::vector<std::string>& entries, bool canKick) {
     QStringList texts;
-    for (const auto& e : entries) texts << QString::fromStdString(e);
+    for (const auto& e : entries)
+        texts << QString::fromStdString(e);
     QStringList shown;
-    for (int i = 0; i < listbox_spys->count(); ++i) shown << listbox_spys->item(i)->text();
+    for (int i = 0; i < listbox_spys->count(); ++i)
+        shown << listbox_spys->item(i)->text();
     if (shown != texts) {
         listbox_spys->clear();
         listbox_spys->addItems(texts);

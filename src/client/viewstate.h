@@ -14,9 +14,15 @@ enum class MouseButton { Left, Right, Other };
 inline constexpr int kMyLetterTop = 115, kMyLetterSelectedTop = 119;
 inline constexpr int kHisLetterTop = 32, kHisLetterSelectedTop = 36;
 inline constexpr int kExtraTop = 173, kExtraSelectedTop = 167;
-inline constexpr int myLetterLeft(int n) { return 44 + 40 * (n - 1); }
-inline constexpr int hisLetterLeft(int n) { return 45 + 40 * (n - 1); }
-inline constexpr int extraLeft(int n) { return 104 + 48 * (n - 1); }
+inline constexpr int myLetterLeft(int n) {
+    return 44 + 40 * (n - 1);
+}
+inline constexpr int hisLetterLeft(int n) {
+    return 45 + 40 * (n - 1);
+}
+inline constexpr int extraLeft(int n) {
+    return 104 + 48 * (n - 1);
+}
 inline constexpr int kTimerBarWidth = 197;
 
 struct SlotView {
@@ -67,7 +73,8 @@ struct ViewState {
             myletter[n].top = kMyLetterTop;
             hisletter[n].top = kHisLetterTop;
         }
-        for (int n = 1; n <= 6; ++n) extra[n].top = kExtraTop;
+        for (int n = 1; n <= 6; ++n)
+            extra[n].top = kExtraTop;
     }
     SeatRowView& rowFor(int seat) { return rows[seat == 2 ? rowOfSeat2 : rowOfSeat1]; }
     const SeatRowView& rowFor(int seat) const { return rows[seat == 2 ? rowOfSeat2 : rowOfSeat1]; }

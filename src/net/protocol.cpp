@@ -68,8 +68,12 @@ namespace build {
 std::string logininfo(int seat, std::string_view version, std::string_view loginName) {
     return join(msg::logininfo, false, seat, version, loginName);
 }
-std::string chat(int seat, std::string_view chatText) { return join(msg::chat, false, seat, chatText); }
-std::string action(int seat, std::string_view chatText) { return join(msg::action, false, seat, chatText); }
+std::string chat(int seat, std::string_view chatText) {
+    return join(msg::chat, false, seat, chatText);
+}
+std::string action(int seat, std::string_view chatText) {
+    return join(msg::action, false, seat, chatText);
+}
 std::string startgame(std::string_view name, std::string_view time, std::string_view playto,
                       std::string_view steals) {
     return join(msg::startgame, true, name, time, playto, steals);
@@ -83,22 +87,40 @@ std::string tradingmyletterRequest(int player, int a, int b) {
 std::string stealinghisletter(int player, int hisSlot, int mySlot) {
     return join(msg::stealinghisletter, true, player, hisSlot, mySlot);
 }
-std::string discardletter(int player, int board) { return join(msg::discardletter, true, player, board); }
-std::string discardextra(int player, int hand) { return join(msg::discardextra, true, player, hand); }
-std::string justwatch(int player, int flag) { return join(msg::justwatch, false, player, flag); }
-std::string kickhim(int requester, int seat) { return join(msg::kickhim, true, requester, seat); }
+std::string discardletter(int player, int board) {
+    return join(msg::discardletter, true, player, board);
+}
+std::string discardextra(int player, int hand) {
+    return join(msg::discardextra, true, player, hand);
+}
+std::string justwatch(int player, int flag) {
+    return join(msg::justwatch, false, player, flag);
+}
+std::string kickhim(int requester, int seat) {
+    return join(msg::kickhim, true, requester, seat);
+}
 std::string playasoundRequest(int player, int wave) {
     return join(msg::playasound, true, player, "wave" + std::to_string(wave));
 }
 
-std::string sendlogininfo(int seat) { return join(msg::sendlogininfo, false, seat); }
-std::string full() { return join(msg::full, true); }
-std::string newplayerinfo(int seat, std::string_view name) { return join(msg::newplayerinfo, false, seat, name); }
+std::string sendlogininfo(int seat) {
+    return join(msg::sendlogininfo, false, seat);
+}
+std::string full() {
+    return join(msg::full, true);
+}
+std::string newplayerinfo(int seat, std::string_view name) {
+    return join(msg::newplayerinfo, false, seat, name);
+}
 std::string existingplayers(int seat, std::string_view name) {
     return join(msg::existingplayers, false, seat, name);
 }
-std::string havewrongversion(std::string_view name) { return join(msg::havewrongversion, false, name); }
-std::string wrongversion() { return join(msg::wrongversion, true); }
+std::string havewrongversion(std::string_view name) {
+    return join(msg::havewrongversion, false, name);
+}
+std::string wrongversion() {
+    return join(msg::wrongversion, true);
+}
 std::string playerdisconnected(int seat, std::string_view name) {
     return join(msg::playerdisconnected, false, seat, name);
 }
@@ -111,7 +133,9 @@ std::string actionRelay(std::string_view name, std::string_view rest) {
 std::string playasoundRelay(std::string_view player, std::string_view rest) {
     return join(msg::playasound, false, player, rest);
 }
-std::string justwatching(int player, int flag) { return join(msg::justwatching, false, player, flag); }
+std::string justwatching(int player, int flag) {
+    return join(msg::justwatching, false, player, flag);
+}
 std::string letters(int seat, const std::vector<std::pair<int, int>>& slotCodes) {
     std::string out = join(msg::letters, false, seat);
     for (const auto& [slot, code] : slotCodes) {
@@ -132,8 +156,12 @@ std::string placetheletters(const std::vector<BoardLetter>& letters) {
 std::string gamestats(int time, int playto, int steals, int score1, int score2) {
     return join(msg::gamestats, true, time, playto, steals, score1, score2);
 }
-std::string nextplayer(int player, int stealsLeft) { return join(msg::nextplayer, true, player, stealsLeft); }
-std::string newletter(int player, int slot, int code) { return join(msg::newletter, true, player, slot, code); }
+std::string nextplayer(int player, int stealsLeft) {
+    return join(msg::nextplayer, true, player, stealsLeft);
+}
+std::string newletter(int player, int slot, int code) {
+    return join(msg::newletter, true, player, slot, code);
+}
 std::string placemyletter(int player, int hand, int board, int code) {
     return join(msg::placemyletter, true, player, hand, board, code);
 }
@@ -143,15 +171,27 @@ std::string tradingmyletter(int player, int a, int codeA, int b, int codeB) {
 std::string stoldletter(int player, int opponent, int mySlot, int hisSlot, int code) {
     return join(msg::stoldletter, true, player, opponent, mySlot, hisSlot, code);
 }
-std::string discardletterNotice(int player, int board) { return join(msg::discardletter, true, player, board); }
-std::string discardextraNotice(int player, int hand) { return join(msg::discardextra, true, player, hand); }
-std::string notvalid(int player) { return join(msg::notvalid, true, player); }
-std::string toomany(int player) { return join(msg::toomany, true, player); }
+std::string discardletterNotice(int player, int board) {
+    return join(msg::discardletter, true, player, board);
+}
+std::string discardextraNotice(int player, int hand) {
+    return join(msg::discardextra, true, player, hand);
+}
+std::string notvalid(int player) {
+    return join(msg::notvalid, true, player);
+}
+std::string toomany(int player) {
+    return join(msg::toomany, true, player);
+}
 std::string formedword(int player, std::string_view word, int points, int score) {
     return join(msg::formedword, true, player, word, points, score);
 }
-std::string timeup() { return join(msg::timeup, true); }
-std::string winner(int player) { return join(msg::winner, true, player); }
+std::string timeup() {
+    return join(msg::timeup, true);
+}
+std::string winner(int player) {
+    return join(msg::winner, true, player);
+}
 
 } // namespace build
 } // namespace plimb

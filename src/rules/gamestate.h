@@ -15,8 +15,8 @@ inline constexpr int kHandSlots = 6;
 // One seat record. Arrays are indexed by the 1-based slot numbers used on the wire; index 0 is
 // unused so the numbering never needs translating.
 struct tplayer {
-    std::string name;     // connection field: the login name, empty when free
-    bool inuse = false;   // connection field: a connection occupies the record
+    std::string name;   // connection field: the login name, empty when free
+    bool inuse = false; // connection field: a connection occupies the record
     int score = 0;
     bool watchonly = false;
     std::array<int, kHandSlots + 1> hand{};

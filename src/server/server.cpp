@@ -12,11 +12,12 @@ namespace {
 
 constexpr int kRefusedRecord = 10;
 
-bool isSeat(int seat) { return GameState::validSeat(seat); }
+bool isSeat(int seat) {
+    return GameState::validSeat(seat);
+}
 
 // Reads `count` numbers from the front of a request; nullopt if any is missing or malformed.
-template <std::size_t N>
-std::optional<std::array<int, N>> numbers(std::string_view data) {
+template <std::size_t N> std::optional<std::array<int, N>> numbers(std::string_view data) {
     FieldReader reader(data);
     std::array<int, N> values{};
     for (auto& v : values) {
@@ -151,11 +152,16 @@ void Server::relay(int origin, std::string_view data, bool isAction) {
     const auto seat = reader.number();
     if (!seat || *seat != origin) return;
     const auto& name = state_.seats[origin].name;
-    sendToAll(state_, out_, isAction ? build::actionRelay(name, reader.rest()) : build::chatRelay(name, reader.rest()));
+    sendToAll(state_, out_,
+              isAction ? build::actionRelay(name, reader.rest()) : build::chatRelay(name, reader.rest()));
 }
 
-void Server::chat(int origin, std::string_view data) { relay(origin, data, false); }
-void Server::action(int origin, std::string_view data) { relay(origin, data, true); }
+void Server::chat(int origin, std::string_view data) {
+    relay(origin, data, false);
+}
+void Server::action(int origin, std::string_view data) {
+    relay(origin, data, true);
+}
 
 void Server::playasound(int origin, std::string_view data) {
     FieldReader reader(data);
@@ -208,7 +214,8 @@ void Server::placemyletter(int origin, std::string_view data) {
     const auto f = numbers<3>(data);
     if (!f || (*f)[0] != origin) return;
     const auto [seat, hand, board] = *f;
-    if (GameState::validHandSlot(hand) && GameState::validBoardSlot(board)) game_.placemyletter(seat, hand, board);
+    if (GameState::validHandSlot(hand) && GameState::validBoardSlot(board))
+        game_.placemyletter(seat, hand, board);
 }
 
 void Server::tradingmyletter(int origin, std::string_view data) {
@@ -222,7 +229,8 @@ void Server::stealinghisletter(int origin, std::string_view data) {
     const auto f = numbers<3>(data);
     if (!f || (*f)[0] != origin) return;
     const auto [seat, his, mine] = *f;
-    if (GameState::validBoardSlot(his) && GameState::validBoardSlot(mine)) game_.stealinghisletter(seat, his, mine);
+    if (GameState::validBoardSlot(his) && GameState::validBoardSlot(mine))
+        game_.stealinghisletter(seat, his, mine);
 }
 
 void Server::discardletter(int origin, std::string_view data) {

@@ -24,7 +24,9 @@ TServer::~TServer() {
     Sock1.disconnect(this);
 }
 
-void TServer::listen() { Sock1.setListen(true); }
+void TServer::listen() {
+    Sock1.setListen(true);
+}
 
 void TServer::Sock1Accept() {
     TSock* sock = nullptr;
@@ -50,9 +52,10 @@ void TServer::Sock1Read(TSock* sender) {
     if (seat < 1 || seat > kSeatRecords || conns_[seat] != sender) return;
     const QByteArray bytes = sender->Receive();
     std::vector<std::string> messages;
-    const bool ok = framers_[seat].feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                        messages);
-    for (auto& m : messages) server_.received(seat, std::move(m));
+    const bool ok = framers_[seat].feed(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), messages);
+    for (auto& m : messages)
+        server_.received(seat, std::move(m));
     if (!ok) sender->Close();
     if (server_.hasQueuedRequests() && !socktimer_.isActive()) socktimer_.start();
 }
@@ -73,7 +76,9 @@ void TServer::socktimerTimer() {
     if (!server_.hasQueuedRequests()) socktimer_.stop();
 }
 
-void TServer::turntimerTimer() { game_.turntimerTimer(); }
+void TServer::turntimerTimer() {
+    game_.turntimerTimer();
+}
 
 void TServer::send(int seat, std::string_view text) {
     if (seat < 1 || seat > kSeatRecords || !conns_[seat]) return;

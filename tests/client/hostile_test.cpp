@@ -13,24 +13,37 @@ using namespace plimb;
 namespace {
 
 TEST(HostileHost, RandomNoticesKeepTheViewSane) {
-    static const std::vector<std::string_view> names{
-        msg::sendlogininfo, msg::chat,        msg::action,      msg::newplayerinfo, msg::havewrongversion,
-        msg::wrongversion,  msg::existingplayers, msg::playerdisconnected, msg::justwatching,
-        msg::startgame,     msg::nextplayer,  msg::winner,      msg::letters,       msg::newletter,
-        msg::placemyletter, msg::discardextra, msg::discardletter, msg::tradingmyletter, msg::notvalid,
-        msg::formedword,    msg::stoldletter, msg::timeup,      msg::gamestats,     msg::toomany,
-        msg::placetheletters, msg::playasound, "CMD_nothing"};
+    static const std::vector<std::string_view> names{msg::sendlogininfo,    msg::chat,
+                                                     msg::action,           msg::newplayerinfo,
+                                                     msg::havewrongversion, msg::wrongversion,
+                                                     msg::existingplayers,  msg::playerdisconnected,
+                                                     msg::justwatching,     msg::startgame,
+                                                     msg::nextplayer,       msg::winner,
+                                                     msg::letters,          msg::newletter,
+                                                     msg::placemyletter,    msg::discardextra,
+                                                     msg::discardletter,    msg::tradingmyletter,
+                                                     msg::notvalid,         msg::formedword,
+                                                     msg::stoldletter,      msg::timeup,
+                                                     msg::gamestats,        msg::toomany,
+                                                     msg::placetheletters,  msg::playasound,
+                                                     "CMD_nothing"};
     std::mt19937 rng(42);
     auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
     auto field = [&]() -> std::string {
         switch (pick(7)) {
         case 0:
-        case 1: return std::to_string(pick(12));
-        case 2: return std::to_string(pick(30));
-        case 3: return "-" + std::to_string(pick(3));
-        case 4: return "2147483647";
-        case 5: return "";
-        default: return "wave" + std::to_string(pick(25));
+        case 1:
+            return std::to_string(pick(12));
+        case 2:
+            return std::to_string(pick(30));
+        case 3:
+            return "-" + std::to_string(pick(3));
+        case 4:
+            return "2147483647";
+        case 5:
+            return "";
+        default:
+            return "wave" + std::to_string(pick(25));
         }
     };
 
@@ -40,7 +53,8 @@ TEST(HostileHost, RandomNoticesKeepTheViewSane) {
     model.received(build::newplayerinfo(2, "Bob"));
     for (int i = 0; i < 50000; ++i) {
         std::string text(names[pick(names.size())]);
-        for (std::size_t f = pick(7); f > 0; --f) text += "+" + field();
+        for (std::size_t f = pick(7); f > 0; --f)
+            text += "+" + field();
         model.received(text);
         model.processsocktimer();
         if (i % 3 == 0) model.turntimerTimer();
@@ -54,7 +68,8 @@ TEST(HostileHost, RandomNoticesKeepTheViewSane) {
         EXPECT_TRUE(v.myletter[n].code >= 0 && v.myletter[n].code <= 26);
         EXPECT_TRUE(v.hisletter[n].code >= 0 && v.hisletter[n].code <= 26);
     }
-    for (int n = 1; n <= 6; ++n) EXPECT_TRUE(v.extra[n].code >= 0 && v.extra[n].code <= 26);
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_TRUE(v.extra[n].code >= 0 && v.extra[n].code <= 26);
     EXPECT_TRUE(v.timerWidth >= 0 && v.timerWidth <= kTimerBarWidth);
     EXPECT_LE(v.mywords.size(), 50000u);
 }

@@ -17,13 +17,16 @@ using plimb::testing::RawClient;
 
 namespace {
 
-void pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+void pump() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
 
 void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.connectTo(plimb::kGamePort));
     ASSERT_EQ(c.next(), "CMD_sendlogininfo+" + std::to_string(seat));
     c.sendRaw(plimb::build::logininfo(seat, plimb::kVersion, name + "\xff") + "\xff");
-    ASSERT_EQ(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)), "CMD_newplayerinfo+" + std::to_string(seat) + "+" + name);
+    ASSERT_EQ(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)),
+              "CMD_newplayerinfo+" + std::to_string(seat) + "+" + name);
 }
 
 TEST(GameE2E, TwoWatchingPlayersAreMovedByTheComputerToAWinner) {

@@ -52,7 +52,8 @@ TEST(SpineE2E, LoginChatFullTableAndSpoofing) {
     EXPECT_EQ(bob.waitFor("CMD_"), "CMD_action+Bob waves|clBlack");
 
     std::array<RawClient, 7> spies;
-    for (int i = 0; i < 7; ++i) login(spies[i], "Spy" + std::to_string(i + 3), i + 3);
+    for (int i = 0; i < 7; ++i)
+        login(spies[i], "Spy" + std::to_string(i + 3), i + 3);
     EXPECT_EQ(bob.waitFor("CMD_newplayerinfo+9+"), "CMD_newplayerinfo+9+Spy9");
 
     RawClient tenth;
@@ -88,7 +89,8 @@ TEST(SpineE2E, AJoiningCopyTakesSeatTwoAndEndsWithItsHost) {
     ASSERT_TRUE(join.started());
 
     // A spectator arriving before the joining copy would sit in seat 2: wait for its connection.
-    for (int i = 0; i < 200 && plimb::testing::connectionsTo(kPort) < 2; ++i) std::this_thread::sleep_for(50ms);
+    for (int i = 0; i < 200 && plimb::testing::connectionsTo(kPort) < 2; ++i)
+        std::this_thread::sleep_for(50ms);
     std::this_thread::sleep_for(300ms);
     RawClient spy;
     login(spy, "Spy", 3);
@@ -96,7 +98,8 @@ TEST(SpineE2E, AJoiningCopyTakesSeatTwoAndEndsWithItsHost) {
     EXPECT_EQ(spy.next(), "CMD_existingplayers+2+Bob");
 
     host.reset();
-    for (int i = 0; i < 100 && join.running(); ++i) std::this_thread::sleep_for(50ms);
+    for (int i = 0; i < 100 && join.running(); ++i)
+        std::this_thread::sleep_for(50ms);
     EXPECT_FALSE(join.running()) << "a client whose connection closes ends its program";
 }
 

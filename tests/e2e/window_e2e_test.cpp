@@ -23,10 +23,11 @@ using plimb::testing::RawClient;
 
 namespace {
 
-void pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+void pump() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
 
-template <typename Pred>
-bool pumpUntil(Pred pred, std::chrono::milliseconds patience = 10s) {
+template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds patience = 10s) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     while (!pred()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -94,7 +95,8 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     EXPECT_EQ(placed, plimb::build::placemyletter(1, 2, 4, letter));
     ASSERT_TRUE(pumpUntil([&] { return model.view().myletter[4].drawn; }));
     EXPECT_EQ(model.view().myletter[4].code, letter);
-    EXPECT_FALSE(model.view().extra[2].drawn && model.view().extra[2].code != 0) << "the hand slot was emptied";
+    EXPECT_FALSE(model.view().extra[2].drawn && model.view().extra[2].code != 0)
+        << "the hand slot was emptied";
     EXPECT_TRUE(panel->myletter(4)->accessibleName().endsWith(QChar('A' + letter - 1)));
     EXPECT_TRUE(spy.waitFor("CMD_nextplayer+2+").has_value()) << "placing ends the turn";
 }

@@ -18,8 +18,7 @@ QCoreApplication& app() {
     return instance;
 }
 
-template <typename Pred>
-bool pumpUntil(Pred pred) {
+template <typename Pred> bool pumpUntil(Pred pred) {
     QElapsedTimer clock;
     clock.start();
     while (!pred()) {
@@ -31,7 +30,8 @@ bool pumpUntil(Pred pred) {
 
 struct Infos {
     void watch(TSock& s) {
-        QObject::connect(&s, &TSock::onInfo, [this](TSock*, TSocketInfo, const QString& text) { texts << text; });
+        QObject::connect(&s, &TSock::onInfo,
+                         [this](TSock*, TSocketInfo, const QString& text) { texts << text; });
     }
     int count(const QString& text) const { return static_cast<int>(texts.count(text)); }
     QStringList texts;
@@ -71,7 +71,8 @@ TEST_F(TSockTest, BytesArriveWholeAndInOrder) {
     client.Send("CMD_a+1\xff");
     client.Send("CMD_b+2\xff");
     ASSERT_TRUE(pumpUntil([&] { return got.size() == 16; }));
-    EXPECT_EQ(got, QByteArray("CMD_a+1\xff" "CMD_b+2\xff"));
+    EXPECT_EQ(got, QByteArray("CMD_a+1\xff"
+                              "CMD_b+2\xff"));
     EXPECT_EQ(clientInfos.count("Non-Blocking Socket Connected"), 1);
 }
 

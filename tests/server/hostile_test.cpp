@@ -21,13 +21,24 @@ public:
     explicit RequestSource(std::uint32_t seed) : rng_(seed) {}
 
     std::string next() {
-        static const std::vector<std::string_view> names{
-            msg::logininfo, msg::kickhim,  msg::chat,          msg::action,          msg::justwatch,
-            msg::startgame, msg::placemyletter, msg::discardextra, msg::tradingmyletter,
-            msg::stealinghisletter, msg::discardletter, msg::playasound, "CMD_bogus", ""};
+        static const std::vector<std::string_view> names{msg::logininfo,
+                                                         msg::kickhim,
+                                                         msg::chat,
+                                                         msg::action,
+                                                         msg::justwatch,
+                                                         msg::startgame,
+                                                         msg::placemyletter,
+                                                         msg::discardextra,
+                                                         msg::tradingmyletter,
+                                                         msg::stealinghisletter,
+                                                         msg::discardletter,
+                                                         msg::playasound,
+                                                         "CMD_bogus",
+                                                         ""};
         std::string text(names[pick(names.size())]);
         const int fields = static_cast<int>(pick(6));
-        for (int i = 0; i < fields; ++i) text += "+" + field();
+        for (int i = 0; i < fields; ++i)
+            text += "+" + field();
         if (pick(3) == 0) text += '+';
         return text;
     }
@@ -36,14 +47,22 @@ private:
     std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
     std::string field() {
         switch (pick(8)) {
-        case 0: return std::to_string(static_cast<int>(pick(12)));
-        case 1: return std::to_string(static_cast<int>(pick(12)));
-        case 2: return "-" + std::to_string(pick(5));
-        case 3: return "2147483647";
-        case 4: return "99999999999";
-        case 5: return "";
-        case 6: return "x|clRed";
-        default: return std::string(pick(4), static_cast<char>('a' + pick(26)));
+        case 0:
+            return std::to_string(static_cast<int>(pick(12)));
+        case 1:
+            return std::to_string(static_cast<int>(pick(12)));
+        case 2:
+            return "-" + std::to_string(pick(5));
+        case 3:
+            return "2147483647";
+        case 4:
+            return "99999999999";
+        case 5:
+            return "";
+        case 6:
+            return "x|clRed";
+        default:
+            return std::string(pick(4), static_cast<char>('a' + pick(26)));
         }
     }
     std::mt19937 rng_;
@@ -73,7 +92,8 @@ TEST(HostilePeers, RandomRequestsFromEverySeatKeepTheTablesSane) {
     const TDictn spell(builtinWordRecords());
     Game game(state, out, random, timer, spell, builtinComputerWords());
     Server server(state, out, game);
-    for (int i = 0; i < 5; ++i) server.connectionAccepted(server.pickSeat());
+    for (int i = 0; i < 5; ++i)
+        server.connectionAccepted(server.pickSeat());
     server.received(1, build::logininfo(1, kVersion, "Host"));
     server.received(1, build::startgame("Host", "30", "200", "5"));
 
@@ -97,7 +117,8 @@ TEST(HostilePeers, RandomRequestsFromEverySeatKeepTheTablesSane) {
     server.received(1, build::chat(1, "still here|clBlack"));
     server.socktimerTimer();
     // (A seat may have logged in again under another name: only its own name can change.)
-    EXPECT_EQ(out.to(1), std::vector<std::string>{"CMD_chat+" + state.seats[1].name + " chats: still here|clBlack"});
+    EXPECT_EQ(out.to(1),
+              std::vector<std::string>{"CMD_chat+" + state.seats[1].name + " chats: still here|clBlack"});
 }
 
 } // namespace

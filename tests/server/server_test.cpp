@@ -16,7 +16,8 @@ namespace {
 
 class ServerTest : public ::testing::Test {
 protected:
-    ServerTest() : game(state, out, random, timer, spell, {"ab", "cat", "hat", "zymase"}), server(state, out, game) {}
+    ServerTest()
+        : game(state, out, random, timer, spell, {"ab", "cat", "hat", "zymase"}), server(state, out, game) {}
 
     // Accepts a connection and logs it in under `name`; returns its seat.
     int join(const std::string& name, std::string_view version = kVersion) {
@@ -31,7 +32,8 @@ protected:
         drain();
     }
     void drain() {
-        while (server.hasQueuedRequests()) server.socktimerTimer();
+        while (server.hasQueuedRequests())
+            server.socktimerTimer();
     }
 
     GameState state;
@@ -60,7 +62,8 @@ TEST_F(ServerTest, SeatsAreHandedOutInOrderAndTheTenthIsRefused) {
 }
 
 TEST_F(ServerTest, AFreedSeatIsReusedLowestFirst) {
-    for (auto name : {"Ann", "Bob", "Cy", "Di"}) join(name);
+    for (auto name : {"Ann", "Bob", "Cy", "Di"})
+        join(name);
     server.connectionClosed(3);
     server.connectionClosed(2);
     EXPECT_EQ(server.pickSeat(), 2) << "a spectator arriving while seat 2 is free becomes player 2";
@@ -136,8 +139,9 @@ TEST_F(ServerTest, MalformedNumbersChangeNothing) {
     join("Ann");
     join("Bob");
     out.clear();
-    for (auto text : {"CMD_chat+x+hi", "CMD_kickhim+1+two+", "CMD_justwatch++1", "CMD_startgame+Ann+3O+200+5+",
-                      "CMD_placemyletter+2+1+", "CMD_discardextra+2+-+", "CMD_logininfo+2x+1.0.5+Eve"})
+    for (auto text :
+         {"CMD_chat+x+hi", "CMD_kickhim+1+two+", "CMD_justwatch++1", "CMD_startgame+Ann+3O+200+5+",
+          "CMD_placemyletter+2+1+", "CMD_discardextra+2+-+", "CMD_logininfo+2x+1.0.5+Eve"})
         request(text[4] == 'k' || text[4] == 's' ? 1 : 2, text);
     EXPECT_TRUE(out.sent.empty());
     EXPECT_TRUE(out.closed.empty());
@@ -161,7 +165,8 @@ TEST_F(ServerTest, DisconnectSendsOneNoticeToTheOthers) {
     out.clear();
     server.connectionClosed(3);
     server.connectionClosed(3);
-    EXPECT_EQ(out.sent, (std::vector<Sent>{{1, "CMD_playerdisconnected+3+Cy"}, {2, "CMD_playerdisconnected+3+Cy"}}));
+    EXPECT_EQ(out.sent,
+              (std::vector<Sent>{{1, "CMD_playerdisconnected+3+Cy"}, {2, "CMD_playerdisconnected+3+Cy"}}));
     EXPECT_FALSE(state.seats[3].inuse);
     EXPECT_TRUE(state.seats[3].name.empty());
 }
@@ -173,21 +178,24 @@ TEST_F(ServerTest, RequestsOfAClosedConnectionDoNotActForTheNextOccupant) {
     server.received(2, "CMD_chat+2+bye|clBlack");
     server.connectionClosed(2);
     join("Eve");
-    for (const auto& s : out.sent) EXPECT_EQ(s.text.find("bye"), std::string::npos) << s.text;
+    for (const auto& s : out.sent)
+        EXPECT_EQ(s.text.find("bye"), std::string::npos) << s.text;
 }
 
 TEST_F(ServerTest, AFloodingConnectionIsClosedAndItsQueueDropped) {
     join("Ann");
     join("Bob");
     out.clear();
-    for (int i = 0; i < Server::kMaxQueuedPerSeat; ++i) server.received(2, "CMD_chat+2+spam|clBlack");
+    for (int i = 0; i < Server::kMaxQueuedPerSeat; ++i)
+        server.received(2, "CMD_chat+2+spam|clBlack");
     EXPECT_TRUE(out.closed.empty());
     server.received(2, "CMD_chat+2+one too many|clBlack");
     EXPECT_EQ(out.closed, std::vector<int>{2});
     server.connectionClosed(2); // the shell reports the close
     server.received(1, "CMD_chat+1+still here|clBlack");
     drain();
-    EXPECT_EQ(out.to(1), (std::vector<std::string>{"CMD_playerdisconnected+2+Bob", "CMD_chat+Ann chats: still here|clBlack"}));
+    EXPECT_EQ(out.to(1), (std::vector<std::string>{"CMD_playerdisconnected+2+Bob",
+                                                   "CMD_chat+Ann chats: still here|clBlack"}));
 }
 
 TEST_F(ServerTest, JustWatchIsForPlayersAndTheHostMaySwitchSeatTwo) {
@@ -228,8 +236,8 @@ TEST_F(ServerTest, MovesOutsideTheTableAreIgnored) {
     const auto before = state.seats[2];
     out.clear();
     for (auto text : {"CMD_placemyletter+2+7+1+", "CMD_placemyletter+2+0+1+", "CMD_placemyletter+2+1+11+",
-                      "CMD_discardletter+2+0+", "CMD_tradingmyletter+2+1+11+", "CMD_stealinghisletter+2+-1+1+",
-                      "CMD_discardextra+2+7+"})
+                      "CMD_discardletter+2+0+", "CMD_tradingmyletter+2+1+11+",
+                      "CMD_stealinghisletter+2+-1+1+", "CMD_discardextra+2+7+"})
         request(2, text);
     EXPECT_TRUE(out.sent.empty());
     EXPECT_EQ(state.seats[2].hand, before.hand);

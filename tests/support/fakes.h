@@ -28,7 +28,8 @@ public:
     // The message names one seat received, in order.
     std::vector<std::string> namesTo(int seat) const {
         std::vector<std::string> names;
-        for (const auto& t : to(seat)) names.emplace_back(splitMessage(t).name);
+        for (const auto& t : to(seat))
+            names.emplace_back(splitMessage(t).name);
         return names;
     }
     void clear() {

@@ -52,7 +52,8 @@ inline int connectionsTo(int port) {
         std::getline(in, line);
         while (in >> sl >> localAddress >> remote >> state) {
             std::getline(in, line);
-            if (state == "01" && remote.size() > 5 && remote.compare(remote.size() - 5, 5, remotePort) == 0) ++count;
+            if (state == "01" && remote.size() > 5 && remote.compare(remote.size() - 5, 5, remotePort) == 0)
+                ++count;
         }
     }
     return count;
@@ -62,21 +63,25 @@ class Program {
 public:
     // `display` keeps copies apart: the single-instance guard is per user and display.
     Program(std::vector<std::string> args, const std::string& display) {
-        dir_ = std::filesystem::temp_directory_path() / ("plimb-e2e-" + display + "-" + std::to_string(::getpid()));
+        dir_ = std::filesystem::temp_directory_path() /
+               ("plimb-e2e-" + display + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
             std::string s(*e);
-            if (s.rfind("DISPLAY=", 0) != 0 && s.rfind("WAYLAND_DISPLAY=", 0) != 0 && s.rfind("QT_QPA_PLATFORM=", 0) != 0)
+            if (s.rfind("DISPLAY=", 0) != 0 && s.rfind("WAYLAND_DISPLAY=", 0) != 0 &&
+                s.rfind("QT_QPA_PLATFORM=", 0) != 0)
                 env.push_back(s);
         }
         env.push_back("QT_QPA_PLATFORM=offscreen");
         env.push_back("DISPLAY=:" + display);
         args.insert(args.begin(), std::string(PLIMB_BINARY_DIR) + "/plimb");
         std::vector<char*> argv, envp;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
-        for (auto& e : env) envp.push_back(e.data());
+        for (auto& e : env)
+            envp.push_back(e.data());
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);

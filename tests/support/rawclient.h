@@ -48,14 +48,17 @@ public:
         fd_ = -1;
     }
 
-    void sendRaw(const std::string& bytes) const { (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+    void sendRaw(const std::string& bytes) const {
+        (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    }
     void send(const std::string& text) const { sendRaw(text + '\xff'); }
 
     // The next message, or nullopt when none arrives within the patience or the peer closed.
     std::optional<std::string> next(std::chrono::milliseconds patience = std::chrono::milliseconds(5000)) {
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (messages_.empty()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0 || closed_) return std::nullopt;
             pollfd p{fd_, POLLIN, 0};
             if (idle_) idle_();
@@ -79,11 +82,13 @@ public:
     }
 
     // Reads messages until one starts with `prefix`; returns it, or nullopt on time-out.
-    std::optional<std::string> waitFor(const std::string& prefix,
-                                       std::chrono::milliseconds patience = std::chrono::milliseconds(10000)) {
+    std::optional<std::string>
+    waitFor(const std::string& prefix,
+            std::chrono::milliseconds patience = std::chrono::milliseconds(10000)) {
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (std::chrono::steady_clock::now() < deadline) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
             auto m = next(left);
             if (!m) return std::nullopt;
             if (m->rfind(prefix, 0) == 0) return m;
