@@ -220,17 +220,24 @@ void Tchat::sockRead(TSock* sender) {
 }
 
 void Tchat::sockInfo(TSock*, TSocketInfo, const QString& text) {
-    // Losing the game connection ends the program.
-    if (text == QLatin1String("Socket Closed")) closeMainWindow();
+    // Losing the game connection ends the program, once the notices that came before the close
+    // have been shown (a refused client must still see "Game is full").
+    if (text != QLatin1String("Socket Closed")) return;
+    connectionLost_ = true;
+    if (model_.queueEmpty())
+        closeMainWindow();
+    else
+        armTimer1();
 }
 
 void Tchat::armTimer1() {
-    if (model_.timer1Needed() && !Timer1.isActive()) Timer1.start();
+    if (!modal_ && model_.timer1Needed() && !Timer1.isActive()) Timer1.start();
 }
 
 void Tchat::Timer1Timer() {
     model_.timer1Timer();
     refresh();
+    if (connectionLost_ && model_.queueEmpty()) closeMainWindow();
     if (!model_.timer1Needed()) Timer1.stop();
 }
 
@@ -259,11 +266,26 @@ void Tchat::playsounds(const std::string&) {}
 void Tchat::playChatter(const std::string&) {}
 
 void Tchat::showMessage(const std::string& text) {
+    // Notices wait while the user reads the box, so none runs in the middle of the handler that
+    // asked for it; a lost connection closes the window only once the box is dismissed.
+    modal_ = true;
+    Timer1.stop();
     QMessageBox::information(this, QStringLiteral("Plimb"), QString::fromStdString(text));
+    modal_ = false;
+    if (closeAfterBox_) {
+        closeAfterBox_ = false;
+        closeMainWindow();
+        return;
+    }
+    armTimer1();
 }
 
 void Tchat::closeMainWindow() {
     if (closing_) return;
+    if (modal_) {
+        closeAfterBox_ = true;
+        return;
+    }
     closing_ = true;
     QTimer::singleShot(0, this, &QWidget::close);
 }

@@ -82,6 +82,9 @@ private:
     QString hostAddress_;
     bool shown_ = false;
     bool closing_ = false;
+    bool modal_ = false;         // a message box is open
+    bool closeAfterBox_ = false; // the connection ended while it was
+    bool connectionLost_ = false;
 
     TSock sock;
     QTcpSocket* Sock11 = nullptr;

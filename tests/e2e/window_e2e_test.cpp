@@ -3,10 +3,14 @@
 // computer move for it) and seat 3 (a spectator) watch the same boards.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "client/gamepanel.h"
 #include "client/tchat.h"
@@ -43,11 +47,16 @@ void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)).has_value());
 }
 
+QApplication& qapp() {
+    static int argc = 1;
+    static char name[] = "plimb_tests_e2e_window";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
 TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
-    int argc = 1;
-    char name[] = "plimb_tests_e2e_window";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    qapp();
 
     plimb::Random random;
     plimb::Tchat window(random);
@@ -99,6 +108,40 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
         << "the hand slot was emptied";
     EXPECT_TRUE(panel->myletter(4)->accessibleName().endsWith(QChar('A' + letter - 1)));
     EXPECT_TRUE(spy.waitFor("CMD_nextplayer+2+").has_value()) << "placing ends the turn";
+}
+
+TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
+    qapp();
+    plimb::Random random;
+    const plimb::TDictn spell(plimb::builtinWordRecords());
+    plimb::TServer server(random, spell, plimb::builtinComputerWords());
+    server.listen();
+    std::vector<std::unique_ptr<RawClient>> table;
+    for (int seat = 1; seat <= 9; ++seat) {
+        table.push_back(std::make_unique<RawClient>(pump));
+        ASSERT_TRUE(table.back()->connectTo(plimb::kGamePort));
+        ASSERT_EQ(table.back()->next(), "CMD_sendlogininfo+" + std::to_string(seat));
+    }
+
+    plimb::Tchat window(random);
+    window.setParams({"Zed", "127.0.0.1", "join"});
+    // The box runs its own event loop; answer it from a timer inside that loop, as a user would.
+    QString seen;
+    bool windowUpDuringBox = false;
+    QTimer user;
+    user.setInterval(10);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = box->text();
+            windowUpDuringBox = window.isVisible();
+            box->accept();
+        }
+    });
+    user.start();
+    window.show();
+    ASSERT_TRUE(pumpUntil([&] { return !seen.isEmpty() && !window.isVisible(); }));
+    EXPECT_EQ(seen, QStringLiteral("Game is full"));
+    EXPECT_TRUE(windowUpDuringBox) << "the window waits for the user to read the box, then ends";
 }
 
 } // namespace
