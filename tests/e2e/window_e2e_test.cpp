@@ -47,16 +47,7 @@ void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)).has_value());
 }
 
-QApplication& qapp() {
-    static int argc = 1;
-    static char name[] = "plimb_tests_e2e_window";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
-    qapp();
 
     plimb::Random random;
     plimb::Tchat window(random);
@@ -111,7 +102,6 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
 }
 
 TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
-    qapp();
     plimb::Random random;
     const plimb::TDictn spell(plimb::builtinWordRecords());
     plimb::TServer server(random, spell, plimb::builtinComputerWords());
@@ -145,3 +135,12 @@ TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
 }
 
 } // namespace
+
+// One application for all tests, made and destroyed inside main so Qt is torn down in order.
+// Test discovery runs this without the tests' environment, so offscreen is the default here.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
