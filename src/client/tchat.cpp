@@ -11,6 +11,7 @@
 
 #include "chat/chatwidget.h"
 #include "client/gamepanel.h"
+#include "client/quickhelp.h"
 #include "client/tgamestart.h"
 #include "client/tspylist.h"
 #include "net/protocol.h"
@@ -32,6 +33,7 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
     layout->addWidget(panel_, 0, Qt::AlignHCenter);
     layout->addWidget(chat_, 1);
     setCentralWidget(central);
+    panel_help = new QuickHelp(panel_->art(), central);
     gamestart_ = new Tgamestart(this);
     spylist_ = new Tspylist(this);
     connect(spylist_, &Tspylist::kickRequested, this,
@@ -116,10 +118,17 @@ void Tchat::buildMenus() {
         resize(kDefaultWidth, kDefaultHeight);
     });
 
+    // One action in both menus, so its Ctrl+I is never ambiguous.
+    auto* quickInstructions = new QAction(QStringLiteral("Quick Instructions"), this);
+    quickInstructions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(quickInstructions, &QAction::triggered, this, &Tchat::QuickInstructions1Click);
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(quickInstructions);
     view->addAction(QStringLiteral("Spy List"), this, [this] { spylist_->showOver(this); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(quickInstructions);
     help->addAction(QStringLiteral("About"), this, [this] {
         QMessageBox::about(this, QStringLiteral("Plimb - About"),
                            QStringLiteral("Plimb\n\nVersion %1.1")
@@ -145,6 +154,13 @@ void Tchat::showNamePopup(int seat, const QPoint& globalPos) {
         model_.setJustWatch(state.seat, true);
     else if (chosen == unwatch)
         model_.setJustWatch(state.seat, false);
+}
+
+void Tchat::QuickInstructions1Click() {
+    // Over the board at the top-left corner of the client area; the game goes on underneath.
+    panel_help->setGeometry(QRect(QPoint(1, 1), panel_->geometry().bottomRight()));
+    panel_help->raise();
+    panel_help->show();
 }
 
 void Tchat::showEvent(QShowEvent* event) {

@@ -22,6 +22,7 @@ class Random;
 class TServer;
 class Tgamestart;
 class Tspylist;
+class QuickHelp;
 
 class Tchat : public QMainWindow, private ClientSink {
     Q_OBJECT
@@ -60,6 +61,7 @@ private:
     void refresh();
     void button_startClick();
     void showNamePopup(int seat, const QPoint& globalPos);
+    void QuickInstructions1Click();
 
     // ClientSink
     void sendRequest(const std::string& text) override;
@@ -96,6 +98,7 @@ private:
     ChatWidget* chat_ = nullptr;
     Tgamestart* gamestart_ = nullptr;
     Tspylist* spylist_ = nullptr;
+    QuickHelp* panel_help = nullptr;
     QAction* StartGame1 = nullptr;
     QAction* JustWatch1 = nullptr;
 

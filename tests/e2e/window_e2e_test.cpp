@@ -134,6 +134,26 @@ TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
     EXPECT_TRUE(windowUpDuringBox) << "the window waits for the user to read the box, then ends";
 }
 
+TEST(WindowE2E, QuickInstructionsCoverTheBoardUntilDone) {
+    plimb::Random random;
+    plimb::Tchat window(random); // not shown: nothing is hosted or joined
+    QAction* quick = nullptr;
+    for (QAction* a : window.findChildren<QAction*>())
+        if (a->text() == QStringLiteral("Quick Instructions")) quick = a;
+    ASSERT_NE(quick, nullptr);
+    EXPECT_EQ(quick->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+    auto* panel = window.findChild<QWidget*>(QStringLiteral("panel_help"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisibleTo(&window));
+    quick->trigger();
+    EXPECT_TRUE(panel->isVisibleTo(&window));
+    EXPECT_EQ(panel->pos(), QPoint(1, 1));
+    auto* done = panel->findChild<QPushButton*>(QStringLiteral("button_done"));
+    ASSERT_NE(done, nullptr);
+    QTest::mouseClick(done, Qt::LeftButton);
+    EXPECT_FALSE(panel->isVisibleTo(&window));
+}
+
 } // namespace
 
 // One application for all tests, made and destroyed inside main so Qt is torn down in order.
