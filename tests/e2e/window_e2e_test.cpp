@@ -134,6 +134,62 @@ TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
     EXPECT_TRUE(windowUpDuringBox) << "the window waits for the user to read the box, then ends";
 }
 
+// Places the first hand letter on the first empty board slot, with the mouse.
+void placeALetter(plimb::Tchat& window) {
+    const auto& view = window.model().view();
+    int hand = 1, board = 1;
+    while (hand < 6 && !(view.extra[hand].drawn && view.extra[hand].code != 0))
+        ++hand;
+    while (board < 10 && view.myletter[board].drawn && view.myletter[board].code != 0)
+        ++board;
+    QTest::mousePress(window.gamePanel()->extra(hand), Qt::LeftButton);
+    QTest::mousePress(window.gamePanel()->myletter(board), Qt::LeftButton);
+}
+
+TEST(WindowE2E, TwoWindowsHostAndJoinAndPlayAgainstEachOther) {
+    plimb::Random hostRandom, joinRandom;
+    plimb::Tchat host(hostRandom);
+    const plimb::TDictn spell(plimb::builtinWordRecords());
+    plimb::TServer server(hostRandom, spell, plimb::builtinComputerWords());
+    host.setServer(&server);
+    host.setParams({"Ann", "10.0.0.5", "true"}); // a host always joins itself over 127.0.0.1
+    host.show();
+    ASSERT_TRUE(pumpUntil([&] { return host.model().mySeat() == 1; }));
+
+    plimb::Tchat join(joinRandom);
+    join.setParams({"Bob", "127.0.0.1", "join"});
+    join.show();
+    ASSERT_TRUE(
+        pumpUntil([&] { return join.model().mySeat() == 2 && host.model().view().rowFor(2).name == "Bob"; }));
+    EXPECT_EQ(join.model().view().rowFor(1).name, "Ann");
+    EXPECT_EQ(join.model().view().rows[0].name, "Bob") << "a seat 2 client sees its own row near";
+
+    host.findChild<QAction*>(QStringLiteral("StartGame1"))->trigger();
+    auto* options = host.findChild<plimb::Tgamestart*>();
+    QTest::mouseClick(options->findChild<QPushButton*>(QStringLiteral("button_start")), Qt::LeftButton);
+
+    // Seat 2 moves first; then the turns alternate, each played with the mouse in its own window.
+    for (int turn = 0; turn < 4; ++turn) {
+        plimb::Tchat& mover = turn % 2 == 0 ? join : host;
+        plimb::Tchat& other = turn % 2 == 0 ? host : join;
+        const int seat = turn % 2 == 0 ? 2 : 1;
+        ASSERT_TRUE(pumpUntil([&] {
+            return mover.model().currentPlayer() == seat && other.model().currentPlayer() == seat &&
+                   mover.model().view().extra[6].drawn;
+        })) << "turn "
+            << turn;
+        placeALetter(mover);
+        ASSERT_TRUE(pumpUntil([&] { return other.model().currentPlayer() == 3 - seat; })) << "turn " << turn;
+    }
+    ASSERT_TRUE(pumpUntil([&] { return host.model().queueEmpty() && join.model().queueEmpty(); }));
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_EQ(host.model().view().myletter[n].code, join.model().view().hisletter[n].code) << n;
+        EXPECT_EQ(host.model().view().hisletter[n].code, join.model().view().myletter[n].code) << n;
+    }
+    EXPECT_NE(host.model().view().myletter[1].code, 0);
+    EXPECT_NE(join.model().view().myletter[1].code, 0);
+}
+
 TEST(WindowE2E, QuickInstructionsCoverTheBoardUntilDone) {
     plimb::Random random;
     plimb::Tchat window(random); // not shown: nothing is hosted or joined
