@@ -31,12 +31,8 @@ void TServer::listen() {
 void TServer::Sock1Accept() {
     TSock* sock = nullptr;
     while (Sock1.Accept(sock)) {
+        // A seat's socket is unbound the moment its close is reported, before the seat is free.
         const int seat = server_.pickSeat();
-        if (conns_[seat]) {
-            // A record still bound to a socket is never handed out again; drop the newcomer.
-            sock->deleteLater();
-            continue;
-        }
         sock->Tag = seat;
         conns_[seat] = sock;
         framers_[seat] = Framer();
