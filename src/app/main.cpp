@@ -1,10 +1,11 @@
 // Plimb: a two-player word game with a computer opponent, spectators and chat.
 #include <QApplication>
-#include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 
 #include "app/instanceguard.h"
 #include "client/tchat.h"
+#include "client/tileart.h"
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "rules/random.h"
@@ -13,6 +14,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plimb"));
+    // The program's icon is its own P tile.
+    QApplication::setWindowIcon(QIcon(plimb::TileArt().tile('P' - 'A' + 1, 2.0)));
 
     plimb::InstanceGuard guard;
     if (guard.otherInstanceRunning()) return 0;
