@@ -103,6 +103,21 @@ TEST(SpineE2E, AJoiningCopyTakesSeatTwoAndEndsWithItsHost) {
     EXPECT_FALSE(join.running()) << "a client whose connection closes ends its program";
 }
 
+TEST(SpineE2E, ASecondCopyOnTheSameDisplayLeavesTheFirstAlone) {
+    Program first({"Ann"}, "e2e-single");
+    ASSERT_TRUE(first.started());
+    std::this_thread::sleep_for(1500ms);
+    Program second({"Ann"}, "e2e-single");
+    ASSERT_TRUE(second.started());
+    for (int i = 0; i < 100 && second.running(); ++i)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(second.running()) << "the second copy raises the first and exits";
+    EXPECT_TRUE(first.running());
+    Program elsewhere({"Ann"}, "e2e-single-other");
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_TRUE(elsewhere.running()) << "a copy on another display is allowed";
+}
+
 TEST(SpineE2E, OneOrTwoParametersStartNothing) {
     Program idle({"Ann", "127.0.0.1"}, "e2e-idle");
     ASSERT_TRUE(idle.started());

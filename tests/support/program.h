@@ -63,8 +63,9 @@ class Program {
 public:
     // `display` keeps copies apart: the single-instance guard is per user and display.
     Program(std::vector<std::string> args, const std::string& display) {
+        static int started = 0;
         dir_ = std::filesystem::temp_directory_path() /
-               ("plimb-e2e-" + display + "-" + std::to_string(::getpid()));
+               ("plimb-e2e-" + display + "-" + std::to_string(::getpid()) + "-" + std::to_string(++started));
         std::filesystem::create_directories(dir_);
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
