@@ -38,6 +38,12 @@ SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour tex
     return {build::action(mySeat, withoutTerminators(text) + '|' + colorToString(actionColour)), true};
 }
 
+std::string phraseRequest(std::string_view phrase, int mySeat, Colour actionColour) {
+    const std::string text =
+        phrase.substr(0, 4) == "/me " ? std::string(phrase.substr(4)) : "says: " + std::string(phrase);
+    return build::action(mySeat, withoutTerminators(text) + '|' + colorToString(actionColour));
+}
+
 LineParts splitHead(std::string_view line) {
     const auto colon = line.find(':');
     if (colon == std::string_view::npos) return {std::string(), std::string(line)};

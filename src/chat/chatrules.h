@@ -26,6 +26,10 @@ struct SendOutcome {
 // the text, since they would end the message early on the wire.
 SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour textColour, Colour actionColour);
 
+// A phrase button's text as the action it sends: "/me " at its start is dropped and the rest is
+// sent as it stands; any other phrase is sent as "says: " and the phrase.
+std::string phraseRequest(std::string_view phrase, int mySeat, Colour actionColour);
+
 struct LineParts {
     std::string head; // up to and including the first ":"; empty when there is none
     std::string rest; // everything after that ":" (the whole line when there is none)

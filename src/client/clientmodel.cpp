@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "chat/chatrules.h"
 #include "client/chatter.h"
 #include "client/noticefields.h"
 #include "net/protocol.h"
@@ -211,7 +212,19 @@ void ClientModel::justwatching(std::string_view data) {
     }
 }
 
-// ---- chatter sounds ----
+// ---- phrases and chatter sounds ----
+
+bool ClientModel::phraseClick(std::string_view phrase, Colour actionColour) {
+    if (!loggedIn_ || !phraseReady_) return false;
+    sink_.sendRequest(phraseRequest(phrase, mySeat_, actionColour));
+    phraseReady_ = false;
+    return true;
+}
+
+void ClientModel::wave20Click(int tag) {
+    if (tag < 1 || tag > kChatterCount || !isPlayerClient()) return;
+    send(build::playasoundRequest(mySeat_, tag));
+}
 
 void ClientModel::playasound(std::string_view data) {
     FieldReader reader(data);

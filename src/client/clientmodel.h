@@ -67,9 +67,12 @@ public:
     // The 1 ms timer has work while a message waits or the phrase cool-down counts.
     bool timer1Needed() const { return !receivedlist_.empty() || !phraseReady_; }
 
-    // Phrase buttons may send only while ready; sending one starts a 101-tick cool-down.
+    // Phrase buttons may send only while logged in and ready; sending one starts a 101-tick
+    // cool-down. Returns whether the phrase was sent.
     bool phraseReady() const { return phraseReady_; }
-    void phraseSent() { phraseReady_ = false; }
+    bool phraseClick(std::string_view phrase, Colour actionColour);
+    // An item of the chatter-sound menu: tag 0 is "<Cancel>"; only a logged-in player sends.
+    void wave20Click(int tag);
 
     // Notice handlers; each gets the data after the name and its "+". A message with a field
     // that is not a decimal number, or a slot outside 1..10 (board) or 1..6 (hand), is ignored

@@ -1,7 +1,10 @@
 #include "client/tchat.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -9,7 +12,11 @@
 #include <QTime>
 #include <QVBoxLayout>
 
+#include "app/datafiles.h"
 #include "chat/chatwidget.h"
+#include "chat/phrasebar.h"
+#include "chat/soundplayer.h"
+#include "chat/tphrases.h"
 #include "client/gamepanel.h"
 #include "client/quickhelp.h"
 #include "client/tgamestart.h"
@@ -20,7 +27,9 @@
 
 namespace plimb {
 
-Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*this) {
+Tchat::Tchat(Random& random, QWidget* parent)
+    : QMainWindow(parent), model_(*this),
+      settings_([] { return dataFilePath(QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size())); }) {
     setWindowTitle(QStringLiteral("Plimb"));
 
     auto* central = new QWidget(this);
@@ -30,11 +39,17 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
     layout->setSpacing(4);
     panel_ = new GamePanel(central);
     chat_ = new ChatWidget(central);
+    phrases_ = new PhraseBar(central);
+    auto* chatRow = new QHBoxLayout;
+    chatRow->setSpacing(3);
+    chatRow->addWidget(phrases_);
+    chatRow->addWidget(chat_, 1);
     layout->addWidget(panel_, 0, Qt::AlignHCenter);
-    layout->addWidget(chat_, 1);
+    layout->addLayout(chatRow, 1);
     setCentralWidget(central);
     panel_help = new QuickHelp(panel_->art(), central);
     gamestart_ = new Tgamestart(this);
+    phraseEditor_ = new Tphrases(this);
     spylist_ = new Tspylist(this);
     connect(spylist_, &Tspylist::kickRequested, this,
             [this](const std::string& entry) { model_.kickSpyEntry(entry); });
@@ -61,6 +76,15 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
 
     chat_->setSessionSource([this] { return ChatSession{model_.loggedIn(), model_.mySeat()}; });
     connect(chat_, &ChatWidget::requestReady, this, [this](const std::string& text) { sendRequest(text); });
+    connect(chat_, &ChatWidget::settingsChanged, this, &Tchat::saveinifile);
+    connect(phrases_, &PhraseBar::phraseClicked, this, &Tchat::b_phrase1Click);
+    connect(phrases_, &PhraseBar::chatterChosen, this, [this](int tag) { model_.wave20Click(tag); });
+    connect(phraseEditor_, &Tphrases::phrasesChosen, this, [this](const std::array<QString, 9>& texts) {
+        for (int n = 1; n <= 9; ++n)
+            phrases_->setPhrase(n, texts[static_cast<std::size_t>(n - 1)]);
+        const auto stored = phrases_->phrases();
+        settings_.update([&stored](IniFile& ini) { writePhrases(ini, stored); });
+    });
 
     connect(panel_, &GamePanel::myLetterPressed, this, [this](int n, MouseButton b) {
         model_.myletterMouseDown(n, b);
@@ -80,6 +104,7 @@ Tchat::Tchat(Random& random, QWidget* parent) : QMainWindow(parent), model_(*thi
             [this](const QString& time, const QString& playto, const QString& steals, bool unlimited) {
                 model_.sendStartGame(time.toStdString(), playto.toStdString(), steals.toStdString(),
                                      unlimited);
+                saveinifile();
             });
     refresh();
 }
@@ -106,6 +131,37 @@ void Tchat::buildMenus() {
         refresh();
     });
     options->addSeparator();
+    PlaySounds1 = options->addAction(QStringLiteral("Play Sounds"));
+    PlaySounds1->setObjectName(QStringLiteral("PlaySounds1"));
+    PlaySounds1->setCheckable(true);
+    PlaySounds1->setChecked(model_.playSounds);
+    connect(PlaySounds1, &QAction::triggered, this, [this](bool on) {
+        model_.playSounds = on;
+        saveinifile();
+    });
+    PlayChatterSounds1 = options->addAction(QStringLiteral("Play Chatter Sounds"));
+    PlayChatterSounds1->setObjectName(QStringLiteral("PlayChatterSounds1"));
+    PlayChatterSounds1->setCheckable(true);
+    PlayChatterSounds1->setChecked(model_.playChatterSounds);
+    connect(PlayChatterSounds1, &QAction::triggered, this, [this](bool on) {
+        model_.playChatterSounds = on;
+        saveinifile();
+    });
+    QMenu* turnSound = options->addMenu(QStringLiteral("Turn Sound"));
+    turnSound->setObjectName(QStringLiteral("TurnSound1"));
+    auto* turnSounds = new QActionGroup(this);
+    Classic1 = turnSound->addAction(QStringLiteral("Classic"));
+    New1 = turnSound->addAction(QStringLiteral("New"));
+    for (QAction* item : {Classic1, New1}) {
+        item->setCheckable(true);
+        turnSounds->addAction(item);
+    }
+    Classic1->setObjectName(QStringLiteral("Classic1"));
+    New1->setObjectName(QStringLiteral("New1"));
+    Classic1->setChecked(true);
+    connect(Classic1, &QAction::triggered, this, [this] { New1Click(0); });
+    connect(New1, &QAction::triggered, this, [this] { New1Click(1); });
+    options->addSeparator();
     options->addAction(chat_->textColorAction());
     options->addAction(chat_->actionColorAction());
     options->addMenu(chat_->textSizeMenu());
@@ -126,6 +182,8 @@ void Tchat::buildMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(quickInstructions);
     view->addAction(QStringLiteral("Spy List"), this, [this] { spylist_->showOver(this); });
+    view->addAction(QStringLiteral("Phrase List"), this, &Tchat::PrhaseList1Click)
+        ->setObjectName(QStringLiteral("PrhaseList1"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(quickInstructions);
@@ -276,10 +334,37 @@ void Tchat::addlinetochat(const std::string& line, Colour colour) {
     chat_->addlinetochat(line, colour);
 }
 
-// Sound playback and the tally window attach to these seams; until then the window stays quiet
-// and keeps only the record thresholds the model compares new words against.
-void Tchat::playsounds(const std::string&) {}
-void Tchat::playChatter(const std::string&) {}
+SoundPlayer& Tchat::sounds() {
+    // Made on the first sound, so a window that stays silent never touches the audio system.
+    if (!sounds_) sounds_ = std::make_unique<SoundPlayer>();
+    return *sounds_;
+}
+
+void Tchat::playsounds(const std::string& name) {
+    sounds().play(QString::fromStdString(name));
+}
+
+void Tchat::playChatter(const std::string& name) {
+    sounds().play(QString::fromStdString(name));
+}
+
+void Tchat::b_phrase1Click(const QString& phrase) {
+    if (model_.phraseClick(phrase.toStdString(), chat_->actionColour())) armTimer1();
+}
+
+void Tchat::PrhaseList1Click() {
+    std::array<QString, 9> texts;
+    for (int n = 1; n <= 9; ++n)
+        texts[static_cast<std::size_t>(n - 1)] = phrases_->phrase(n);
+    phraseEditor_->openWith(texts, this);
+}
+
+void Tchat::New1Click(int tag) {
+    model_.turnSound = tag;
+    Classic1->setChecked(tag == 0);
+    New1->setChecked(tag == 1);
+    saveinifile();
+}
 
 void Tchat::showMessage(const std::string& text) {
     // Notices wait while the user reads the box, so none runs in the middle of the handler that
@@ -314,8 +399,57 @@ void Tchat::stopTurnTimer() {
     turntimer.stop();
 }
 
-// The settings file is read here once it exists; the built-in defaults stand until then.
-void Tchat::loadinifile() {}
+WindowBounds Tchat::currentBounds() const {
+    return {x(), y(), width(), height()};
+}
+
+void Tchat::loadinifile() {
+    const LoadedSettings s = readSettings(settings_.read());
+    savedBounds_ = s.bounds;
+    move(s.bounds.left, s.bounds.top);
+    resize(s.bounds.width, s.bounds.height);
+
+    model_.turnSound = s.turnSound;
+    Classic1->setChecked(s.turnSound == 0);
+    New1->setChecked(s.turnSound == 1);
+    chat_->setTextSize(s.textSize);
+    chat_->setTextColour(s.textColour);
+    chat_->setActionColour(s.actionColour);
+    for (int n = 1; n <= 9; ++n)
+        if (const auto& phrase = s.phrases[static_cast<std::size_t>(n - 1)])
+            phrases_->setPhrase(n, QString::fromStdString(*phrase));
+    model_.playSounds = s.playSounds;
+    PlaySounds1->setChecked(s.playSounds);
+    if (s.playToScore) gamestart_->setPlayToScoreText(QString::fromStdString(*s.playToScore));
+    if (s.creationTime) gamestart_->setTimePerTurnText(QString::fromStdString(*s.creationTime));
+    if (s.steals) gamestart_->setStealsText(QString::fromStdString(*s.steals));
+    gamestart_->setUnlimited(s.unlimited);
+    model_.playChatterSounds = s.chatterSounds;
+    PlayChatterSounds1->setChecked(s.chatterSounds);
+}
+
+void Tchat::saveinifile() {
+    SavedSettings s;
+    s.textSize = chat_->textSize();
+    s.textColour = chat_->textColour();
+    s.actionColour = chat_->actionColour();
+    s.playToScore = gamestart_->playToScoreText().toStdString();
+    s.creationTime = gamestart_->timePerTurnText().toStdString();
+    s.steals = gamestart_->stealsText().toStdString();
+    s.bounds = currentBounds();
+    s.turnSound = model_.turnSound;
+    s.unlimited = gamestart_->unlimited();
+    s.playSounds = model_.playSounds;
+    s.chatterSounds = model_.playChatterSounds;
+    settings_.update([&s](IniFile& ini) { writeSettings(ini, s); });
+    savedBounds_ = s.bounds;
+}
+
+void Tchat::closeEvent(QCloseEvent* event) {
+    // FormClose: a window that was moved or resized keeps its place for the next run.
+    if (currentBounds() != savedBounds_) saveinifile();
+    QMainWindow::closeEvent(event);
+}
 
 void Tchat::addword(const std::string&, int value, int column) {
     if (column == 3) longestWord_ = value;

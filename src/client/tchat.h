@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "chat/settings.h"
+#include "chat/settingsstore.h"
 #include "client/clientmodel.h"
 #include "client/clientsink.h"
 #include "net/framer.h"
@@ -18,6 +20,9 @@ namespace plimb {
 
 class ChatWidget;
 class GamePanel;
+class PhraseBar;
+class SoundPlayer;
+class Tphrases;
 class Random;
 class TServer;
 class Tgamestart;
@@ -43,10 +48,17 @@ public:
     ClientModel& model() { return model_; }
     GamePanel* gamePanel() const { return panel_; }
     ChatWidget* chatWidget() const { return chat_; }
+    PhraseBar* phraseBar() const { return phrases_; }
+    Tgamestart* gameStart() const { return gamestart_; }
+    Tphrases* phraseEditor() const { return phraseEditor_; }
+    SoundPlayer& sounds();
+    // Writes the current preferences to the settings file (the phrases excepted).
+    void saveinifile();
     void addlinetochat(const std::string& line, Colour colour) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
@@ -62,6 +74,10 @@ private:
     void button_startClick();
     void showNamePopup(int seat, const QPoint& globalPos);
     void QuickInstructions1Click();
+    void PrhaseList1Click();
+    void b_phrase1Click(const QString& phrase);
+    void New1Click(int tag);
+    WindowBounds currentBounds() const;
 
     // ClientSink
     void sendRequest(const std::string& text) override;
@@ -99,8 +115,18 @@ private:
     Tgamestart* gamestart_ = nullptr;
     Tspylist* spylist_ = nullptr;
     QuickHelp* panel_help = nullptr;
+    PhraseBar* phrases_ = nullptr;
+    Tphrases* phraseEditor_ = nullptr;
+    std::unique_ptr<SoundPlayer> sounds_;
     QAction* StartGame1 = nullptr;
     QAction* JustWatch1 = nullptr;
+    QAction* PlaySounds1 = nullptr;
+    QAction* PlayChatterSounds1 = nullptr;
+    QAction* Classic1 = nullptr;
+    QAction* New1 = nullptr;
+
+    SettingsStore settings_;
+    WindowBounds savedBounds_; // as last loaded or saved
 
     int longestWord_ = 0;
     int bestScore_ = 0;

@@ -90,16 +90,44 @@ TEST(ClientLogin, SendloginfoRepliesWithSeatVersionAndName) {
     EXPECT_EQ(c.sink.sent[0], "CMD_logininfo+2+1.0.5+Ann\xFF");
 }
 
-TEST(ClientLogin, PhraseCoolDownLasts101Ticks) {
+TEST(ClientPhrases, OnePhrasePerCoolDownOf101TicksAndOnlyWhenLoggedIn) {
     ClientFixture c;
-    c.model.phraseSent();
+    EXPECT_FALSE(c.model.phraseClick("Way To Go!", clBlack)) << "not logged in yet";
+    c.feed(build::sendlogininfo(2));
+    c.sink.clear();
+    EXPECT_TRUE(c.model.phraseClick("Way To Go!", clNavy));
+    EXPECT_FALSE(c.model.phraseClick("Good One!", clNavy)) << "a second quick click";
     EXPECT_TRUE(c.model.timer1Needed());
     for (int i = 0; i < 100; ++i)
         c.model.timer1Timer();
-    EXPECT_FALSE(c.model.phraseReady());
+    EXPECT_FALSE(c.model.phraseClick("Good One!", clNavy));
     c.model.timer1Timer();
-    EXPECT_TRUE(c.model.phraseReady());
     EXPECT_FALSE(c.model.timer1Needed());
+    EXPECT_TRUE(c.model.phraseClick("/me cheers loudly", clBlack));
+    c.model.timer1Timer();
+    for (int i = 0; i < 101; ++i)
+        c.model.timer1Timer();
+    EXPECT_TRUE(c.model.phraseClick("", clBlack));
+    EXPECT_EQ(c.sink.sent, (std::vector<std::string>{"CMD_action+2+says: Way To Go!|clNavy",
+                                                     "CMD_action+2+cheers loudly|clBlack",
+                                                     "CMD_action+2+says: |clBlack"}));
+}
+
+TEST(ClientChatter, OnlyLoggedInPlayersSendAndCancelSendsNothing) {
+    ClientFixture c;
+    c.model.wave20Click(13);
+    EXPECT_TRUE(c.sink.sent.empty()) << "not logged in";
+    c.feed(build::sendlogininfo(1));
+    c.sink.clear();
+    for (int tag : {0, 21, -1, 13, 1, 20})
+        c.model.wave20Click(tag);
+    EXPECT_EQ(c.sink.sent, (std::vector<std::string>{"CMD_playasound+1+wave13+", "CMD_playasound+1+wave1+",
+                                                     "CMD_playasound+1+wave20+"}));
+    ClientFixture spy;
+    spy.feed(build::sendlogininfo(3));
+    spy.sink.clear();
+    spy.model.wave20Click(13);
+    EXPECT_TRUE(spy.sink.sent.empty()) << "spectators cannot send chatter sounds";
 }
 
 TEST(ClientChatter, PlaysOrWritesTheCaptionWhenMuted) {

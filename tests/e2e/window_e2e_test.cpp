@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -76,7 +77,8 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     ASSERT_TRUE(options->isVisible());
     auto* start = options->findChild<QPushButton*>(QStringLiteral("button_start"));
     QTest::mouseClick(start, Qt::LeftButton);
-    EXPECT_EQ(spy.waitFor("CMD_startgame+"), "CMD_startgame+You+30+200+10000+");
+    // Without a settings file the connection clears "Unlimited Steals": five steals.
+    EXPECT_EQ(spy.waitFor("CMD_startgame+"), "CMD_startgame+You+30+200+5+");
     bob.send(plimb::build::justwatch(2, 1));
 
     // Seat 2 moves first (the computer, for Bob); then it is the window's turn.
@@ -217,6 +219,9 @@ TEST(WindowE2E, QuickInstructionsCoverTheBoardUntilDone) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The windows save their settings; keep them out of the build folder and out of later runs.
+    QTemporaryDir dataDir;
+    qputenv("PLIMB_DATA_DIR", dataDir.path().toUtf8());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -62,7 +62,8 @@ inline int connectionsTo(int port) {
 class Program {
 public:
     // `display` keeps copies apart: the single-instance guard is per user and display.
-    Program(std::vector<std::string> args, const std::string& display) {
+    // `extraEnv` entries ("NAME=value") are added to the program's environment.
+    Program(std::vector<std::string> args, const std::string& display, std::vector<std::string> extraEnv = {}) {
         static int started = 0;
         dir_ = std::filesystem::temp_directory_path() /
                ("plimb-e2e-" + display + "-" + std::to_string(::getpid()) + "-" + std::to_string(++started));
@@ -76,6 +77,11 @@ public:
         }
         env.push_back("QT_QPA_PLATFORM=offscreen");
         env.push_back("DISPLAY=:" + display);
+        // The first of two equal names wins, so `extraEnv` may name another data folder.
+        for (auto& e : extraEnv)
+            env.push_back(std::move(e));
+        // Settings and tally go to the program's own folder, never beside the shared binary.
+        env.push_back("PLIMB_DATA_DIR=" + dir_.string());
         args.insert(args.begin(), std::string(PLIMB_BINARY_DIR) + "/plimb");
         std::vector<char*> argv, envp;
         for (auto& a : args)

@@ -1,0 +1,77 @@
+#include "chat/settings.h"
+
+#include "net/protocol.h"
+
+namespace plimb {
+namespace {
+
+std::string readText(const IniFile& ini, std::string_view key, std::string_view fallback) {
+    return ini.get(kSettingsSection, key).value_or(std::string(fallback));
+}
+
+int readInt(const IniFile& ini, std::string_view key, int fallback) {
+    const auto text = ini.get(kSettingsSection, key);
+    if (!text) return fallback;
+    return parseInt(*text).value_or(fallback);
+}
+
+Colour readColour(const IniFile& ini, std::string_view key) {
+    return stringToColor(readText(ini, key, "clblack")).value_or(clBlack);
+}
+
+std::optional<std::string> readNumberText(const IniFile& ini, std::string_view key, std::string_view fallback) {
+    std::string text = readText(ini, key, fallback);
+    if (!parseInt(text)) return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+LoadedSettings readSettings(const IniFile& ini) {
+    LoadedSettings s;
+    s.bounds = {readInt(ini, "Left", 3), readInt(ini, "Top", 3), readInt(ini, "Width", 734),
+                readInt(ini, "Height", 540)};
+    s.turnSound = readText(ini, "Turnsound", "0") == "1" ? 1 : 0;
+    s.textSize = readInt(ini, "Textsize", 8);
+    s.textColour = readColour(ini, "Textcolor");
+    s.actionColour = readColour(ini, "Actioncolor");
+    for (std::size_t n = 0; n < s.phrases.size(); ++n) {
+        std::string phrase = readText(ini, "Phrase" + std::to_string(n + 1), "");
+        if (!phrase.empty()) s.phrases[n] = std::move(phrase);
+    }
+    // Exact comparisons: only the very texts the program writes switch something off or on.
+    s.playSounds = readText(ini, "Playsounds", "true") != "false";
+    s.playToScore = readNumberText(ini, "Playtoscore", "200");
+    s.creationTime = readNumberText(ini, "Creationtime", "30");
+    s.steals = readNumberText(ini, "Steals", "5");
+    s.unlimited = readText(ini, "Unlimited", "f") == "t";
+    s.chatterSounds = readText(ini, "ChatterSounds", "true") != "false";
+    return s;
+}
+
+void writeSettings(IniFile& ini, const SavedSettings& s) {
+    const auto put = [&ini](std::string_view key, const std::string& value) {
+        ini.set(kSettingsSection, key, value);
+    };
+    put("Textsize", std::to_string(s.textSize));
+    put("Textcolor", colorToString(s.textColour));
+    put("Actioncolor", colorToString(s.actionColour));
+    put("Playtoscore", s.playToScore);
+    put("Creationtime", s.creationTime);
+    put("Steals", s.steals);
+    put("Top", std::to_string(s.bounds.top));
+    put("Left", std::to_string(s.bounds.left));
+    put("Width", std::to_string(s.bounds.width));
+    put("Height", std::to_string(s.bounds.height));
+    put("Turnsound", s.turnSound == 1 ? "1" : "0");
+    put("Unlimited", s.unlimited ? "t" : "f");
+    put("Playsounds", s.playSounds ? "true" : "false");
+    put("ChatterSounds", s.chatterSounds ? "true" : "false");
+}
+
+void writePhrases(IniFile& ini, const std::array<std::string, 9>& phrases) {
+    for (std::size_t n = 0; n < phrases.size(); ++n)
+        ini.set(kSettingsSection, "Phrase" + std::to_string(n + 1), phrases[n]);
+}
+
+} // namespace plimb
