@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "rules/computerkind.h"
 #include "rules/gamestate.h"
 #include "rules/random.h"
 #include "server/outbox.h"
@@ -16,6 +17,7 @@
 namespace plimb {
 
 class TDictn;
+class AnagramIndex;
 
 class Game {
 public:
@@ -41,6 +43,16 @@ public:
     // One tick of the 1000 ms turn timer.
     void turntimerTimer();
     void computerplay(int seat);
+
+    // The computer player that takes the computer's turns, Classic unless the host picks
+    // another; a change applies from the next computer turn.
+    void setComputerPlayer(ComputerKind kind) { computerKind_ = kind; }
+    ComputerKind computerPlayer() const { return computerKind_; }
+    // One whole computer turn for `seat` by the chosen player: what the turn timer runs.
+    void computerTurn(int seat);
+    // The words the strong player searches (kept by reference). Without one it uses the index of
+    // the built-in list, built at its first turn.
+    void setAnagramIndex(const AnagramIndex& index);
 
     // A seat's player asked only to watch (watchonly already set): a running turn of that seat
     // passes to the computer on the next tick.
@@ -75,6 +87,8 @@ private:
     const TDictn& spell_;
     std::vector<std::string> words_;
     int lastwordindex_;
+    ComputerKind computerKind_ = ComputerKind::Classic;
+    const AnagramIndex* anagrams_ = nullptr;
 };
 
 } // namespace plimb

@@ -69,7 +69,7 @@ void Game::turntimerTimer() {
         sendToSeat(state_, out_, seat, build::discardextraNotice(seat, slot));
         findplayer();
     } else {
-        computerplay(seat);
+        computerTurn(seat);
     }
 }
 
