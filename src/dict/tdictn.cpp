@@ -71,8 +71,31 @@ TDictn TDictn::fromFile(const std::string& path) {
 
 TDictn TDictn::load(const std::string& path, std::span<const char> builtin) {
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) return fromFile(path);
-    return TDictn(builtin);
+    const bool present = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    if (present && isUsableWordFile(path)) {
+        TDictn dict = fromFile(path);
+        if (dict.isOpen()) return dict;
+    }
+    TDictn dict(builtin);
+    dict.wordFileIgnored_ = present;
+    return dict;
+}
+
+bool TDictn::isUsableWordFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    std::string previous;
+    char record[kRecordSize];
+    bool any = false;
+    while (std::fread(record, kRecordSize, 1, file.get()) == 1) {
+        std::string text = recordText(record);
+        if (any && text < previous) return false;
+        previous = std::move(text);
+        any = true;
+    }
+    return any && !std::ferror(file.get());
 }
 
 bool TDictn::readRecord(std::int32_t index, char* record) const {

@@ -35,15 +35,22 @@ public:
     static TDictn fromFile(const std::string& path);
 
     // The program's dictionary: the word file at `path` (the file `English` in the current
-    // folder) when such a file exists, used unchanged; otherwise the built-in records, searched
-    // in memory. A file that exists but cannot be opened gives a dictionary that is not open:
-    // the caller checks isOpen() once and tells the user "English.dic dictionary not found!".
+    // folder) when it is a usable word file, used unchanged; otherwise the built-in records,
+    // searched in memory. Usable means a regular file that can be read and holds at least one
+    // whole record, its whole records in sorted order (a trailing partial record is ignored, as
+    // by the search). Anything else named like that (empty, truncated, unsorted, unreadable, a
+    // folder) would silently reject every word, so it is passed over and wordFileIgnored() says
+    // so, for the caller to tell the user once.
     static TDictn load(const std::string& path, std::span<const char> builtin);
+    // Reads the whole file once: true when it is a usable word file as above.
+    static bool isUsableWordFile(const std::string& path);
 
     TDictn(TDictn&&) noexcept = default;
     TDictn& operator=(TDictn&&) noexcept = default;
 
     bool isOpen() const { return open_; }
+    // load() found a file at its path and passed over it.
+    bool wordFileIgnored() const { return wordFileIgnored_; }
     int recordCount() const { return lastIndex_ + 1; }
 
     // True when `text`, with NULs read as blanks, leading and trailing blanks removed and a..z
@@ -65,6 +72,7 @@ private:
     std::unique_ptr<std::FILE, FileCloser> file_;
     std::int32_t lastIndex_ = -1;
     bool open_ = false;
+    bool wordFileIgnored_ = false;
 };
 
 } // namespace plimb

@@ -8,23 +8,25 @@ bool Framer::feed(std::string_view bytes, std::vector<std::string>& out) {
     std::size_t start = 0;
     for (;;) {
         const auto end = bytes.find(kTerminator, start);
-        if (end == std::string_view::npos) break;
+        const auto piece = bytes.substr(start, end == std::string_view::npos ? end : end - start);
+        if (tail_.size() + piece.size() > cap_) {
+            tail_.clear();
+            tail_.shrink_to_fit();
+            return false;
+        }
+        if (end == std::string_view::npos) {
+            tail_.append(piece);
+            return true;
+        }
         if (tail_.empty()) {
-            out.emplace_back(bytes.substr(start, end - start));
+            if (!piece.empty()) out.emplace_back(piece);
         } else {
-            tail_.append(bytes.substr(start, end - start));
+            tail_.append(piece);
             out.push_back(std::move(tail_));
             tail_.clear();
         }
         start = end + 1;
     }
-    tail_.append(bytes.substr(start));
-    if (tail_.size() > cap_) {
-        tail_.clear();
-        tail_.shrink_to_fit();
-        return false;
-    }
-    return true;
 }
 
 std::string frame(std::string_view text) {

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <map>
 
 namespace plimb {
@@ -99,11 +100,17 @@ void TSock::adopt(QTcpSocket* socket) {
 void TSock::release() {
     if (socket_) {
         socket_->disconnect(this);
-        // Let bytes still queued (a final "CMD_full+", say) reach the peer before the socket goes.
-        if (socket_->state() == QAbstractSocket::ConnectedState && socket_->bytesToWrite() > 0) {
-            connect(socket_, &QTcpSocket::disconnected, socket_, &QObject::deleteLater);
-            socket_->setParent(nullptr);
-            socket_->disconnectFromHost();
+        // Let bytes still queued (a final "CMD_full+", say) reach the peer before the socket goes,
+        // but only for a while: a peer that does not read must not keep them forever.
+        if (!overCap_ && socket_->state() == QAbstractSocket::ConnectedState && socket_->bytesToWrite() > 0) {
+            QTcpSocket* leaving = socket_;
+            connect(leaving, &QTcpSocket::disconnected, leaving, &QObject::deleteLater);
+            leaving->setParent(nullptr);
+            QTimer::singleShot(kCloseDeadlineMs, leaving, [leaving] {
+                leaving->abort();
+                leaving->deleteLater();
+            });
+            leaving->disconnectFromHost();
         } else {
             socket_->abort();
             socket_->deleteLater();
@@ -122,12 +129,30 @@ quint16 TSock::localPort() const {
 }
 
 bool TSock::Open() {
-    if (socket_) return connected_;
-    auto* socket = new QTcpSocket(this);
-    adopt(socket);
+    if (socket_ && socket_->state() != QAbstractSocket::BoundState) return connected_;
+    if (!socket_) adopt(new QTcpSocket(this));
     info(TSocketInfo::Lookup, QStringLiteral("Lookup Of Host ") + HostName);
     socket_->connectToHost(HostName, PortName.toUShort());
     return false;
+}
+
+quint16 TSock::bindLoopback() {
+    if (socket_ || server_) return 0;
+    auto* socket = new QTcpSocket(this);
+    if (!socket->bind(QHostAddress(QHostAddress::LocalHost), 0)) {
+        delete socket;
+        return 0;
+    }
+    adopt(socket);
+    return socket_->localPort();
+}
+
+quint16 TSock::peerPort() const {
+    return socket_ ? socket_->peerPort() : 0;
+}
+
+bool TSock::peerIsLoopback() const {
+    return socket_ && socket_->peerAddress().isLoopback();
 }
 
 void TSock::setListen(bool listen) {
@@ -176,9 +201,20 @@ bool TSock::Send(const QByteArray& data) {
     if (server_) throw ESockException("Send - Cannot Send On A Listener Socket");
     if (!socket_) throw ESockException("Send - Socket Not Connected");
     if (data.isEmpty()) return true;
+    if (overCap_) return false;
+    if (socket_->bytesToWrite() + data.size() > kSendBufferCap) {
+        overCap_ = true;
+        QMetaObject::invokeMethod(this, &TSock::abortOverCap, Qt::QueuedConnection);
+        return false;
+    }
     info(TSocketInfo::Send, QStringLiteral("Non-Blocking Outgoing Data"));
     socket_->write(data);
     return true;
+}
+
+void TSock::abortOverCap() {
+    // The connection may have closed in the meantime; its close was reported then.
+    if (socket_ && overCap_) Close();
 }
 
 QByteArray TSock::Receive() {
@@ -193,6 +229,7 @@ bool TSock::Close() {
     const bool wasConnection = socket_ != nullptr;
     release();
     connected_ = false;
+    overCap_ = false;
     if (wasConnection) info(TSocketInfo::Close, QStringLiteral("Socket Closed"));
     return true;
 }

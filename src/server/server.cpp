@@ -1,5 +1,6 @@
 #include "server/server.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -53,15 +54,13 @@ const std::array<Row, 12> kDispatch{{
 
 Server::Server(GameState& state, Outbox& out, Game& game) : state_(state), out_(out), game_(game) {}
 
-int Server::pickSeat() {
-    if (state_.seatcount == 0) {
-        state_.seatcount = 1;
-        return 1;
-    }
-    for (int seat = 1; seat <= state_.seatcount; ++seat)
+int Server::pickSeat(bool ownClient) {
+    const int first = hostSeatReserved_ && !ownClient ? 2 : 1;
+    for (int seat = first; seat <= state_.seatcount; ++seat)
         if (!state_.seats[seat].inuse) return seat;
-    if (state_.seatcount < kMaxSeats) return ++state_.seatcount;
-    return kRefusedRecord;
+    if (state_.seatcount >= kMaxSeats) return kRefusedRecord;
+    state_.seatcount = std::max(state_.seatcount + 1, first);
+    return state_.seatcount;
 }
 
 void Server::connectionAccepted(int seat) {
@@ -72,17 +71,27 @@ void Server::connectionAccepted(int seat) {
     }
     if (!isSeat(seat)) return;
     state_.seats[seat].inuse = true;
+    loggedIn_[seat] = false;
     out_.send(seat, build::sendlogininfo(seat));
 }
 
 void Server::received(int seat, std::string text) {
-    if (!isSeat(seat) || !state_.seats[seat].inuse) return;
-    if (queuedPerSeat_[seat] >= kMaxQueuedPerSeat) {
+    if (!isSeat(seat) || !state_.seats[seat].inuse || text.empty()) return;
+    auto& queue = receivedlist_[seat];
+    if (queue.size() >= static_cast<std::size_t>(kMaxQueuedPerSeat)) {
         out_.close(seat);
         return;
     }
-    ++queuedPerSeat_[seat];
-    receivedlist_.push_back({seat, std::move(text)});
+    queue.push_back(std::move(text));
+    ++queuedTotal_;
+}
+
+void Server::loginDeadline(int seat) {
+    if (isSeat(seat) && state_.seats[seat].inuse && !loggedIn_[seat]) out_.close(seat);
+}
+
+bool Server::loggedIn(int seat) const {
+    return isSeat(seat) && state_.seats[seat].inuse && loggedIn_[seat];
 }
 
 void Server::connectionClosed(int seat) {
@@ -96,18 +105,26 @@ void Server::connectionClosed(int seat) {
     record.inuse = false;
     record.name.clear();
     record.watchonly = false;
+    loggedIn_[seat] = false;
     // Requests still queued from this connection must not act for whoever takes the seat next.
-    std::erase_if(receivedlist_, [seat](const Queued& q) { return q.seat == seat; });
-    queuedPerSeat_[seat] = 0;
+    queuedTotal_ -= receivedlist_[seat].size();
+    receivedlist_[seat].clear();
     game_.seatLeft(seat);
 }
 
 void Server::socktimerTimer() {
-    if (receivedlist_.empty()) return;
-    Queued next = std::move(receivedlist_.front());
-    receivedlist_.pop_front();
-    --queuedPerSeat_[next.seat];
-    dispatch(next.seat, next.text);
+    if (queuedTotal_ == 0) return;
+    for (int step = 1; step <= kMaxSeats; ++step) {
+        const int seat = (lastServed_ + step - 1) % kMaxSeats + 1;
+        auto& queue = receivedlist_[seat];
+        if (queue.empty()) continue;
+        lastServed_ = seat;
+        const std::string next = std::move(queue.front());
+        queue.pop_front();
+        --queuedTotal_;
+        dispatch(seat, next);
+        return;
+    }
 }
 
 void Server::dispatch(int origin, std::string_view text) {
@@ -129,6 +146,7 @@ void Server::receivedlogininfo(int origin, std::string_view data) {
 
     state_.seats[origin].name = name;
     state_.seats[origin].inuse = true;
+    loggedIn_[origin] = true;
     sendToAll(state_, out_, build::newplayerinfo(origin, name));
     for (int other = 1; other <= state_.seatcount; ++other)
         if (other != origin && state_.seats[other].inuse)

@@ -7,6 +7,14 @@
 // own), with the one exception that the host (seat 1) may switch seat 2 to watching and back.
 // Removal and game start are the host's alone. A request whose numeric field is not a decimal
 // number is ignored whole, before anything changes.
+//
+// Seat 1 belongs to the host's own client. Once the shell has reserved it (reserveHostSeat), no
+// other connection can take it, whenever it arrives: every other connection gets the lowest
+// free seat from 2 on.
+//
+// Each connection has its own queue, and the 10 ms tick takes from the connections in turn, so
+// a busy or hostile connection gets its share of the ticks and no more; the order within one
+// connection is the order of arrival.
 #include <array>
 #include <deque>
 #include <string>
@@ -23,9 +31,12 @@ class Server {
 public:
     Server(GameState& state, Outbox& out, Game& game);
 
+    // From now on seat 1 is kept for the connection the shell recognises as its own client.
+    void reserveHostSeat() { hostSeatReserved_ = true; }
     // A connection waits on the listening socket: the record it goes to, 1..9, or 10 when the
-    // table is full. The shell binds the socket to that record, then calls connectionAccepted.
-    int pickSeat();
+    // table is full. `ownClient` says the shell recognised the host's own client. The shell
+    // binds the socket to that record, then calls connectionAccepted.
+    int pickSeat(bool ownClient = false);
     // Record 10 is told CMD_full and closed at once; a real seat is marked in use and told its
     // number with CMD_sendlogininfo.
     void connectionAccepted(int seat);
@@ -38,9 +49,17 @@ public:
     // the seat; a running turn of seat 2 passes on.
     void connectionClosed(int seat);
 
-    // One tick of socktimer: handles at most one queued request.
+    // One tick of socktimer: handles at most one queued request, from the next connection in
+    // turn that has one.
     void socktimerTimer();
-    bool hasQueuedRequests() const { return !receivedlist_.empty(); }
+    bool hasQueuedRequests() const { return queuedTotal_ > 0; }
+
+    // A connection must complete its login within this time of being accepted; the shell calls
+    // loginDeadline when it has passed, which closes the seat unless it has logged in. So
+    // connections that never log in cannot hold the seats that real players need.
+    static constexpr int kLoginSeconds = 15;
+    void loginDeadline(int seat);
+    bool loggedIn(int seat) const;
 
     // Exposed for the dispatcher table and for tests.
     void receivedlogininfo(int origin, std::string_view data);
@@ -57,18 +76,18 @@ public:
     void discardextra(int origin, std::string_view data);
 
 private:
-    struct Queued {
-        int seat;
-        std::string text;
-    };
     void dispatch(int origin, std::string_view text);
     void relay(int origin, std::string_view data, bool isAction);
 
     GameState& state_;
     Outbox& out_;
     Game& game_;
-    std::deque<Queued> receivedlist_;
-    std::array<int, kSeatRecords + 1> queuedPerSeat_{};
+    // receivedlist, one queue per connection record.
+    std::array<std::deque<std::string>, kSeatRecords + 1> receivedlist_{};
+    std::size_t queuedTotal_ = 0;
+    int lastServed_ = 0;
+    std::array<bool, kSeatRecords + 1> loggedIn_{};
+    bool hostSeatReserved_ = false;
 };
 
 } // namespace plimb

@@ -28,16 +28,29 @@ void TServer::listen() {
     Sock1.setListen(true);
 }
 
+void TServer::reserveHostSeat(quint16 ownClientPort) {
+    if (ownClientPort == 0) return;
+    ownClientPort_ = ownClientPort;
+    server_.reserveHostSeat();
+}
+
 void TServer::Sock1Accept() {
     TSock* sock = nullptr;
     while (Sock1.Accept(sock)) {
+        const bool ownClient =
+            ownClientPort_ != 0 && sock->peerIsLoopback() && sock->peerPort() == ownClientPort_;
         // A seat's socket is unbound the moment its close is reported, before the seat is free.
-        const int seat = server_.pickSeat();
+        const int seat = server_.pickSeat(ownClient);
         sock->Tag = seat;
         conns_[seat] = sock;
         framers_[seat] = Framer();
         connect(sock, &TSock::onRead, this, [this](TSock* s, int) { Sock1Read(s); });
         connect(sock, &TSock::onInfo, this, &TServer::tempsockInfo);
+        // Bound to the socket, so a deadline never reaches a later connection in the same seat.
+        QTimer::singleShot(Server::kLoginSeconds * 1000, sock, [this, sock] {
+            const int s = sock->Tag;
+            if (s >= 1 && s <= kSeatRecords && conns_[s] == sock) server_.loginDeadline(s);
+        });
         server_.connectionAccepted(seat);
         sock = nullptr;
     }

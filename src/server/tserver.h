@@ -30,7 +30,16 @@ public:
 
     // Sets Sock1 listening on port 7772; throws ESockException when the port cannot be bound.
     void listen();
+    // Keeps seat 1 for the host's own client, whose socket is bound to this loopback port
+    // before it connects (TSock::bindLoopback). Call before listen(): from then on a connection
+    // is the own client only when it comes from that port on the loopback address, and no
+    // other connection can take seat 1, even one that arrives first. Port 0 (the own client
+    // could not be bound) reserves nothing.
+    void reserveHostSeat(quint16 ownClientPort);
     GameState& state() { return state_; }
+    // The computer player for the computer's turns; applies from its next turn.
+    void setComputerPlayer(ComputerKind kind) { game_.setComputerPlayer(kind); }
+    ComputerKind computerPlayer() const { return game_.computerPlayer(); }
 
 private:
     void Sock1Accept();
@@ -52,6 +61,7 @@ private:
     TSock Sock1;
     std::array<TSock*, kSeatRecords + 1> conns_{};
     std::array<Framer, kSeatRecords + 1> framers_{};
+    quint16 ownClientPort_ = 0;
     QTimer socktimer_;
     QTimer turntimer_;
 };

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "dict/builtinwords.h"
 #include "dict/records.h"
@@ -126,13 +127,47 @@ TEST(TDictnLoad, UsesAnExistingFileUnchangedElseTheBuiltInList) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), onlyZebu) << "opened read-only";
 }
 
-TEST(TDictnLoad, AWordFileThatCannotBeOpenedLeavesTheDictionaryNotOpen) {
-    TempDir dir;
-    fs::create_directory(dir.path / "English");
-    const TDictn d = TDictn::load((dir.path / "English").string(), std::span<const char>(kSmall));
-    EXPECT_FALSE(d.isOpen());
-    for (auto w : {"cat", "dog", "zebra", ""})
-        EXPECT_FALSE(d.isword(w)) << w;
+TEST(TDictnLoad, AWordFileThatCannotBeUsedIsPassedOverForTheBuiltInList) {
+    // Each of these would reject every word if it were searched: the built-in list stands in
+    // and the caller learns that the file was ignored.
+    const std::string two = test::makeRecords({"cat", "dog"});
+    const std::string unsorted = two.substr(15) + two.substr(0, 15);
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> cases{
+        {"empty", [](const fs::path& p) { std::ofstream(p, std::ios::binary); }},
+        {"shorter than one record",
+         [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << two.substr(0, 14); }},
+        {"unsorted", [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << unsorted; }},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }},
+        {"a dangling link", [](const fs::path& p) { fs::create_symlink(p.parent_path() / "nowhere", p); }},
+    };
+    for (const auto& [what, make] : cases) {
+        TempDir dir;
+        const fs::path path = dir.path / "English";
+        make(path);
+        const TDictn d = TDictn::load(path.string(), std::span<const char>(kSmall));
+        EXPECT_TRUE(d.wordFileIgnored()) << what;
+        EXPECT_TRUE(d.isword("zebra")) << what;
+    }
+}
+
+TEST(TDictnLoad, AUsableWordFileIsUsedAndNotReportedAsIgnored) {
+    const std::string words = test::makeRecords({"cat", "cat", "dog", "zebu"}); // repeats allowed
+    const std::vector<std::pair<const char*, std::string>> cases{
+        {"one record", words.substr(0, 15)},
+        {"sorted with a repeated record", words},
+        {"a trailing partial record", words + "\x1e" + "ZZ"},
+    };
+    for (const auto& [what, bytes] : cases) {
+        TempDir dir;
+        dir.write("English", bytes);
+        const TDictn d = TDictn::load((dir.path / "English").string(), std::span<const char>(kSmall));
+        EXPECT_FALSE(d.wordFileIgnored()) << what;
+        EXPECT_TRUE(d.isword("cat")) << what;
+        EXPECT_FALSE(d.isword("zebra")) << what << ": the built-in list is not searched";
+    }
+    TempDir none;
+    EXPECT_FALSE(
+        TDictn::load((none.path / "English").string(), std::span<const char>(kSmall)).wordFileIgnored());
 }
 
 TEST(BuiltinWordRecords, AreWellFormedAndSorted) {

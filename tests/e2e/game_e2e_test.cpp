@@ -85,3 +85,31 @@ TEST(GameE2E, TwoWatchingPlayersAreMovedByTheComputerToAWinner) {
 }
 
 } // namespace
+
+// A peer whose connection is reset (no orderly close ever comes) loses its seat all the same:
+// keeping it until a close that never arrives would leave a ghost in the seat and the turn.
+TEST(GameE2E, AResetConnectionFreesItsSeatLikeAClose) {
+    int argc = 1;
+    char name[] = "plimb_tests_e2e_game";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    plimb::Random random(7);
+    const plimb::TDictn spell(plimb::builtinWordRecords());
+    plimb::TServer server(random, spell, plimb::builtinComputerWords());
+    server.listen();
+
+    RawClient ann(pump), bob(pump);
+    login(ann, 1, "Ann");
+    login(bob, 2, "Bob");
+    ann.send(plimb::build::startgame("Ann", "20", "50", "5"));
+    ASSERT_TRUE(ann.waitFor("CMD_nextplayer+2+").has_value()) << "seat 2 moves first";
+
+    bob.reset();
+    EXPECT_EQ(ann.waitFor("CMD_playerdisconnected+"), "CMD_playerdisconnected+2+Bob");
+    EXPECT_TRUE(ann.waitFor("CMD_nextplayer+1+").has_value()) << "the turn passes";
+
+    RawClient cy(pump);
+    ASSERT_TRUE(cy.connectTo(plimb::kGamePort));
+    EXPECT_EQ(cy.next(), "CMD_sendlogininfo+2") << "the seat is free again";
+}

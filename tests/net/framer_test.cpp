@@ -33,11 +33,13 @@ TEST(Framer, JoinsAMessageSplitOverReads) {
     EXPECT_EQ(f.tailSize(), 5u);
 }
 
-TEST(Framer, KeepsEmptyMessages) {
+TEST(Framer, DropsEmptyMessages) {
     Framer f;
-    EXPECT_EQ(feedAll(f, {"a\xff\xff"
-                          "b\xff"}),
-              (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(feedAll(f, {"\xff"
+                          "a\xff\xff"
+                          "b\xff",
+                          "\xff\xff\xff"}),
+              (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(Framer, ClosesOnAnUnterminatedFlood) {
@@ -52,10 +54,43 @@ TEST(Framer, ClosesOnAnUnterminatedFlood) {
     EXPECT_FALSE(big.feed("x", out));
 }
 
-TEST(Framer, CapCountsOnlyTheUnfinishedTail) {
-    Framer f(8);
+TEST(Framer, EveryMessageIsCappedWhetherTerminatedOrNot) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> reads;
+        bool ok;
+        std::vector<std::size_t> sizes; // of the messages handed on
+    };
+    const std::string x8(8, 'x'), x9(9, 'x');
+    const std::vector<Case> cases{
+        {"exactly the cap in one read", {x8 + "\xff"}, true, {8}},
+        {"exactly the cap over two reads", {"xxxx", "xxxx\xff"}, true, {8}},
+        {"one over the cap, terminated in the same read", {x9 + "\xff"}, false, {}},
+        {"one over the cap, joined from two reads", {"xxxxx", "xxxx\xff"}, false, {}},
+        {"messages before the long one are kept", {"ab\xff" + x9 + "\xff" + "cd\xff"}, false, {2}},
+        {"many short messages in one long read",
+         {std::string(100, '\xff') + "ab\xff" + x8 + "\xff"},
+         true,
+         {2, 8}},
+    };
+    for (const auto& c : cases) {
+        Framer f(8);
+        std::vector<std::string> out;
+        bool ok = true;
+        for (const auto& r : c.reads)
+            ok = ok && f.feed(r, out);
+        EXPECT_EQ(ok, c.ok) << c.what;
+        std::vector<std::size_t> sizes;
+        for (const auto& m : out)
+            sizes.push_back(m.size());
+        EXPECT_EQ(sizes, c.sizes) << c.what;
+        if (!ok) {
+            EXPECT_EQ(f.tailSize(), 0u) << c.what;
+        }
+    }
+
+    Framer full;
     std::vector<std::string> out;
-    EXPECT_TRUE(f.feed(std::string(100, 'm') + "\xff" + "tail", out));
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].size(), 100u);
+    EXPECT_TRUE(full.feed(std::string(64 * 1024, 'm') + "\xff", out));
+    EXPECT_FALSE(full.feed(std::string(64 * 1024 + 1, 'm') + "\xff", out));
 }

@@ -27,6 +27,10 @@ TEST(FieldReader, ReadsFieldsAndKeepsTheRestWhole) {
     EXPECT_EQ(r.number(), 2);
     EXPECT_EQ(r.text(), "1.0.5");
     EXPECT_EQ(r.rest(), "Ann+Lee") << "a trailing name keeps its plus";
+    EXPECT_EQ(r.text(), "Ann");
+    EXPECT_EQ(r.text(), "Lee");
+    EXPECT_EQ(r.rest(), "") << "nothing is left after the last field";
+    EXPECT_TRUE(r.atEnd());
 }
 
 TEST(FieldReader, MissingFieldsAreNotNumbers) {

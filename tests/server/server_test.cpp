@@ -171,6 +171,16 @@ TEST_F(ServerTest, DisconnectSendsOneNoticeToTheOthers) {
     EXPECT_TRUE(state.seats[3].name.empty());
 }
 
+TEST_F(ServerTest, ADisconnectNoticeReachesTheHighestSeat) {
+    for (int n = 1; n <= 9; ++n)
+        join("P" + std::to_string(n));
+    ASSERT_EQ(state.seatcount, 9);
+    out.clear();
+    server.connectionClosed(4);
+    EXPECT_EQ(out.to(9), std::vector<std::string>{"CMD_playerdisconnected+4+P4"});
+    EXPECT_EQ(out.sent.size(), 8u);
+}
+
 TEST_F(ServerTest, RequestsOfAClosedConnectionDoNotActForTheNextOccupant) {
     join("Ann");
     join("Bob");

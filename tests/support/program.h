@@ -63,7 +63,8 @@ class Program {
 public:
     // `display` keeps copies apart: the single-instance guard is per user and display.
     // `extraEnv` entries ("NAME=value") are added to the program's environment.
-    Program(std::vector<std::string> args, const std::string& display, std::vector<std::string> extraEnv = {}) {
+    Program(std::vector<std::string> args, const std::string& display,
+            std::vector<std::string> extraEnv = {}) {
         static int started = 0;
         dir_ = std::filesystem::temp_directory_path() /
                ("plimb-e2e-" + display + "-" + std::to_string(::getpid()) + "-" + std::to_string(++started));
@@ -106,6 +107,23 @@ public:
         std::filesystem::remove_all(dir_, ec);
     }
     bool started() const { return ok_; }
+    pid_t pid() const { return pid_; }
+    // True once the program has installed a handler for `signal` (it no longer dies of it).
+    bool catches(int signal) const {
+        std::ifstream in("/proc/" + std::to_string(pid_) + "/status");
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("SigCgt:", 0) == 0)
+                return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+        return false;
+    }
+    // Sends `signal` and waits for the program to end; returns the wait status.
+    int stop(int signal) {
+        int status = 0;
+        ::kill(pid_, signal);
+        ::waitpid(pid_, &status, 0);
+        exited_ = true;
+        return status;
+    }
     bool running() {
         if (!ok_ || exited_) return false;
         int status = 0;

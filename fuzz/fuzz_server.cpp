@@ -1,0 +1,214 @@
+// The server as a peer sees it: connections come and go, send arbitrary bytes through the
+// framer, and the request tick, the turn timer and the login deadline fire in any order. Checks,
+// besides crashes and sanitizer reports:
+//  - a notice goes only to an open connection, and each seat's in-use flag matches whether a
+//    connection holds it;
+//  - a hand travels only to its owner (CMD_letters, CMD_newletter, CMD_discardextra,
+//    CMD_notvalid, CMD_toomany reach the seat they name, nobody else);
+//  - a request naming another seat than its connection's changes nothing and tells nobody;
+//  - the tables stay within their ranges.
+#include <array>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "dict/builtinwords.h"
+#include "dict/tdictn.h"
+#include "fuzzinput.h"
+#include "net/framer.h"
+#include "net/protocol.h"
+#include "rules/game.h"
+#include "server/server.h"
+
+using namespace plimb;
+using plimb::fuzz::fail;
+
+namespace {
+
+// Built once: the dictionary and the computer's words are the costly part of a game. Every 25th
+// word of the computer's list keeps its moves real while a game per input stays cheap (the game
+// takes its own copy, and a computer turn walks the whole list).
+const TDictn& spell() {
+    static const TDictn dict(builtinWordRecords());
+    return dict;
+}
+const std::vector<std::string>& computerWords() {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> all = builtinComputerWords(), some;
+        for (std::size_t i = 0; i < all.size(); i += 25)
+            some.push_back(all[i]);
+        return some;
+    }();
+    return words;
+}
+
+class Timer : public TurnTimer {
+public:
+    void start() override { running = true; }
+    void stop() override { running = false; }
+    bool running = false;
+};
+
+// Stands where the Qt server stands: closing a seat reports the close back at once, as the
+// socket does.
+class Shell : public Outbox {
+public:
+    void send(int seat, std::string_view text) override {
+        if (seat < 1 || seat > kSeatRecords || !open[seat])
+            fail("notice to a seat without a connection", text);
+        if (text.find(kTerminator) != std::string_view::npos) fail("terminator inside a notice", text);
+        const auto m = splitMessage(text);
+        if (m.name == msg::letters || m.name == msg::newletter || m.name == msg::discardextra ||
+            m.name == msg::notvalid || m.name == msg::toomany) {
+            FieldReader reader(m.data);
+            const auto owner = reader.number();
+            if (!owner || *owner != seat) fail("a hand reached another seat", text);
+        }
+        ++sent;
+    }
+    void close(int seat) override {
+        if (seat < 1 || seat > kSeatRecords || !open[seat]) return;
+        open[seat] = false;
+        server->connectionClosed(seat);
+    }
+    Server* server = nullptr;
+    std::array<bool, kSeatRecords + 1> open{};
+    int sent = 0;
+};
+
+void checkTables(const GameState& s, const Shell& shell) {
+    if (s.seatcount < 0 || s.seatcount > kMaxSeats) fail("seatcount out of range");
+    if (s.currentplayer < 0 || s.currentplayer > 2) fail("currentplayer out of range");
+    for (int seat = 1; seat <= kSeatRecords; ++seat) {
+        const auto& p = s.seats[seat];
+        if (seat <= kMaxSeats && p.inuse != shell.open[seat]) fail("seat flag and connection disagree");
+        if (p.score < 0) fail("negative score");
+        for (int slot = 1; slot <= kBoardSlots; ++slot)
+            if (p.board[slot] < 0 || p.board[slot] > 26) fail("board letter out of range");
+        for (int slot = 1; slot <= kHandSlots; ++slot)
+            if (p.hand[slot] < 0 || p.hand[slot] > 26) fail("hand letter out of range");
+    }
+}
+
+bool sameTables(const GameState& a, const GameState& b) {
+    for (int seat = 1; seat <= kSeatRecords; ++seat) {
+        const auto &x = a.seats[seat], &y = b.seats[seat];
+        if (x.board != y.board || x.hand != y.hand || x.score != y.score || x.name != y.name ||
+            x.watchonly != y.watchonly || x.stealsused != y.stealsused)
+            return false;
+    }
+    return a.currentplayer == b.currentplayer && a.gamerunning == b.gamerunning;
+}
+
+const std::array<std::string_view, 12> kRequests{
+    msg::logininfo,       msg::kickhim,           msg::chat,          msg::action,
+    msg::justwatch,       msg::startgame,         msg::placemyletter, msg::discardextra,
+    msg::tradingmyletter, msg::stealinghisletter, msg::discardletter, msg::playasound};
+
+// A request that looks like an honest client's, naming `seat`, with small numbers.
+std::string request(fuzz::Input& in, int seat) {
+    const auto name = kRequests[in.pick(static_cast<int>(kRequests.size()))];
+    std::string text(name);
+    if (name == msg::startgame)
+        return text + "+Ann+" + std::to_string(5 + in.pick(60)) + "+" + std::to_string(1 + in.pick(40)) +
+               "+" + std::to_string(in.pick(12)) + "+";
+    text += "+" + std::to_string(seat);
+    if (name == msg::logininfo) return text + "+" + std::string(kVersion) + "+P" + std::to_string(seat);
+    if (name == msg::chat || name == msg::action) return text + "+hi|clBlack";
+    if (name == msg::justwatch) return text + "+" + std::to_string(1 + in.pick(2));
+    if (name == msg::playasound) return text + "+wave" + std::to_string(1 + in.pick(20)) + "+";
+    const int fields =
+        name == msg::discardletter || name == msg::discardextra || name == msg::kickhim ? 1 : 2;
+    for (int i = 0; i < fields; ++i)
+        text += "+" + std::to_string(in.pick(12));
+    return text + "+";
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Input in(data, size);
+    GameState state;
+    Shell shell;
+    Timer timer;
+    Random random(static_cast<std::uint32_t>(in.pick(256)));
+    Game game(state, shell, random, timer, spell(), computerWords());
+    Server server(state, shell, game);
+    shell.server = &server;
+    std::array<Framer, kSeatRecords + 1> framers;
+    const bool reserved = in.pick(2) == 1;
+    if (reserved) server.reserveHostSeat();
+    bool ownClientIn = false;
+
+    const auto connect = [&](bool own) {
+        const int seat = server.pickSeat(own);
+        if (seat < 1 || seat > kSeatRecords) fail("seat out of range");
+        if (reserved && seat == 1 && !own) fail("seat 1 went to a stranger");
+        if (shell.open[seat]) fail("a seat was given twice");
+        shell.open[seat] = true;
+        framers[seat] = Framer();
+        server.connectionAccepted(seat);
+        if (own && seat == 1) ownClientIn = true;
+    };
+    const auto anyOpen = [&](int k) {
+        for (int i = 0; i < kSeatRecords; ++i) {
+            const int seat = (k + i) % kMaxSeats + 1;
+            if (shell.open[seat]) return seat;
+        }
+        return 0;
+    };
+
+    while (!in.empty()) {
+        switch (in.pick(9)) {
+        case 0:
+            connect(reserved && !ownClientIn && in.pick(2) == 1);
+            break;
+        case 1:
+            if (const int seat = anyOpen(in.pick(9))) shell.close(seat);
+            break;
+        case 2: { // raw bytes on a connection
+            const int seat = anyOpen(in.pick(9));
+            const std::string bytes = in.bytes(300);
+            if (!seat) break;
+            std::vector<std::string> messages;
+            const bool ok = framers[seat].feed(bytes, messages);
+            for (auto& m : messages)
+                if (shell.open[seat]) server.received(seat, std::move(m));
+            if (!ok) shell.close(seat);
+            break;
+        }
+        case 3: // a well-formed request naming the connection's own seat
+        case 4: {
+            const int seat = anyOpen(in.pick(9));
+            if (seat) server.received(seat, request(in, seat));
+            break;
+        }
+        case 5: { // a request naming another seat: when nothing else waits, it must do nothing
+            const int origin = anyOpen(in.pick(9));
+            const int named = 1 + in.pick(kMaxSeats);
+            std::string text = request(in, named);
+            if (!origin || named == origin || origin == 1 || splitMessage(text).name == msg::startgame) break;
+            if (server.hasQueuedRequests()) break;
+            const GameState before = state;
+            const int sentBefore = shell.sent;
+            server.received(origin, std::move(text));
+            server.socktimerTimer();
+            if (!sameTables(before, state) || shell.sent != sentBefore)
+                fail("a request acted for another seat");
+            break;
+        }
+        case 6:
+            for (int n = in.pick(8) + 1; n > 0; --n)
+                server.socktimerTimer();
+            break;
+        case 7:
+            if (timer.running) game.turntimerTimer();
+            break;
+        case 8:
+            if (const int seat = anyOpen(in.pick(9))) server.loginDeadline(seat);
+            break;
+        }
+        checkTables(state, shell);
+    }
+    return 0;
+}
