@@ -5,20 +5,36 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "app/appid.h"
+
 namespace plimb {
+namespace {
+
+// An installed program: bin/plimb with share/applications/ID.desktop under the same prefix.
+// Root can write to /usr/bin, so writability alone cannot tell an installed copy from an
+// unpacked one.
+bool runsFromInstalledPrefix(const QString& programDir) {
+    const QDir bin(programDir);
+    if (bin.dirName() != QLatin1String("bin")) return false;
+    const QString entry = QStringLiteral("../share/applications/%1.desktop").arg(QLatin1String(kAppId));
+    return QFileInfo(bin.filePath(entry)).isFile();
+}
+
+} // namespace
+
+QString dataFolder(const QString& programDir, const QString& userDir) {
+    if (!runsFromInstalledPrefix(programDir) && QFileInfo(programDir).isWritable()) return programDir;
+    return userDir;
+}
 
 QString dataFilePath(const QString& fileName) {
     // A folder named in the environment wins: tests and second profiles keep their files apart.
-    const QString chosen = qEnvironmentVariable("PLIMB_DATA_DIR");
-    if (!chosen.isEmpty()) {
-        QDir().mkpath(chosen);
-        return QDir(chosen).filePath(fileName);
-    }
-    const QString programDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programDir).isWritable()) return QDir(programDir).filePath(fileName);
-    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(userDir);
-    return QDir(userDir).filePath(fileName);
+    QString folder = qEnvironmentVariable("PLIMB_DATA_DIR");
+    if (folder.isEmpty())
+        folder = dataFolder(QCoreApplication::applicationDirPath(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(fileName);
 }
 
 } // namespace plimb

@@ -40,4 +40,10 @@ void InstanceGuard::serve(std::function<void()> raise) {
     });
 }
 
+void InstanceGuard::release() {
+    raise_ = nullptr;
+    // Closing removes the socket file, so the next copy's probe finds nobody.
+    server_.close();
+}
+
 } // namespace plimb

@@ -19,6 +19,9 @@ public:
     bool otherInstanceRunning();
     // Starts answering later copies; `raise` runs for each one that asks.
     void serve(std::function<void()> raise);
+    // Stops answering, so that a copy started from now on runs (a relaunch with another command
+    // line). This copy must be on its way out: a later copy no longer raises it.
+    void release();
 
 private:
     QLocalServer server_;

@@ -1,0 +1,25 @@
+#include "app/relaunch.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <cstdio>
+
+namespace plimb {
+
+Relauncher::Relauncher(QString program) : program_(std::move(program)) {}
+
+Relauncher::~Relauncher() {
+    if (!requested_) return;
+    const QString program = program_.isEmpty() ? QCoreApplication::applicationFilePath() : program_;
+    // Arguments go to the new process as they are, never through a shell: a name with blanks
+    // or "+" stays one parameter.
+    if (!QProcess::startDetached(program, args_))
+        std::fprintf(stderr, "plimb: could not start %s\n", qPrintable(program));
+}
+
+void Relauncher::request(const QStringList& args) {
+    args_ = args;
+    requested_ = true;
+}
+
+} // namespace plimb

@@ -1,0 +1,179 @@
+// The Host and Join dialogs, the data folder rule and the relaunch, offscreen.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "app/datafiles.h"
+#include "app/hostjoindialog.h"
+#include "app/relaunch.h"
+
+namespace plimb {
+namespace {
+
+class HostJoinTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (QApplication::instance() != nullptr) return;
+        static int argc = 1;
+        static char name[] = "plimb_tests_app_ui";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv); // lives for the whole test run
+    }
+    void writeSettings(const QByteArray& text) {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QString path() const { return dir.filePath(QStringLiteral("vexolobby.ini")); }
+    SettingsStore store() const {
+        return SettingsStore([p = path()] { return p; });
+    }
+    static QLineEdit* edit(QDialog& d, const char* name) { return d.findChild<QLineEdit*>(name); }
+    static QLabel* label(QDialog& d, const char* name) { return d.findChild<QLabel*>(name); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(HostJoinTest, JoiningRemembersNameAndHostAndKeepsTheRestOfTheFile) {
+    writeSettings("; shared with other programs\r\n[Other]\r\nName=Keep\r\n[Plimb]\r\nTextsize=9\r\n"
+                  "Name=Old Name\r\nHost=old.lan\r\n");
+    HostJoinDialog dialog(GameRole::Join, store(), {});
+    ASSERT_NE(edit(dialog, "edit_host"), nullptr);
+    EXPECT_EQ(edit(dialog, "edit_name")->text(), "Old Name");
+    EXPECT_EQ(edit(dialog, "edit_host")->text(), "old.lan");
+
+    edit(dialog, "edit_name")->setText(QStringLiteral(" Ann Lee+1 "));
+    edit(dialog, "edit_host")->setText(QStringLiteral("192.0.2.7"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.launchArgs(), (QStringList{"Ann Lee+1", "192.0.2.7", "join"}));
+
+    const IniFile ini = store().read();
+    EXPECT_EQ(ini.get("Plimb", "Name"), "Ann Lee+1");
+    EXPECT_EQ(ini.get("Plimb", "Host"), "192.0.2.7");
+    EXPECT_EQ(ini.get("Plimb", "Textsize"), "9");
+    EXPECT_EQ(ini.get("Other", "Name"), "Keep");
+    EXPECT_EQ(ini.text().rfind("; shared with other programs\r\n[Other]\r\n", 0), 0u);
+
+    // The next dialog starts from what was typed last.
+    HostJoinDialog again(GameRole::Join, store(), {});
+    EXPECT_EQ(edit(again, "edit_name")->text(), "Ann Lee+1");
+    EXPECT_EQ(edit(again, "edit_host")->text(), "192.0.2.7");
+}
+
+TEST_F(HostJoinTest, HostingRemembersTheNameButLeavesTheJoinAddressAlone) {
+    writeSettings("[Plimb]\nHost=friend.lan\n");
+    HostJoinDialog dialog(GameRole::Host, store(), {});
+    EXPECT_EQ(edit(dialog, "edit_host"), nullptr);
+    edit(dialog, "edit_name")->setText(QStringLiteral("Ann"));
+    dialog.accept();
+    EXPECT_EQ(dialog.launchArgs(), (QStringList{"Ann", "127.0.0.1", "true"}));
+    EXPECT_EQ(store().read().get("Plimb", "Host"), "friend.lan");
+    EXPECT_EQ(store().read().get("Plimb", "Name"), "Ann");
+}
+
+TEST_F(HostJoinTest, ARefusedEntryStaysOpenWithTheReasonAndIsNotRemembered) {
+    writeSettings("[Plimb]\nName=Ann\nHost=old.lan\n");
+    HostJoinDialog dialog(GameRole::Join, store(), {});
+    dialog.show();
+    edit(dialog, "edit_host")->setText(QStringLiteral("my host"));
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.launchArgs().isEmpty());
+    EXPECT_TRUE(label(dialog, "label_error")->isVisibleTo(&dialog));
+    EXPECT_TRUE(label(dialog, "label_error")->text().contains(QStringLiteral("blanks")));
+    EXPECT_EQ(store().read().get("Plimb", "Host"), "old.lan");
+
+    // Put right, the same dialog goes through.
+    edit(dialog, "edit_host")->setText(QStringLiteral("new.lan"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(store().read().get("Plimb", "Host"), "new.lan");
+}
+
+TEST_F(HostJoinTest, HostingTellsWhereOthersJoinAndWhichPortMustBeReachable) {
+    HostJoinDialog twoAddresses(GameRole::Host, store(), {"192.168.1.5", "10.0.0.2"});
+    const QString note = label(twoAddresses, "label_note")->text();
+    EXPECT_TRUE(note.contains(QStringLiteral("192.168.1.5 or 10.0.0.2"))) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("TCP port 7772"))) << note.toStdString();
+
+    HostJoinDialog none(GameRole::Host, store(), {});
+    EXPECT_TRUE(label(none, "label_note")->text().contains(QStringLiteral("only players on this computer")));
+
+    for (const QString& address : joinableAddresses()) {
+        const QHostAddress ip(address);
+        EXPECT_EQ(ip.protocol(), QAbstractSocket::IPv4Protocol) << address.toStdString();
+        EXPECT_FALSE(ip.isLoopback()) << address.toStdString();
+    }
+}
+
+TEST(DataFolder, InstalledCopiesUseTheUserFolderOthersTheirOwn) {
+    QTemporaryDir root;
+    const QString user = root.filePath(QStringLiteral("user"));
+    const auto makeDir = [&root](const QString& path) {
+        QDir().mkpath(root.filePath(path));
+        return root.filePath(path);
+    };
+    const auto touch = [&root](const QString& path) {
+        QFile file(root.filePath(path));
+        return file.open(QIODevice::WriteOnly);
+    };
+    const QString installed = makeDir(QStringLiteral("usr/bin"));
+    makeDir(QStringLiteral("usr/share/applications"));
+    ASSERT_TRUE(touch(QStringLiteral("usr/share/applications/org.plimb.Plimb.desktop")));
+    const QString otherEntry = makeDir(QStringLiteral("opt/bin"));
+    makeDir(QStringLiteral("opt/share/applications"));
+    ASSERT_TRUE(touch(QStringLiteral("opt/share/applications/other.desktop")));
+    const QString unpacked = makeDir(QStringLiteral("plimb-1.0.5/bin"));
+    const QString build = makeDir(QStringLiteral("build"));
+    const QString locked = makeDir(QStringLiteral("locked"));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    const bool rootCanWriteAnyway = QFileInfo(locked).isWritable();
+
+    // Writable as the temporary folder is, the installed layout still goes to the user's folder.
+    EXPECT_EQ(dataFolder(installed, user), user);
+    EXPECT_EQ(dataFolder(otherEntry, user), otherEntry);
+    EXPECT_EQ(dataFolder(unpacked, user), unpacked);
+    EXPECT_EQ(dataFolder(build, user), build);
+    if (!rootCanWriteAnyway) {
+        EXPECT_EQ(dataFolder(locked, user), user);
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(Relaunch, StartsTheProgramOnlyWhenItGoesWithEveryArgumentIntact) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("args"));
+    const QString script = dir.filePath(QStringLiteral("fake-plimb"));
+    {
+        QFile file(script);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        // Writes each argument on a line of its own, then renames, so a reader never sees half.
+        file.write(
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\nmv \"$0.tmp\" \"" +
+            out.toUtf8() + "\"\n");
+    }
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    { Relauncher unused(script); }
+    {
+        Relauncher relauncher(script);
+        relauncher.request({"Old", "h", "join"});
+        relauncher.request({"Ann  Lee+1", "127.0.0.1", "true"});
+        EXPECT_FALSE(QFile::exists(out));
+    }
+    for (int i = 0; i < 500 && !QFile::exists(out); ++i)
+        QThread::msleep(10);
+    QFile result(out);
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+    EXPECT_EQ(result.readAll(), "Ann  Lee+1\n127.0.0.1\ntrue\n");
+}
+
+} // namespace
+} // namespace plimb
