@@ -44,6 +44,15 @@ std::string phraseRequest(std::string_view phrase, int mySeat, Colour actionColo
     return build::action(mySeat, withoutTerminators(text) + '|' + colorToString(actionColour));
 }
 
+std::string shownLine(std::string_view line) {
+    std::size_t at = 0;
+    for (std::size_t chars = 0; at < line.size(); ++chars) {
+        if (chars == kMaxShownLineChars) return std::string(line.substr(0, at)) + "\u2026";
+        at += utf8Length(static_cast<unsigned char>(line[at]));
+    }
+    return std::string(line);
+}
+
 LineParts splitHead(std::string_view line) {
     const auto colon = line.find(':');
     if (colon == std::string_view::npos) return {std::string(), std::string(line)};

@@ -3,6 +3,7 @@
 // the rest. Texts are UTF-8.
 #include "chat/colortext.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,17 @@ SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour tex
 // A phrase button's text as the action it sends: "/me " at its start is dropped and the rest is
 // sent as it stands; any other phrase is sent as "says: " and the phrase.
 std::string phraseRequest(std::string_view phrase, int mySeat, Colour actionColour);
+
+// The transcript shows at most this many characters of one line, and keeps this many lines.
+// 4000 characters are some fifty lines of the chat box, more than anybody types; laying out a
+// peer's 60 KB line every time it arrives is what kept a host busy. 3000 lines are an evening of
+// chat and lay out in a blink when the window is resized.
+inline constexpr std::size_t kMaxShownLineChars = 4000;
+inline constexpr int kMaxTranscriptLines = 3000;
+
+// The line as the transcript shows it: cut after kMaxShownLineChars characters (never inside a
+// UTF-8 character), with an ellipsis to show that it was cut.
+std::string shownLine(std::string_view line);
 
 struct LineParts {
     std::string head; // up to and including the first ":"; empty when there is none

@@ -3,6 +3,7 @@
 #include "chat/chatrules.h"
 #include "chat/rteurl.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -10,9 +11,12 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -71,7 +75,8 @@ int utf16Offset(const std::string& utf8, std::size_t bytes) {
 // own line is searched: a link never crosses a line end.
 struct DocLink {
     int start = 0, end = 0;
-    QUrl url;
+    QString url;
+    bool webOrMail = false;
 };
 std::optional<DocLink> docLinkAt(const QTextDocument& doc, int position) {
     if (position < 0) return std::nullopt;
@@ -85,8 +90,16 @@ std::optional<DocLink> docLinkAt(const QTextDocument& doc, int position) {
     const auto link = linkAt(text, utf8Offset(blockText, index));
     if (!link) return std::nullopt;
     return DocLink{block.position() + utf16Offset(text, link->start),
-                   block.position() + utf16Offset(text, link->end),
-                   QUrl(QString::fromStdString(linkUrl(*link)))};
+                   block.position() + utf16Offset(text, link->end), QString::fromStdString(linkUrl(*link)),
+                   isWebOrMailLink(*link)};
+}
+
+// The desktop's opener gets the address as written; going through QUrl would lower-case its
+// scheme and host. Links begin with a scheme or "www.", so the opener never takes one for an option.
+void openWithDesktop(const QString& link) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty() && QProcess::startDetached(opener, {link})) return;
+    QDesktopServices::openUrl(QUrl(link));
 }
 
 } // namespace
@@ -102,8 +115,15 @@ ChatWidget::ChatWidget(QWidget* parent)
       actionColor_(new QAction(QStringLiteral("Action Color"), this)),
       textSizeMenu_(new QMenu(QStringLiteral("Text Size"), this)),
       scrollChatOff2_(new QAction(QStringLiteral("Scroll Chat Off"), this)),
-      clearMainChat2_(new QAction(QStringLiteral("Clear Main Chat"), this)),
-      openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      clearMainChat2_(new QAction(QStringLiteral("Clear Main Chat"), this)), openLink_(openWithDesktop),
+      askLink_([this](const QString& link) {
+          return QMessageBox::question(
+                     this, QStringLiteral("Plimb"),
+                     QStringLiteral("This link is not a web or mail address and may start a "
+                                    "program on this computer:\n\n%1\n\nOpen it?")
+                         .arg(link),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+      }) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -116,7 +136,17 @@ ChatWidget::ChatWidget(QWidget* parent)
     mainchat_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mainchat_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mainchat_->document()->setDocumentMargin(kTranscriptMargin);
+    // One block more than the lines kept: the last block is the empty one after the newest line.
+    mainchat_->document()->setMaximumBlockCount(kMaxTranscriptLines + 1);
     mainchat_->setFont(transcriptFont(textSize_));
+    topLine_ = QTextCursor(mainchat_->document());
+    QScrollBar* bar = mainchat_->verticalScrollBar();
+    // The user's scrolling moves the remembered place; a relayout changes the range, after which
+    // the view goes back to that place instead of wherever the new range left it.
+    connect(bar, &QScrollBar::valueChanged, this, [this] {
+        if (!restoring_) rememberView();
+    });
+    connect(bar, &QScrollBar::rangeChanged, this, &ChatWidget::restoreView);
     QPalette pal = mainchat_->palette();
     pal.setColor(QPalette::Base, kTranscriptBackground);
     // The selection stays visible when the transcript loses focus.
@@ -176,11 +206,11 @@ ChatWidget::ChatWidget(QWidget* parent)
 void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     QScrollBar* bar = mainchat_->verticalScrollBar();
     const bool keepView = scrollOff();
-    const int firstVisible = bar->value();
-    const int selectionStart = mainchat_->textCursor().selectionStart();
+    QTextCursor selectionStart(mainchat_->document());
+    selectionStart.setPosition(mainchat_->textCursor().selectionStart());
     mainchat_->viewport()->setUpdatesEnabled(false);
 
-    const LineParts parts = splitHead(line);
+    const LineParts parts = splitHead(shownLine(line));
     QTextCursor cursor(mainchat_->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -193,12 +223,17 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
 
     if (keepView) {
         QTextCursor caret(mainchat_->document());
-        caret.setPosition(selectionStart);
+        caret.setPosition(selectionStart.position());
+        restoring_ = true;
         mainchat_->setTextCursor(caret);
-        bar->setValue(firstVisible);
+        restoring_ = false;
+        // The line at the top stays there, even when the view was at the bottom.
+        placeView(false);
+        rememberView();
     } else {
         mainchat_->setTextCursor(cursor);
         bar->setValue(bar->maximum());
+        rememberView();
     }
     mainchat_->viewport()->setUpdatesEnabled(true);
     mainchat_->viewport()->update();
@@ -221,8 +256,12 @@ void ChatWidget::setSessionSource(std::function<ChatSession()> source) {
     session_ = std::move(source);
 }
 
-void ChatWidget::setLinkOpener(std::function<void(const QUrl&)> opener) {
+void ChatWidget::setLinkOpener(std::function<void(const QString&)> opener) {
     openLink_ = std::move(opener);
+}
+
+void ChatWidget::setLinkQuestion(std::function<bool(const QString&)> question) {
+    askLink_ = std::move(question);
 }
 
 void ChatWidget::setTextColour(Colour c) {
@@ -276,6 +315,7 @@ void ChatWidget::scrollChatOff1Click() {
 void ChatWidget::clearMainChat1Click() {
     mainchat_->clear();
     mainchat_->document()->setDocumentMargin(kTranscriptMargin);
+    rememberView();
 }
 
 void ChatWidget::copy1Click() {
@@ -292,6 +332,33 @@ void ChatWidget::applyEntryColour() {
     QPalette pal = mychat_->palette();
     pal.setColor(QPalette::Text, toQColor(textColour_));
     mychat_->setPalette(pal);
+}
+
+void ChatWidget::rememberView() {
+    const QScrollBar* bar = mainchat_->verticalScrollBar();
+    QAbstractTextDocumentLayout* layout = mainchat_->document()->documentLayout();
+    atBottom_ = bar->value() >= bar->maximum();
+    const int hit = layout->hitTest(QPointF(kTranscriptMargin, bar->value()), Qt::FuzzyHit);
+    const QTextBlock block = mainchat_->document()->findBlock(std::max(hit, 0));
+    topLine_ = QTextCursor(block);
+    intoTopLine_ = bar->value() - qRound(layout->blockBoundingRect(block).top());
+}
+
+void ChatWidget::restoreView() {
+    placeView(atBottom_);
+}
+
+void ChatWidget::placeView(bool bottom) {
+    QScrollBar* bar = mainchat_->verticalScrollBar();
+    restoring_ = true;
+    if (bottom) {
+        bar->setValue(bar->maximum());
+    } else {
+        const QRectF line = mainchat_->document()->documentLayout()->blockBoundingRect(topLine_.block());
+        const int into = std::clamp(intoTopLine_, 0, std::max(0, qRound(line.height()) - 1));
+        bar->setValue(qRound(line.top()) + into);
+    }
+    restoring_ = false;
 }
 
 int ChatWidget::characterAt(const QPoint& pos) const {
@@ -316,7 +383,7 @@ bool ChatWidget::mainchatMouseDown(const QPoint& pos, Qt::MouseButton button) {
     selection.setPosition(link->start);
     selection.setPosition(link->end, QTextCursor::KeepAnchor);
     mainchat_->setTextCursor(selection);
-    openLink_(link->url);
+    if (link->webOrMail || askLink_(link->url)) openLink_(link->url);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTextCursor>
 #include <QWidget>
 
 #include <array>
@@ -14,7 +15,6 @@
 
 class QLineEdit;
 class QTextEdit;
-class QUrl;
 
 namespace plimb {
 
@@ -39,8 +39,12 @@ public:
 
     // Asked for the login state on every send; until set, the chat counts as not logged in.
     void setSessionSource(std::function<ChatSession()> source);
-    // Opens a link; defaults to the desktop's handler. Tests replace it.
-    void setLinkOpener(std::function<void(const QUrl&)> opener);
+    // Opens a link, given exactly as written in the transcript ("www." links with "http://" in
+    // front); defaults to the desktop's handler. Tests replace it.
+    void setLinkOpener(std::function<void(const QString&)> opener);
+    // Asked, with the whole link, before a link that is not a web or mail address is opened;
+    // opens it only on true. Defaults to a Yes/No box; tests replace it.
+    void setLinkQuestion(std::function<bool(const QString&)> question);
 
     Colour textColour() const { return textColour_; }
     Colour actionColour() const { return actionColour_; }
@@ -91,6 +95,11 @@ private:
     void mainchatMouseMove(const QPoint& pos);
     bool mainchatMouseDown(const QPoint& pos, Qt::MouseButton button);
     int characterAt(const QPoint& pos) const;
+    // The view's place, kept through relayouts (a resize, a new text size, lines trimmed off the
+    // top): at the bottom, or the line at the top and how far into it the view starts.
+    void rememberView();
+    void restoreView();
+    void placeView(bool bottom);
 
     QTextEdit* mainchat_;
     QLineEdit* mychat_;
@@ -111,7 +120,12 @@ private:
     Colour actionColour_ = clBlack;
     int textSize_ = 8;
     std::function<ChatSession()> session_;
-    std::function<void(const QUrl&)> openLink_;
+    std::function<void(const QString&)> openLink_;
+    std::function<bool(const QString&)> askLink_;
+    bool atBottom_ = true;
+    QTextCursor topLine_;
+    int intoTopLine_ = 0;
+    bool restoring_ = false;
 };
 
 } // namespace plimb

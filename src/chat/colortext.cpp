@@ -84,28 +84,21 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The "$" hexadecimal form or a plain decimal number. No sign and no "0x": a peer's colour in any
+// other form is unreadable, and its line shows in red.
 std::optional<Colour> parseNumber(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
-    }
     int base = 10;
     if (!text.empty() && text.front() == '$') {
         base = 16;
         text.remove_prefix(1);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
     }
     if (text.empty()) return std::nullopt;
     std::uint64_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (base == 10 && value > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return std::nullopt;
+    if (base == 10 && value > 0x7FFFFFFFull) return std::nullopt;
     if (base == 16 && value > 0xFFFFFFFFull) return std::nullopt;
-    const auto v = static_cast<std::uint32_t>(value);
-    return negative ? static_cast<Colour>(0u - v) : v;
+    return static_cast<Colour>(value);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ inline constexpr Colour kSystemLineColour = 0x83621B;
 
 std::string colorToString(Colour c);
 // Accepts a colour name in any letter case (system colour names and clNone included), the "$"
-// hexadecimal form, "0x" hexadecimal or a decimal number. Anything else fails.
+// hexadecimal form or an unsigned decimal number. Anything else fails.
 std::optional<Colour> stringToColor(std::string_view text);
 
 // Resolves system colours (high byte 0x80) and clNone/clDefault to a plain 0x00BBGGRR value.

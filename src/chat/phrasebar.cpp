@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -20,11 +21,22 @@ class BarIcon : public QIconEngine {
 public:
     explicit BarIcon(int number) : number_(number) {}
     QIconEngine* clone() const override { return new BarIcon(number_); }
+    // Drawn once per size and mode: the buttons repaint often, the picture never changes.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pm(size);
+        const QString key = QStringLiteral("plimb-bar-%1-%2x%3-%4")
+                                .arg(number_)
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(int(mode));
+        QPixmap pm;
+        if (QPixmapCache::find(key, &pm)) return pm;
+        pm = QPixmap(size);
         pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        paint(&p, QRect(QPoint(0, 0), size), mode, state);
+        {
+            QPainter p(&pm);
+            paint(&p, QRect(QPoint(0, 0), size), mode, state);
+        }
+        QPixmapCache::insert(key, pm);
         return pm;
     }
     void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
@@ -53,8 +65,8 @@ public:
             p->setPen(Qt::NoPen);
             p->setBrush(ink);
             QPolygonF speaker;
-            speaker << QPointF(3, 5) << QPointF(6, 5) << QPointF(10, 1.5) << QPointF(10, 12.5) << QPointF(6, 9)
-                    << QPointF(3, 9);
+            speaker << QPointF(3, 5) << QPointF(6, 5) << QPointF(10, 1.5) << QPointF(10, 12.5)
+                    << QPointF(6, 9) << QPointF(3, 9);
             p->drawPolygon(speaker);
             p->setBrush(Qt::NoBrush);
             p->setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
@@ -70,7 +82,7 @@ private:
 
 } // namespace
 
-PhraseBar::PhraseBar(QWidget* parent) : QWidget(parent), popupSounds_(new QMenu(this)) {
+PhraseBar::PhraseBar(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
@@ -94,7 +106,11 @@ PhraseBar::PhraseBar(QWidget* parent) : QWidget(parent), popupSounds_(new QMenu(
     chatter->setToolTip(QStringLiteral("Chatter Sounds"));
     chatter->setAccessibleName(QStringLiteral("Chatter Sounds"));
     connect(chatter, &QToolButton::clicked, this, &PhraseBar::b_phrase10Click);
+}
 
+QMenu* PhraseBar::soundsMenu() {
+    if (popupSounds_ != nullptr) return popupSounds_;
+    popupSounds_ = new QMenu(this);
     popupSounds_->setObjectName(QStringLiteral("popup_sounds"));
     popupSounds_->setToolTipsVisible(true);
     for (int tag = 0; tag <= kChatterCount; ++tag) {
@@ -105,6 +121,7 @@ PhraseBar::PhraseBar(QWidget* parent) : QWidget(parent), popupSounds_(new QMenu(
         item->setToolTip(caption);
         connect(item, &QAction::triggered, this, [this, tag] { emit chatterChosen(tag); });
     }
+    return popupSounds_;
 }
 
 QString PhraseBar::phrase(int n) const {
@@ -127,7 +144,7 @@ std::array<std::string, 9> PhraseBar::phrases() const {
 
 void PhraseBar::b_phrase10Click() {
     const QToolButton* b = buttons_[9];
-    popupSounds_->popup(b->mapToGlobal(QPoint(b->width(), b->height())));
+    soundsMenu()->popup(b->mapToGlobal(QPoint(b->width(), b->height())));
 }
 
 } // namespace plimb

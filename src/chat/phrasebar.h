@@ -13,7 +13,7 @@ class QToolButton;
 namespace plimb {
 
 inline constexpr std::array<const char*, 9> kBuiltinPhrases = {
-    "Way To Go!", "Good One!", "Nice Try!", "Excellent!", "Brilliant!",
+    "Way To Go!", "Good One!", "Nice Try!",         "Excellent!",         "Brilliant!",
     "Wow, WTG!",  "Thanks!",   "Way To Go Teamie!", "Good Game Everyone!"};
 
 class PhraseBar : public QWidget {
@@ -27,7 +27,8 @@ public:
     std::array<std::string, 9> phrases() const;
 
     QToolButton* button(int n) const { return buttons_.at(static_cast<std::size_t>(n - 1)); }
-    QMenu* soundsMenu() const { return popupSounds_; }
+    // Made on first use: most runs never open it.
+    QMenu* soundsMenu();
 
     // b_phrase10Click: the chatter-sound menu at the button's bottom-right corner.
     void b_phrase10Click();
@@ -39,7 +40,7 @@ signals:
 
 private:
     std::array<QToolButton*, 10> buttons_{};
-    QMenu* popupSounds_;
+    QMenu* popupSounds_ = nullptr;
 };
 
 } // namespace plimb

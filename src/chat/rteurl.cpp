@@ -92,4 +92,9 @@ std::string linkUrl(const Link& link) {
     return link.text;
 }
 
+bool isWebOrMailLink(const Link& link) {
+    return link.prefix == "http://" || link.prefix == "https://" || link.prefix == "mailto:" ||
+           link.prefix == "www.";
+}
+
 } // namespace plimb

@@ -14,8 +14,8 @@
 namespace plimb {
 
 // Link prefixes in search order: the first that occurs anywhere in the word wins.
-inline constexpr std::string_view kLinkPrefixes[] = {"http://",   "ftp://", "file://", "gopher://",
-                                                     "telnet://", "news:",  "mailto:", "www."};
+inline constexpr std::string_view kLinkPrefixes[] = {
+    "http://", "https://", "ftp://", "file://", "gopher://", "telnet://", "news:", "mailto:", "www."};
 
 struct Link {
     std::string text;      // as written in the transcript, in its own letter case
@@ -47,7 +47,12 @@ inline bool islinkat(std::string_view text, std::size_t index) {
     return linkAt(text, index).has_value();
 }
 
-// The address to hand to the desktop: a "www." link has no scheme of its own, so it gets "http://".
+// The address to hand to the desktop, exactly as written: only a "www." link, which has no scheme
+// of its own, gets "http://" in front.
 std::string linkUrl(const Link& link);
+
+// Web and mail links open at a click; any other scheme (file://, telnet://, ...) can start a local
+// program through the desktop's handler, so the user is asked first.
+bool isWebOrMailLink(const Link& link);
 
 } // namespace plimb

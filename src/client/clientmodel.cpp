@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "chat/chatrules.h"
+#include "chat/receivedtext.h"
 #include "client/chatter.h"
 #include "client/noticefields.h"
 #include "net/protocol.h"
@@ -56,18 +57,27 @@ const std::vector<ClientModel::Route>& ClientModel::routes() {
 }
 
 void ClientModel::received(std::string message) {
+    queuedBytes_ += message.size();
     receivedlist_.push_back(std::move(message));
 }
 
 void ClientModel::processsocktimer() {
     if (receivedlist_.empty()) return;
-    const std::string entry = std::move(receivedlist_.front());
+    queuedBytes_ -= receivedlist_.front().size();
+    // Every notice is read here, once, as text that is safe to show.
+    const std::string entry = receivedText(receivedlist_.front());
     receivedlist_.pop_front();
     const Message m = splitMessage(entry);
     if (m.name.empty()) return;
     for (const auto& route : routes()) {
         if (route.name == m.name) {
+            const ShownSlots before = shownSlots(view_);
             (this->*route.handler)(m.data);
+            // A new game clears the boards and a latecomer is shown the game as it stands:
+            // neither is a move to point out.
+            const bool catchUp =
+                m.name == msg::startgame || m.name == msg::placetheletters || m.name == msg::gamestats;
+            if (!catchUp) appendChanges(before, shownSlots(view_), feedback_);
             return;
         }
     }
@@ -114,6 +124,12 @@ void ClientModel::hostpress() {
 void ClientModel::joinpress() {
     loginName_ = playerName_ + kTerminator;
     view_.startButtonVisible = false;
+}
+
+void ClientModel::connectFailed(std::string_view host, std::string_view error) {
+    if (connectFailureShown_ || loggedIn_) return;
+    connectFailureShown_ = true;
+    systemLine("Could not connect to " + std::string(host) + ": " + std::string(error));
 }
 
 void ClientModel::sendloginfo(std::string_view data) {

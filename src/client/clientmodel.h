@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "client/clientsink.h"
+#include "client/feedback.h"
 #include "client/viewstate.h"
 
 namespace plimb {
@@ -26,6 +27,9 @@ public:
     explicit ClientModel(ClientSink& sink);
 
     const ViewState& view() const { return view_; }
+    // The changes to the boards and the hand since the last call, for the window to show for a
+    // moment; taking them clears them. A game start and a latecomer's catch-up record none.
+    std::vector<SlotChange> takeFeedback() { return std::exchange(feedback_, {}); }
 
     // Start-up state.
     void setPlayerName(std::string name) { playerName_ = std::move(name); }
@@ -54,12 +58,17 @@ public:
     // Hosting or joining: the shell opens the sockets, these set the model's side of it.
     void hostpress();
     void joinpress();
+    // The game connection could not be made (no host, refused, unreachable, unknown name): the
+    // transport's error text goes into the chat once, as a system line naming the host tried.
+    void connectFailed(std::string_view host, std::string_view error);
 
     // The notice queue. It starts with the single entry "receivedlist", which the first tick
     // drains and ignores.
     void received(std::string message);
     bool queueEmpty() const { return receivedlist_.empty(); }
     std::size_t queueSize() const { return receivedlist_.size(); }
+    // The bytes of text waiting in the queue.
+    std::size_t queuedBytes() const { return queuedBytes_; }
     // Takes one message and runs the handler of its name; unknown and empty names are dropped.
     void processsocktimer();
     // One tick of the 1 ms timer: one message, then one step of the phrase cool-down.
@@ -159,7 +168,9 @@ private:
 
     ClientSink& sink_;
     ViewState view_;
+    std::vector<SlotChange> feedback_;
     std::deque<std::string> receivedlist_{"receivedlist"};
+    std::size_t queuedBytes_ = 12; // the initial entry
     std::vector<std::string> spys_;
 
     std::string playerName_;
@@ -175,6 +186,7 @@ private:
     bool turnTimerRunning_ = false;
     bool phraseReady_ = true;
     int phraseTicks_ = 0;
+    bool connectFailureShown_ = false;
 };
 
 } // namespace plimb

@@ -245,6 +245,11 @@ void ClientModel::formedword(std::string_view data) {
         if (points > sink_.bestScoreRecord()) sink_.addword(word, points, 5);
         sink_.anotherword(7);
     }
+    for (const int slot : wordSlots(boardFor(*seat), word)) {
+        const auto& board = boardFor(*seat);
+        feedback_.push_back({&board == &view_.myletter ? SlotFamily::MyLetter : SlotFamily::HisLetter, slot,
+                             SlotChangeKind::Scored, board[slot].code});
+    }
     auto& row = view_.rowFor(*seat);
     row.score = std::to_string(total);
     systemLine("For " + std::to_string(points) + " points " + row.name + " formed " + upper(word));

@@ -53,7 +53,8 @@ QuickHelp::QuickHelp(const TileArt& art, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("panel_help"));
     setAttribute(Qt::WA_StyledBackground, false);
     setStyleSheet(QStringLiteral("QLabel { color: #f4ecd8; font-size: 11px; }"
-                                 "QLabel#headline { color: #f0c060; font-size: 13px; font-weight: bold; }"));
+                                 "QLabel#headline { color: #f0c060; font-size: 13px; font-weight: bold; }"
+                                 "QLabel#keys { color: #f0d890; }"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 6, 12, 8);
@@ -99,11 +100,20 @@ QuickHelp::QuickHelp(const TileArt& art, QWidget* parent) : QWidget(parent) {
     layout->addLayout(grid, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(text(QStringLiteral("You can also steal letters from your opponent's board, or you can "
-                                          "delete letters from your own hand. Both of these actions will end "
-                                          "your turn."),
-                           this),
-                      1);
+    auto* notes = new QVBoxLayout;
+    notes->setSpacing(3);
+    notes->addWidget(text(QStringLiteral("You can also steal letters from your opponent's board, or you can "
+                                         "delete letters from your own hand. Both of these actions will end "
+                                         "your turn."),
+                          this));
+    auto* keys = text(QStringLiteral("Keys: Tab moves from the chat to the board and back. The arrows move "
+                                     "between tiles, Up and Down between the rows. Enter or Space clicks a "
+                                     "tile, Delete right-clicks it, a letter picks the tile showing it, Esc "
+                                     "drops the pick. Or drag tiles; drop one on the bin to throw it away."),
+                      this);
+    keys->setObjectName(QStringLiteral("keys"));
+    notes->addWidget(keys);
+    bottom->addLayout(notes, 1);
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));
     connect(done, &QPushButton::clicked, this, &QWidget::hide);

@@ -199,6 +199,20 @@ void Tgamestart::buttonStartClick() {
     hide();
 }
 
+void Tgamestart::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        buttonStart_->click();
+        break;
+    case Qt::Key_Escape:
+        hide();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
 void Tgamestart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     QRadialGradient felt(QPointF(width() * 0.35, height() * 0.3), std::max(width(), height()));

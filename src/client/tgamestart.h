@@ -67,6 +67,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter anywhere in the window presses "Start Game"; Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buttonStartClick();

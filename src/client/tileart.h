@@ -1,7 +1,8 @@
 #pragma once
 // The game's pictures, drawn in code so they stay crisp at any device pixel ratio. Every picture
-// is built once per ratio and then served from a cache; the pixmaps carry their ratio, so callers
-// paint them at logical coordinates.
+// is drawn the first time it is asked for, once per ratio, and then served from a cache that all
+// TileArt objects share; nothing is drawn ahead (the board is empty when the window opens). The
+// pixmaps carry their ratio, so callers paint them at logical coordinates.
 #include <QFont>
 #include <QPixmap>
 #include <QSize>
@@ -35,11 +36,13 @@ public:
     QPixmap timerBar(qreal ratio) const;
     QPixmap timerFrame(qreal ratio) const;
 
+    // How many pictures have been drawn so far, for every ratio together.
+    static std::size_t drawnCount();
+
 private:
     enum class Picture { Wordback, TurnMarker, Eyes, TimerBar, TimerFrame, TileBase };
-    QPixmap cached(int picture, qreal ratio) const;
-
-    mutable std::map<std::pair<int, int>, QPixmap> cache_; // (picture, ratio in 1/100) -> pixmap
+    // (picture, ratio in 1/100) -> pixmap, in one cache for the whole program.
+    static QPixmap cached(int picture, qreal ratio);
 };
 
 } // namespace plimb

@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QUrl>
 
 #include <memory>
 #include <string>
@@ -43,7 +42,11 @@ protected:
         chat->resize(400, 200);
         chat->show();
         chat->setSessionSource([this] { return session; });
-        chat->setLinkOpener([this](const QUrl& url) { opened.push_back(url); });
+        chat->setLinkOpener([this](const QString& link) { opened.push_back(link); });
+        chat->setLinkQuestion([this](const QString& link) {
+            asked.push_back(link);
+            return answer;
+        });
         QApplication::processEvents();
     }
 
@@ -77,7 +80,9 @@ protected:
     Qt::CursorShape cursorShape() const { return chat->mainchat()->viewport()->cursor().shape(); }
 
     ChatSession session;
-    std::vector<QUrl> opened;
+    std::vector<QString> opened;
+    std::vector<QString> asked;
+    bool answer = false;
     std::unique_ptr<ChatWidget> chat;
     std::unique_ptr<QSignalSpy> spy;
 };
@@ -280,7 +285,7 @@ TEST_F(ChatWidgetTest, HoverOverALinkShowsTheHandAndAPressOpensItWithoutTheFullS
 
     mouse(QEvent::MouseButtonPress, pointAt(fullStop), Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1u) << "the full stop belongs to the link's word";
-    EXPECT_EQ(opened[0], QUrl("http://www.Example.org/x"));
+    EXPECT_EQ(opened[0], QStringLiteral("http://www.Example.org/x"));
     const QTextCursor sel = chat->mainchat()->textCursor();
     EXPECT_EQ(sel.selectionStart(), linkStart);
     EXPECT_EQ(sel.selectionEnd(), fullStop) << "the selection covers exactly the link";
@@ -305,4 +310,88 @@ TEST_F(ChatWidgetTest, PointPastTheEndOfTheTextIsNeverALink) {
     const QPoint rightOfLine(chat->mainchat()->viewport()->width() - 5, pointAt(3).y());
     mouse(QEvent::MouseMove, rightOfLine);
     EXPECT_EQ(cursorShape(), Qt::ArrowCursor) << "right of the line's end lies its line break";
+}
+
+TEST_F(ChatWidgetTest, LinksOpenExactlyAsWrittenAndOnlyWebAndMailOpenWithoutAsking) {
+    struct Row {
+        const char* line;
+        const char* link;
+        bool asks;
+    };
+    const Row rows[] = {
+        {"see HTTPS://Example.COM/Path ok", "HTTPS://Example.COM/Path", false},
+        {"see HTTP://Example.COM/A ok", "HTTP://Example.COM/A", false},
+        {"write MAILTO:Ann@Example.org ok", "MAILTO:Ann@Example.org", false},
+        {"see WWW.Example.org ok", "http://WWW.Example.org", false},
+        {"run file:///usr/bin/xterm ok", "file:///usr/bin/xterm", true},
+        {"try telnet://Host.example:23 ok", "telnet://Host.example:23", true},
+        {"get ftp://files.example/a ok", "ftp://files.example/a", true},
+    };
+    for (const Row& row : rows) {
+        for (const bool yes : {false, true}) {
+            chat->clearAction()->trigger();
+            opened.clear();
+            asked.clear();
+            answer = yes;
+            chat->addlinetochat(row.line, clBlack);
+            const int at = chat->mainchat()->toPlainText().indexOf(" ok") - 2;
+            mouse(QEvent::MouseButtonPress, pointAt(at), Qt::LeftButton);
+            const QString link = QString::fromLatin1(row.link);
+            EXPECT_EQ(asked, row.asks ? std::vector<QString>{link} : std::vector<QString>{})
+                << row.line << " shows the whole link when it asks";
+            EXPECT_EQ(opened, !row.asks || yes ? std::vector<QString>{link} : std::vector<QString>{})
+                << row.line << " answer " << yes;
+        }
+    }
+}
+
+TEST_F(ChatWidgetTest, TheViewStaysWhereItWasWhenTheWindowOrTextSizeChanges) {
+    QScrollBar* bar = chat->mainchat()->verticalScrollBar();
+    for (int i = 0; i < 400; ++i)
+        chat->addlinetochat("Ann chats: line " + std::to_string(i) + " with some words to wrap around",
+                            clBlack);
+    QApplication::processEvents();
+    ASSERT_EQ(bar->value(), bar->maximum());
+
+    const auto settle = [] {
+        for (int i = 0; i < 50; ++i)
+            QApplication::processEvents();
+    };
+    const auto topLine = [&] {
+        return chat->mainchat()->cursorForPosition(QPoint(5, 8)).block().text().toStdString();
+    };
+    chat->resize(260, 150);
+    settle();
+    EXPECT_EQ(bar->value(), bar->maximum()) << "at the bottom after a resize";
+    chat->setTextSize(14);
+    settle();
+    EXPECT_EQ(bar->value(), bar->maximum()) << "at the bottom after a new text size";
+    chat->resize(500, 300);
+    settle();
+    EXPECT_EQ(bar->value(), bar->maximum()) << "at the bottom after growing";
+
+    bar->setValue(bar->maximum() / 2);
+    const std::string middle = topLine();
+    chat->resize(300, 180);
+    settle();
+    EXPECT_EQ(topLine(), middle) << "the same line at the top after a resize";
+    chat->setTextSize(8);
+    settle();
+    EXPECT_EQ(topLine(), middle) << "and after a new text size";
+}
+
+TEST_F(ChatWidgetTest, LongLinesAreCutAndOnlyTheNewestLinesAreKept) {
+    const std::string longLine = "Ann chats: " + std::string(10000, 'x');
+    chat->addlinetochat(longLine, clBlack);
+    const QString shown = chat->mainchat()->document()->firstBlock().text();
+    EXPECT_EQ(shown.size(), 4001) << "4000 characters and an ellipsis";
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+
+    chat->clearAction()->trigger();
+    for (int i = 1; i <= 3005; ++i)
+        chat->addlinetochat("line " + std::to_string(i), clBlack);
+    const QTextDocument* doc = chat->mainchat()->document();
+    EXPECT_EQ(doc->blockCount(), 3001) << "3000 lines and the empty one after the newest";
+    EXPECT_EQ(doc->firstBlock().text(), QStringLiteral("line 6"));
+    EXPECT_EQ(doc->lastBlock().previous().text(), QStringLiteral("line 3005"));
 }

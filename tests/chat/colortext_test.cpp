@@ -30,7 +30,8 @@ TEST(StringToColor, HexRedWritesBackAsItsName) {
 }
 
 TEST(StringToColor, JunkFails) {
-    for (auto bad : {"", "x", "clBlackish", "$", "$12345678Z", "12a", "$1FFFFFFFF", "99999999999", " clRed"})
+    for (auto bad : {"", "x", "clBlackish", "$", "$12345678Z", "12a", "$1FFFFFFFF", "99999999999", " clRed",
+                     "0x00FF00", "0X00FF00", "-1", "-8610331", "+5", "$-1", "2147483648"})
         EXPECT_FALSE(stringToColor(bad).has_value()) << bad;
 }
 
@@ -47,6 +48,9 @@ TEST(Chatrecieved, SplitsAtFirstBarAndFallsBackToRed) {
     const auto typedBar = chatrecieved("Ann chats: hello|x|clBlack");
     EXPECT_EQ(typedBar.line, "Ann chats: hello");
     EXPECT_EQ(typedBar.colour, clRed);
+
+    for (const auto data : {"Ann waves|0x00FF00", "Ann waves|-16711936"})
+        EXPECT_EQ(chatrecieved(data).colour, clRed) << data << ": only names, $ hex and plain decimals";
 
     const auto emptyColour = chatrecieved("Ann waves|");
     EXPECT_EQ(emptyColour.line, "Ann waves");

@@ -157,3 +157,31 @@ TEST(GetLinkInRange, UsesTheGivenWordBreakRule) {
     ASSERT_TRUE(link.has_value());
     EXPECT_EQ(link->text, "www.b.example");
 }
+
+TEST(LinkAt, HttpsIsALinkAndOnlyWebAndMailOpenWithoutAQuestion) {
+    struct Row {
+        const char* text;
+        const char* link;
+        bool webOrMail;
+    };
+    const Row rows[] = {
+        {"see https://a.example/x.\n", "https://a.example/x", true},
+        {"see HTTPS://A.Example/X\n", "HTTPS://A.Example/X", true},
+        {"see http://a.example:8080\n", "http://a.example:8080", true},
+        {"port http://a.example/1\n", "http://a.example/1", true}, // a final digit stays
+        {"see www.a.example/2).\n", "www.a.example/2", true},
+        {"mail mailto:ann@a.example\n", "mailto:ann@a.example", true},
+        {"run file:///bin/sh\n", "file:///bin/sh", false},
+        {"try telnet://a.example\n", "telnet://a.example", false},
+        {"get ftp://a.example/f\n", "ftp://a.example/f", false},
+        {"old gopher://a.example\n", "gopher://a.example", false},
+        {"read news:comp.lang\n", "news:comp.lang", false},
+    };
+    for (const Row& row : rows) {
+        const std::string text = row.text;
+        const auto link = linkAt(text, text.find(' ') + 3);
+        ASSERT_TRUE(link.has_value()) << row.text;
+        EXPECT_EQ(link->text, row.link);
+        EXPECT_EQ(isWebOrMailLink(*link), row.webOrMail) << row.text;
+    }
+}

@@ -150,3 +150,37 @@ TEST(ClientChatter, PlaysOrWritesTheCaptionWhenMuted) {
               (std::vector<std::string>{"Ann: <Chatter Sound> Applause", "Bo: <Chatter Sound> Crying"}));
     EXPECT_EQ(c.sink.chat[0].second, kSystemLineColour);
 }
+
+TEST(ClientDispatch, PeersTextIsReadInEitherEncodingAndCannotForgeALine) {
+    ClientFixture c;
+    c.seatAs(1, "Ann");
+    c.feed(build::newplayerinfo(2, "J\xFC"
+                                   "rgen\r\nYou are Connected."));
+    c.feed(build::chatRelay("J\xC3\xBCrgen", "caf\xC3\xA9\nFor 99 points Ann formed ZOO|clBlack"));
+    c.feed(build::newplayerinfo(3, "Sp\xE9\xE2\x80\xA8y"));
+    EXPECT_EQ(c.model.view().rowFor(2).name, "J\xC3\xBCrgen  You are Connected.")
+        << "one line, Windows-1252 read";
+    const auto lines = c.sink.chatLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "J\xC3\xBCrgen  You are Connected. is Connected.");
+    EXPECT_EQ(lines[1], "J\xC3\xBCrgen chats: caf\xC3\xA9 For 99 points Ann formed ZOO") << "UTF-8 kept";
+    EXPECT_EQ(c.model.spys(), std::vector<std::string>{"3: Sp\xC3\xA9\xC3\xA2\xE2\x82\xAC\xC2\xA8y"})
+        << "not valid UTF-8 as a whole, so every byte is a 1252 character";
+}
+
+TEST(ClientLogin, AFailedConnectIsToldOnceWithTheHostTried) {
+    ClientFixture c;
+    c.model.setPlayerName("Zed");
+    c.model.joinpress();
+    c.model.connectFailed("10.0.0.5", "Error #10061 (WSAECONNREFUSED)");
+    c.model.connectFailed("10.0.0.5", "Error #10060 (WSAETIMEDOUT)");
+    EXPECT_EQ(c.sink.chat,
+              (std::vector<std::pair<std::string, Colour>>{
+                  {"Could not connect to 10.0.0.5: Error #10061 (WSAECONNREFUSED)", kSystemLineColour}}));
+    EXPECT_TRUE(c.sink.order.empty()) << "the window stays open";
+
+    ClientFixture joined;
+    joined.seatAs(2, "Zed");
+    joined.model.connectFailed("10.0.0.5", "Error #10053 (WSAECONNABORTED)");
+    EXPECT_TRUE(joined.sink.chat.empty()) << "a connection that was made never reports a failed join";
+}

@@ -83,3 +83,14 @@ TEST(Removal, HostKicksByNameLabelOrSpyEntry) {
     c.model.setJustWatch(2, false);
     EXPECT_EQ(c.sink.sent, (Lines{"CMD_kickhim+1+2+", "CMD_kickhim+1+4+", "CMD_justwatch+2+2"}));
 }
+
+TEST(JustWatch, ASeatThreeClientIsToldItIsSpying) {
+    ClientFixture c;
+    c.model.setPlayerName("Spy");
+    c.model.joinpress();
+    c.feed(build::sendlogininfo(3));
+    c.feed(build::newplayerinfo(3, "Spy"));
+    EXPECT_EQ(c.sink.chatLines(),
+              (Lines{"You are Connected.", "View Quick Instructions by clicking Ctrl-i", "You are spying."}));
+    EXPECT_EQ(c.model.spys(), Lines{"3: Spy"});
+}

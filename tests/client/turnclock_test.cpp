@@ -40,8 +40,10 @@ TEST(TurnClock, MinutesAndPaddedSeconds) {
     c.turnOf(1);
     c.model.turntimerTimer();
     EXPECT_EQ(c.model.view().turntime, "Time: 1:05");
-    for (int i = 0; i < 56; ++i)
+    for (int i = 0; i < 55; ++i)
         c.model.turntimerTimer();
+    EXPECT_EQ(c.model.view().turntime, "Time: 0:10") << "ten seconds: two digits, no padding";
+    c.model.turntimerTimer();
     EXPECT_EQ(c.model.view().turntime, "Time: 0:09");
     EXPECT_EQ(c.model.view().timerWidth, 9 * 2);
 }

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVariantAnimation>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace plimb {
@@ -317,6 +319,82 @@ TEST_F(GamePanelTest, WordsWinnerAndStartButton) {
     EXPECT_EQ(access->text(QAccessible::Name), "Start Game");
 }
 
+TEST_F(GamePanelTest, WinnerBannerShowsTheWholeSentenceForAnyName) {
+    const std::string sentence = " has won the game!";
+    auto* winner1 = panel.findChild<QLabel*>("label_winner1");
+    auto* winner2 = panel.findChild<QLabel*>("label_winner2");
+    ASSERT_NE(winner1, nullptr);
+    ViewState v;
+    v.winnerVisible = true;
+    for (const std::string& name :
+         {std::string("Ann"), std::string("You"), std::string("Klot"),
+          std::string("Maximilian Wolfeschlegel"), std::string(60, 'W'), std::string(5000, 'm')}) {
+        v.winnerText = name + sentence;
+        panel.render(v);
+        const QString shown = winner1->text();
+        EXPECT_TRUE(shown.endsWith(QString::fromStdString(sentence))) << name.size();
+        EXPECT_TRUE(shown.startsWith(QString::fromStdString(name.substr(0, 1)))) << name.size();
+        EXPECT_LE(winner1->fontMetrics().horizontalAdvance(shown), winner1->contentsRect().width())
+            << "the text fits its label: " << name.size();
+        EXPECT_EQ(winner2->text(), shown);
+        EXPECT_EQ(winner2->font(), winner1->font());
+        EXPECT_EQ(winner1->accessibleName().toStdString(), v.winnerText);
+        if (name.size() <= 4) {
+            EXPECT_EQ(shown.toStdString(), v.winnerText) << "a short name shows whole";
+        }
+    }
+}
+
+TEST_F(GamePanelTest, ChangesPlayBrieflyAndLeaveNothingRunning) {
+    ViewState v = midGame();
+    v.hisletter[1] = {true, 5, kHisLetterTop};
+    panel.render(v);
+    panel.animate({{SlotFamily::HisLetter, 1, SlotChangeKind::Arrived, 5},
+                   {SlotFamily::MyLetter, 6, SlotChangeKind::Left, 19},
+                   {SlotFamily::MyLetter, 2, SlotChangeKind::Scored, 18},
+                   {SlotFamily::Extra, 9, SlotChangeKind::Left, 1}}); // no such slot: ignored
+    std::vector<QVariantAnimation*> playing;
+    for (SlotWidget* slot : {panel.hisletter(1), panel.myletter(6), panel.myletter(2)}) {
+        ASSERT_NE(slot->animation(), nullptr);
+        EXPECT_EQ(slot->animation()->state(), QAbstractAnimation::Running);
+        EXPECT_LE(slot->animation()->duration(), 400);
+        playing.push_back(slot->animation());
+    }
+    EXPECT_EQ(panel.myletter(3)->animation(), nullptr) << "an unchanged slot has nothing to play";
+
+    // The ghost of the letter that left shows in its empty slot while it fades.
+    panel.myletter(6)->animation()->setCurrentTime(SlotWidget::kFeedbackMs / 3);
+    const QImage empty = panel.myletter(7)->grab().toImage();
+    const QImage midway = panel.myletter(6)->grab().toImage();
+    EXPECT_NE(midway, empty);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(playing.begin(), playing.end(),
+                           [](QVariantAnimation* a) { return a->state() == QAbstractAnimation::Stopped; });
+    }));
+    EXPECT_EQ(panel.myletter(6)->grab().toImage(), empty) << "the empty slot is empty again";
+    for (QVariantAnimation* a : panel.findChildren<QVariantAnimation*>())
+        EXPECT_NE(a->state(), QAbstractAnimation::Running) << "an idle panel runs no animation";
+}
+
+TEST(TileArtTest, ATileIsDrawnOnlyWhenASlotFirstShowsIt) {
+    ensureApp();
+    const std::size_t before = TileArt::drawnCount();
+    GamePanel fresh;
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    const std::size_t atStart = TileArt::drawnCount();
+    EXPECT_LE(atStart - before, 5u) << "at most the boards, markers and clock pictures; no letter tile";
+    ViewState v;
+    v.myletter[1] = {true, 23, kMyLetterTop}; // W
+    fresh.render(v);
+    fresh.repaint();
+    EXPECT_EQ(TileArt::drawnCount(), atStart + 1) << "the empty board at start drew no tile";
+    v.hisletter[4] = {true, 23, kHisLetterTop};
+    fresh.render(v);
+    fresh.repaint();
+    EXPECT_EQ(TileArt::drawnCount(), atStart + 1) << "the second W comes from the cache";
+}
+
 TEST(TileArtTest, LettersAndPrintedValues) {
     EXPECT_EQ(TileArt::letterOf(1), 'A');
     EXPECT_EQ(TileArt::letterOf(26), 'Z');
@@ -335,6 +413,7 @@ TEST(TileArtTest, PicturesAreSharpAtTheirRatioAndCached) {
     EXPECT_EQ(q2.size(), QSize(82, 82));
     EXPECT_EQ(q2.devicePixelRatio(), 2.0);
     EXPECT_EQ(art.tile(17, 2.0).cacheKey(), q2.cacheKey());
+    EXPECT_EQ(TileArt().tile(17, 2.0).cacheKey(), q2.cacheKey()) << "one cache for every window";
     EXPECT_NE(art.tile(17, 1.0).cacheKey(), q2.cacheKey());
     EXPECT_EQ(art.wordback(1.5).size(), QSize(609, 105));
     EXPECT_EQ(art.timerFrame(1.0).size(), QSize(199, 23));

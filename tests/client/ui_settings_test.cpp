@@ -20,6 +20,9 @@
 #include "client/tgamestart.h"
 #include "net/protocol.h"
 #include "rules/random.h"
+#include "windows/tabout.h"
+#include "windows/thelp.h"
+#include "windows/ttallylist.h"
 
 namespace plimb {
 namespace {
@@ -64,10 +67,11 @@ protected:
 
 TEST_F(SettingsWindowTest, StoredPreferencesApplyAtConnectAndChangesAreSavedKeepingTheRest) {
     const QByteArray lobby = "; shared with the lobby\r\n[Lobby]\r\nServer=x\r\n\r\n";
-    writeIni(lobby + "[Plimb]\r\nTextsize=9\r\nTextcolor=$000000FF\r\nPlaysounds=FALSE\r\n"
-                     "ChatterSounds=false\r\nPlaytoscore=5000\r\nCreationtime=x\r\nTurnsound=1\r\n"
-                     "Unlimited=t\r\nPhrase2=Hi all\r\nPhrase3=\r\nLeft=40\r\nTop=50\r\nWidth=800\r\nHeight=600\r\n"
-                     "Custom=kept\r\n");
+    writeIni(lobby +
+             "[Plimb]\r\nTextsize=9\r\nTextcolor=$000000FF\r\nPlaysounds=FALSE\r\n"
+             "ChatterSounds=false\r\nPlaytoscore=5000\r\nCreationtime=x\r\nTurnsound=1\r\n"
+             "Unlimited=t\r\nPhrase2=Hi all\r\nPhrase3=\r\nLeft=40\r\nTop=50\r\nWidth=800\r\nHeight=600\r\n"
+             "Custom=kept\r\n");
     Tchat w(random);
     connectAs(w, 1);
     EXPECT_EQ(w.chatWidget()->textSize(), 9);
@@ -92,6 +96,44 @@ TEST_F(SettingsWindowTest, StoredPreferencesApplyAtConnectAndChangesAreSavedKeep
     EXPECT_TRUE(saved.contains("\r\nPlaytoscore=5000\r\n"));
     EXPECT_TRUE(saved.contains("\r\nCustom=kept\r\n"));
     EXPECT_TRUE(saved.contains("\r\nPhrase2=Hi all\r\n")) << "phrases are written only by the editor";
+}
+
+TEST_F(SettingsWindowTest, TheComputerPlayerIsKeptAndOnlyTheHostMayChooseIt) {
+    writeIni("[Plimb]\r\nKlot=strong\r\n");
+    Tchat w(random);
+    connectAs(w, 2);
+    EXPECT_TRUE(action(w, "ComputerStrong1")->isChecked());
+    EXPECT_FALSE(action(w, "ComputerStrong1")->isEnabled()) << "a joiner's window runs no computer player";
+    action(w, "ComputerClassic1")->trigger();
+    EXPECT_TRUE(action(w, "ComputerStrong1")->isChecked());
+    EXPECT_EQ(readIni(), "[Plimb]\r\nKlot=strong\r\n");
+    writeIni("[Plimb]\r\nKlot=STRONGER\r\n");
+    Tchat other(random);
+    connectAs(other, 2);
+    EXPECT_TRUE(action(other, "ComputerClassic1")->isChecked()) << "anything else is Classic";
+}
+
+TEST_F(SettingsWindowTest, AGameTheUserPlayedIsTalliedAndWrittenAtOnce) {
+    Tchat w(random);
+    connectAs(w, 1);
+    w.model().received(build::newplayerinfo(2, "Bob"));
+    w.model().received(build::winner(1));
+    while (!w.model().queueEmpty())
+        w.model().processsocktimer();
+    EXPECT_EQ(w.tallyList()->tally().grid().cell(1, 0), "1") << "games played";
+    EXPECT_EQ(w.tallyList()->tally().grid().cell(2, 0), "1") << "games won";
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("plimbtally.tld")))) << "not only at program end";
+}
+
+TEST_F(SettingsWindowTest, HelpAndAboutOpenFromTheHelpMenu) {
+    Tchat w(random);
+    QAction* content = action(w, "Content1");
+    ASSERT_NE(content, nullptr);
+    EXPECT_EQ(content->shortcut(), QKeySequence(Qt::Key_F1));
+    content->trigger();
+    EXPECT_TRUE(w.help()->isVisible());
+    action(w, "About1")->trigger();
+    EXPECT_TRUE(w.about()->isVisible());
 }
 
 TEST_F(SettingsWindowTest, ClosingSavesOnlyAMovedOrResizedWindow) {
@@ -141,7 +183,8 @@ TEST_F(SettingsWindowTest, PhraseEditorAppliesOnDoneAndItsCloseBoxDiscards) {
     Tchat again(random);
     connectAs(again, 2);
     EXPECT_EQ(again.phraseBar()->phrase(1), "/me cheers loudly");
-    EXPECT_EQ(again.phraseBar()->phrase(4), "Excellent!") << "an empty stored phrase brings the built-in back";
+    EXPECT_EQ(again.phraseBar()->phrase(4), "Excellent!")
+        << "an empty stored phrase brings the built-in back";
 }
 
 TEST_F(SettingsWindowTest, AFolderThatCannotBeWrittenLosesTheWriteAndNothingElse) {

@@ -105,5 +105,42 @@ TEST_F(TgamestartTest, StartSendsTheFieldTextsAsTheyStandAndHides) {
     EXPECT_EQ(window.stealsText(), "1");
 }
 
+TEST_F(TgamestartTest, PlayedFromTheKeyboardAlone) {
+    window.showOver(nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy spy(&window, &Tgamestart::startRequested);
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(QApplication::focusWidget(), k, mods);
+    };
+    edit("edit_playtoscore")->setFocus();
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(window.playToScoreText(), "100");
+    QTest::keyClicks(QApplication::focusWidget(), "999");
+    EXPECT_EQ(window.playToScoreText(), "100") << "the fields stay read-only";
+    key(Qt::Key_Tab);
+    key(Qt::Key_Up);
+    EXPECT_EQ(window.timePerTurnText(), "35");
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window.findChild<QCheckBox*>("checkbox_unlimited"));
+    key(Qt::Key_Space);
+    EXPECT_FALSE(window.unlimited());
+
+    // Escape closes without starting; Enter, wherever the focus is, starts.
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(window.isHidden());
+    EXPECT_EQ(spy.count(), 0);
+    window.showOver(nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit("edit_steals")->setFocus();
+    key(Qt::Key_Return);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy[0][0].toString(), "35");
+    EXPECT_EQ(spy[0][1].toString(), "100");
+    EXPECT_FALSE(spy[0][3].toBool());
+    EXPECT_TRUE(window.isHidden());
+}
+
 } // namespace
 } // namespace plimb

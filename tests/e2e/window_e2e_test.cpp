@@ -5,14 +5,19 @@
 
 #include <memory>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
+#include "chat/chatwidget.h"
 #include "client/gamepanel.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
@@ -22,6 +27,7 @@
 #include "rules/random.h"
 #include "server/tserver.h"
 #include "support/rawclient.h"
+#include "windows/tdownload.h"
 
 using namespace std::chrono_literals;
 using plimb::testing::RawClient;
@@ -68,6 +74,18 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     ASSERT_TRUE(pumpUntil([&] { return spies->count() == 1; }));
     EXPECT_EQ(spies->item(0)->text(), QStringLiteral("3: Spy"));
 
+    // The host's window chooses the computer player its server runs.
+    auto* strong = window.findChild<QAction*>(QStringLiteral("ComputerStrong1"));
+    ASSERT_NE(strong, nullptr);
+    ASSERT_TRUE(strong->isEnabled());
+    strong->trigger();
+    EXPECT_EQ(server.computerPlayer(), plimb::ComputerKind::Strong);
+    window.findChild<QAction*>(QStringLiteral("ComputerClassic1"))->trigger();
+    EXPECT_EQ(server.computerPlayer(), plimb::ComputerKind::Classic);
+    QFile settings(qEnvironmentVariable("PLIMB_DATA_DIR") + QStringLiteral("/vexolobby.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("Klot=classic")) << "kept for the next run";
+
     // File, Start Game opens the options; its Start Game button starts the game for everybody.
     auto* options = window.findChild<plimb::Tgamestart*>();
     ASSERT_NE(options, nullptr);
@@ -101,6 +119,97 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
         << "the hand slot was emptied";
     EXPECT_TRUE(panel->myletter(4)->accessibleName().endsWith(QChar('A' + letter - 1)));
     EXPECT_TRUE(spy.waitFor("CMD_nextplayer+2+").has_value()) << "placing ends the turn";
+}
+
+// Keys go where the keyboard focus is, as typed.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// Tabs on until the focus is on a widget the test wants; false when a whole round finds none.
+template <typename Pred> bool tabUntil(Pred pred) {
+    for (int tabs = 0; tabs < 80; ++tabs) {
+        if (QApplication::focusWidget() != nullptr && pred(QApplication::focusWidget())) return true;
+        press(Qt::Key_Tab);
+    }
+    return false;
+}
+
+// The letter a slot shows, read from its accessible name ("Your hand 2: Q"), as a screen reader does.
+QChar shownLetter(QWidget* slot) {
+    const QString name = QAccessible::queryAccessibleInterface(slot)->text(QAccessible::Name);
+    return name.endsWith(QStringLiteral(": empty")) ? QChar() : name.back();
+}
+
+TEST(WindowE2E, ASoloGamePlayedToItsEndWithTheKeyboardAlone) {
+    plimb::Random random;
+    plimb::Tchat window(random);
+    const plimb::TDictn spell(plimb::builtinWordRecords());
+    plimb::TServer server(random, spell, plimb::builtinComputerWords());
+    window.setServer(&server);
+    window.show();
+    auto& model = window.model();
+    ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
+    // A solo start offers the lobby download in a window of its own; the player puts it away.
+    ASSERT_TRUE(pumpUntil([&] { return window.downloadWindow()->isVisible(); }));
+    window.downloadWindow()->hide();
+    window.activateWindow();
+    ASSERT_TRUE(pumpUntil([&] { return QApplication::activeWindow() == &window; }));
+    auto* panel = window.gamePanel();
+    const auto onBoard = [](QWidget* w) { return qobject_cast<plimb::SlotWidget*>(w) != nullptr; };
+
+    // Tab from the chat entry enters the board on one slot; Shift+Tab goes back.
+    QWidget* entry = window.chatWidget()->mychat();
+    entry->setFocus();
+    ASSERT_TRUE(pumpUntil([&] { return QApplication::focusWidget() == entry; }));
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), panel->focusSlot());
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), entry);
+
+    // A short game: the options show a play-to score of 5, as a settings file may restore it.
+    window.gameStart()->setPlayToScoreText(QStringLiteral("5"));
+    auto* start = panel->findChild<QPushButton*>(QStringLiteral("button_start"));
+    ASSERT_TRUE(tabUntil([&](QWidget* w) { return w == start; }));
+    press(Qt::Key_Space);
+    ASSERT_TRUE(pumpUntil([&] { return QApplication::activeWindow() == window.gameStart(); }));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(pumpUntil([&] { return model.currentPlayer() != 0; }, 20s));
+    window.activateWindow();
+    ASSERT_TRUE(pumpUntil([&] { return QApplication::activeWindow() == &window; }));
+    ASSERT_TRUE(tabUntil(onBoard));
+
+    // Each turn: Down to the hand, the first hand letter typed, Up to the board, Home and Right
+    // to its first empty slot, Enter.
+    int turns = 0;
+    const auto decided = [&] { return model.view().winnerVisible; };
+    while (!decided()) {
+        const auto myTurn = [&] { return model.currentPlayer() == 1 && model.queueEmpty(); };
+        ASSERT_TRUE(pumpUntil([&] { return decided() || myTurn(); }, 30s));
+        if (decided()) break;
+        ASSERT_LT(++turns, 40) << "a game to 5 points ends long before";
+        press(Qt::Key_Down);
+        press(Qt::Key_Down);
+        int hand = 1;
+        while (hand < 6 && shownLetter(panel->extra(hand)).isNull())
+            ++hand;
+        int board = 1;
+        while (board < 10 && !shownLetter(panel->myletter(board)).isNull())
+            ++board;
+        QTest::keyClick(QApplication::focusWidget(), shownLetter(panel->extra(hand)).toLower().toLatin1());
+        EXPECT_EQ(QApplication::focusWidget(), panel->extra(hand));
+        press(Qt::Key_Up);
+        press(Qt::Key_Home);
+        for (int n = 1; n < board; ++n)
+            press(Qt::Key_Right);
+        EXPECT_EQ(QApplication::focusWidget(), panel->myletter(board));
+        press(Qt::Key_Return);
+        ASSERT_TRUE(pumpUntil([&] { return decided() || model.currentPlayer() != 1; })) << "turn " << turns;
+    }
+    EXPECT_GE(turns, 1);
+    ASSERT_TRUE(pumpUntil([&] { return !panel->announcementPending(); }));
+    EXPECT_TRUE(panel->announcer()->accessibleName().endsWith(QStringLiteral(" has won the game!")))
+        << panel->announcer()->accessibleName().toStdString();
 }
 
 TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
@@ -210,6 +319,36 @@ TEST(WindowE2E, QuickInstructionsCoverTheBoardUntilDone) {
     ASSERT_NE(done, nullptr);
     QTest::mouseClick(done, Qt::LeftButton);
     EXPECT_FALSE(panel->isVisibleTo(&window));
+}
+
+TEST(WindowE2E, AJoinThatCannotConnectSaysWhyInTheChat) {
+    struct Row {
+        QString host;
+        QString expected;
+    };
+    // Nothing listens on the game port here; the name under .invalid never resolves.
+    const Row rows[] = {
+        {QStringLiteral("127.0.0.1"),
+         QStringLiteral("Could not connect to 127.0.0.1: Error #10061 (WSAECONNREFUSED)")},
+        {QStringLiteral("no-such-host.invalid"),
+         QStringLiteral("Could not connect to no-such-host.invalid: Error #11001 (WSAHOST_NOT_FOUND)")},
+    };
+    for (const Row& row : rows) {
+        plimb::Random random;
+        plimb::Tchat window(random);
+        window.setParams({"Zed", row.host, "join"});
+        window.show();
+        QTextEdit* chat = window.chatWidget()->mainchat();
+        ASSERT_TRUE(pumpUntil([&] { return chat->toPlainText().contains(QStringLiteral("Could not")); }, 20s))
+            << row.host.toStdString();
+        for (int i = 0; i < 50; ++i)
+            pump();
+        EXPECT_EQ(chat->toPlainText(), QStringLiteral("Press CONTROL-I in order to see QUICK INSTRUCTIONS!\n"
+                                                      "Loading Multi-player Game.. Please Wait.\n") +
+                                           row.expected + QStringLiteral("\n"))
+            << "written once, under the loading lines";
+        EXPECT_TRUE(window.isVisible()) << "no exit";
+    }
 }
 
 } // namespace

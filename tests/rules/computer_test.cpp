@@ -180,3 +180,24 @@ TEST(ComputerPlay, NeverChoosesAWordItAlreadyScored) {
         EXPECT_EQ(f.board(2), "..........");
     }
 }
+
+TEST(ComputerPlay, FallbackPlacesEachOfDLMNPRSAndRemovesFromSixBoardLetters) {
+    for (const char c : std::string("dlmnprs")) {
+        ComputerFixture f(kNoTargets);
+        std::string hand = "xbbbbb";
+        hand[3] = c;
+        f.hand(2, hand);
+        f.game.computerplay(2);
+        EXPECT_EQ(f.out.to(3).front(), "CMD_placemyletter+2+4+1+" + std::to_string(c - 'a' + 1) + "+") << c;
+    }
+    for (const int down : {5, 6}) {
+        ComputerFixture f(kNoTargets);
+        f.board(2, std::string(static_cast<std::size_t>(down), 'b'));
+        f.hand(2, "xxxxxx");
+        f.game.computerplay(2);
+        const auto seen = down == 6 ? f.out.to(3) : f.out.to(2);
+        const std::string expected = down == 6 ? "CMD_discardletter+2+" : "CMD_discardextra+2+";
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.front().rfind(expected, 0), 0u) << down << " letters down: " << seen.front();
+    }
+}

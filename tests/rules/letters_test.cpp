@@ -81,6 +81,11 @@ TEST(GetLetter, ALetterHeldInHandOrFirstFourBoardSlotsIsUsuallyRedrawn) {
     }
     {
         GameFixture f({}, {}, 99);
+        f.hand(1, ".....e");
+        expectShare(drawMany(f, 1, n)[5], n, pe * (1.0 / 3 + 2.0 / 3 / 26), "e held once, in hand slot 6");
+    }
+    {
+        GameFixture f({}, {}, 99);
         f.board(1, "....eeeeee");
         expectShare(drawMany(f, 1, n)[5], n, pe, "board slots 5..10 do not count");
     }

@@ -104,9 +104,9 @@ TEST(CheckForWin, NeedsTheTargetAndTheLead) {
     EXPECT_TRUE(f.out.sent.empty());
 
     f.state.currentplayer = 1;
-    f.state.seats[1].score = 205;
+    f.state.seats[1].score = 200;
     f.state.seats[2].score = 180;
-    EXPECT_TRUE(f.game.checkforwin());
+    EXPECT_TRUE(f.game.checkforwin()) << "exactly the target, while ahead, wins";
     EXPECT_FALSE(f.state.gamerunning);
     EXPECT_FALSE(f.timer.running);
     EXPECT_EQ(f.out.to(3), std::vector<std::string>{"CMD_winner+1+"});

@@ -48,6 +48,15 @@ public:
         fd_ = -1;
     }
 
+    // Ends the connection with a reset instead of an orderly close, as a crashed or unplugged
+    // peer's system does.
+    void reset() {
+        if (fd_ < 0) return;
+        const linger abort{1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        disconnect();
+    }
+
     void sendRaw(const std::string& bytes) const {
         (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     }
