@@ -2,7 +2,10 @@
 # Installs the Debian packages the build needs. As root it installs what is missing;
 # otherwise it prints the one apt-get line to run.
 set -eu
-packages=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev libbenchmark-dev crudini)
+packages=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev libbenchmark-dev crudini
+          desktop-file-utils appstream man-db dpkg-dev file pulseaudio pulseaudio-utils)
+# `make fuzz` also needs clang and its fuzzer runtime.
+if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

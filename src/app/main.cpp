@@ -1,9 +1,14 @@
 // Plimb: a two-player word game with a computer opponent, spectators and chat.
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QMessageBox>
 
+#include "app/appid.h"
 #include "app/instanceguard.h"
+#include "app/relaunch.h"
+#include "app/signalclose.h"
+#include "chat/colortext.h"
 #include "client/tchat.h"
 #include "client/tileart.h"
 #include "dict/builtinwords.h"
@@ -16,7 +21,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Plimb"));
     // The program's icon is its own P tile.
     QApplication::setWindowIcon(QIcon(plimb::TileArt().tile('P' - 'A' + 1, 2.0)));
+    // Lets the desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QLatin1String(plimb::kAppId));
 
+    // Destroyed after the guard and the server below, so a copy it starts finds both free.
+    plimb::Relauncher relauncher;
     plimb::InstanceGuard guard;
     if (guard.otherInstanceRunning()) return 0;
 
@@ -28,17 +37,37 @@ int main(int argc, char* argv[]) {
         chat.activateWindow();
     });
 
-    // A word file named English in the working folder replaces the built-in list.
+    // A usable word file named English in the working folder replaces the built-in list.
     plimb::TDictn spell = plimb::TDictn::load("English", plimb::builtinWordRecords());
+    if (spell.wordFileIgnored())
+        chat.addlinetochat("The file English in " + QDir::currentPath().toStdString() +
+                               " is not a sorted word list and was ignored; the built-in word list is used.",
+                           plimb::kSystemLineColour);
     if (!spell.isOpen())
         QMessageBox::warning(nullptr, QStringLiteral("Plimb"),
                              QStringLiteral("English.dic dictionary not found!"));
     plimb::TServer server(random, spell, plimb::builtinComputerWords());
     chat.setServer(&server);
+    chat.setRelaunch([&](const QStringList& args) {
+        guard.release();
+        relauncher.request(args);
+        if (chat.close()) QApplication::quit();
+    });
 
     QStringList params = QApplication::arguments();
     params.removeFirst();
     chat.setParams(params);
+
+    // A logout or kill closes the main window as the user would, so what closing does is done.
+    plimb::SignalCloser closer([&chat](int) {
+        // A message box waiting for an answer would hold the close back: dismiss it first.
+        for (QWidget* box = QApplication::activeModalWidget(); box && box->close();) {
+            QWidget* next = QApplication::activeModalWidget();
+            if (next == box) break;
+            box = next;
+        }
+        if (chat.close()) QApplication::quit();
+    });
     chat.show();
     return QApplication::exec();
 }

@@ -4,7 +4,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/datafiles.h"
+#include "app/hostjoindialog.h"
 #include "chat/chatwidget.h"
 #include "chat/phrasebar.h"
 #include "chat/soundplayer.h"
@@ -24,12 +27,17 @@
 #include "net/protocol.h"
 #include "rules/random.h"
 #include "server/tserver.h"
+#include "windows/tabout.h"
+#include "windows/tdownload.h"
+#include "windows/thelp.h"
+#include "windows/ttallylist.h"
 
 namespace plimb {
 
 Tchat::Tchat(Random& random, QWidget* parent)
-    : QMainWindow(parent), model_(*this),
-      settings_([] { return dataFilePath(QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size())); }) {
+    : QMainWindow(parent), model_(*this), settings_([] {
+          return dataFilePath(QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size()));
+      }) {
     setWindowTitle(QStringLiteral("Plimb"));
 
     auto* central = new QWidget(this);
@@ -49,8 +57,11 @@ Tchat::Tchat(Random& random, QWidget* parent)
     setCentralWidget(central);
     panel_help = new QuickHelp(panel_->art(), central);
     gamestart_ = new Tgamestart(this);
-    phraseEditor_ = new Tphrases(this);
     spylist_ = new Tspylist(this);
+    tallylist_ = new Ttallylist(this);
+    // A damaged tally file is said once; the tally then starts empty and is written back whole.
+    if (const auto error = tallylist_->load(tallyPath()))
+        QTimer::singleShot(0, this, [this, text = *error] { showMessage(text.toStdString()); });
     connect(spylist_, &Tspylist::kickRequested, this,
             [this](const std::string& entry) { model_.kickSpyEntry(entry); });
 
@@ -79,12 +90,6 @@ Tchat::Tchat(Random& random, QWidget* parent)
     connect(chat_, &ChatWidget::settingsChanged, this, &Tchat::saveinifile);
     connect(phrases_, &PhraseBar::phraseClicked, this, &Tchat::b_phrase1Click);
     connect(phrases_, &PhraseBar::chatterChosen, this, [this](int tag) { model_.wave20Click(tag); });
-    connect(phraseEditor_, &Tphrases::phrasesChosen, this, [this](const std::array<QString, 9>& texts) {
-        for (int n = 1; n <= 9; ++n)
-            phrases_->setPhrase(n, texts[static_cast<std::size_t>(n - 1)]);
-        const auto stored = phrases_->phrases();
-        settings_.update([&stored](IniFile& ini) { writePhrases(ini, stored); });
-    });
 
     connect(panel_, &GamePanel::myLetterPressed, this, [this](int n, MouseButton b) {
         model_.myletterMouseDown(n, b);
@@ -98,6 +103,10 @@ Tchat::Tchat(Random& random, QWidget* parent)
         model_.hisletterClick(n);
         refresh();
     });
+    panel_->setSelectionSource([this] {
+        return GamePanel::Selection{model_.selectedHand(), model_.selectedBoard(), model_.selectedOpponent()};
+    });
+    panel_->placeInTabOrderAfter(chat_->mychat());
     connect(panel_, &GamePanel::startClicked, this, &Tchat::button_startClick);
     connect(panel_, &GamePanel::nameContextMenuRequested, this, &Tchat::showNamePopup);
     connect(gamestart_, &Tgamestart::startRequested, this,
@@ -119,6 +128,13 @@ void Tchat::buildMenus() {
     StartGame1 = file->addAction(QStringLiteral("Start Game"), this, &Tchat::button_startClick);
     StartGame1->setObjectName(QStringLiteral("StartGame1"));
     StartGame1->setEnabled(false);
+    file->addSeparator();
+    file->addAction(QStringLiteral("Host a Game..."), this,
+                    [this] { openHostJoinDialog(this, GameRole::Host, settings_, relaunch_); })
+        ->setObjectName(QStringLiteral("HostGame1"));
+    file->addAction(QStringLiteral("Join a Game..."), this,
+                    [this] { openHostJoinDialog(this, GameRole::Join, settings_, relaunch_); })
+        ->setObjectName(QStringLiteral("JoinGame1"));
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
 
@@ -161,6 +177,23 @@ void Tchat::buildMenus() {
     Classic1->setChecked(true);
     connect(Classic1, &QAction::triggered, this, [this] { New1Click(0); });
     connect(New1, &QAction::triggered, this, [this] { New1Click(1); });
+    QMenu* computer = options->addMenu(QStringLiteral("Computer Player"));
+    computer->setObjectName(QStringLiteral("ComputerPlayer1"));
+    auto* computerKinds = new QActionGroup(this);
+    ComputerClassic1 = computer->addAction(QStringLiteral("Classic"));
+    ComputerStrong1 = computer->addAction(QStringLiteral("Strong"));
+    ComputerClassic1->setObjectName(QStringLiteral("ComputerClassic1"));
+    ComputerStrong1->setObjectName(QStringLiteral("ComputerStrong1"));
+    for (QAction* item : {ComputerClassic1, ComputerStrong1}) {
+        item->setCheckable(true);
+        item->setEnabled(false); // the host's window only: its server runs the computer player
+        computerKinds->addAction(item);
+    }
+    ComputerClassic1->setChecked(true);
+    connect(ComputerClassic1, &QAction::triggered, this,
+            [this] { ComputerPlayer1Click(ComputerKind::Classic); });
+    connect(ComputerStrong1, &QAction::triggered, this,
+            [this] { ComputerPlayer1Click(ComputerKind::Strong); });
     options->addSeparator();
     options->addAction(chat_->textColorAction());
     options->addAction(chat_->actionColorAction());
@@ -184,14 +217,17 @@ void Tchat::buildMenus() {
     view->addAction(QStringLiteral("Spy List"), this, [this] { spylist_->showOver(this); });
     view->addAction(QStringLiteral("Phrase List"), this, &Tchat::PrhaseList1Click)
         ->setObjectName(QStringLiteral("PrhaseList1"));
+    view->addAction(QStringLiteral("View Tally"), this, &Tchat::ViewTally1Click)
+        ->setObjectName(QStringLiteral("ViewTally1"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(quickInstructions);
-    help->addAction(QStringLiteral("About"), this, [this] {
-        QMessageBox::about(this, QStringLiteral("Plimb - About"),
-                           QStringLiteral("Plimb\n\nVersion %1.1")
-                               .arg(QString::fromLatin1(kVersion.data(), kVersion.size())));
-    });
+    QAction* content =
+        help->addAction(QStringLiteral("Content"), this, [this] { this->help()->showOver(this); });
+    content->setObjectName(QStringLiteral("Content1"));
+    content->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addAction(QStringLiteral("About"), this, [this] { about()->showOver(this); })
+        ->setObjectName(QStringLiteral("About1"));
 }
 
 void Tchat::showNamePopup(int seat, const QPoint& globalPos) {
@@ -235,6 +271,7 @@ void Tchat::processparams() {
         addlinetochat("Loading Solo Game..Please wait.", kSystemLineColour);
         model_.setPlayerName("You");
         hostpress();
+        downloadWindow()->showCentred();
         return;
     }
     addlinetochat("Press CONTROL-I in order to see QUICK INSTRUCTIONS!", kSystemLineColour);
@@ -251,6 +288,9 @@ void Tchat::processparams() {
 
 void Tchat::hostpress() {
     if (!server_) return;
+    // Our connection's port is fixed before listening starts, so the server can keep seat 1 for
+    // it even when a peer's connection reaches the port first.
+    server_->reserveHostSeat(sock.bindLoopback());
     try {
         server_->listen();
     } catch (const ESockException& e) {
@@ -262,6 +302,8 @@ void Tchat::hostpress() {
     sock.HostName = QStringLiteral("127.0.0.1");
     sock.Open();
     StartGame1->setEnabled(true);
+    ComputerClassic1->setEnabled(true);
+    ComputerStrong1->setEnabled(true);
     refresh();
 }
 
@@ -289,11 +331,18 @@ void Tchat::sockRead(TSock* sender) {
         model_.received(std::move(m));
     // The queue drains one notice per tick; a host that outruns it by this much is broken or
     // hostile, and ending the connection is the only bound on our memory.
-    if (!ok || model_.queueSize() > kMaxQueuedNotices) sender->Close();
+    if (!ok || model_.queueSize() > kMaxQueuedNotices || model_.queuedBytes() > kMaxQueuedNoticeBytes)
+        sender->Close();
     armTimer1();
 }
 
-void Tchat::sockInfo(TSock*, TSocketInfo, const QString& text) {
+void Tchat::sockInfo(TSock*, TSocketInfo info, const QString& text) {
+    // A connect that fails only reports an error; without a word in the chat the user would wait
+    // for the loading line forever.
+    if (info == TSocketInfo::Error && !sock.isConnected()) {
+        model_.connectFailed(sock.HostName.toStdString(), text.toStdString());
+        return;
+    }
     // Losing the game connection ends the program, once the notices that came before the close
     // have been shown (a refused client must still see "Game is full").
     if (text != QLatin1String("Socket Closed")) return;
@@ -317,6 +366,7 @@ void Tchat::Timer1Timer() {
 
 void Tchat::refresh() {
     panel_->render(model_.view());
+    panel_->animate(model_.takeFeedback());
     spylist_->render(model_.spys(), model_.spyKickEnabled());
     JustWatch1->setChecked(model_.view().justWatch);
 }
@@ -352,11 +402,25 @@ void Tchat::b_phrase1Click(const QString& phrase) {
     if (model_.phraseClick(phrase.toStdString(), chat_->actionColour())) armTimer1();
 }
 
+Tphrases* Tchat::phraseEditor() {
+    // Made when first opened: most runs never edit their phrases.
+    if (phraseEditor_ == nullptr) {
+        phraseEditor_ = new Tphrases(this);
+        connect(phraseEditor_, &Tphrases::phrasesChosen, this, [this](const std::array<QString, 9>& texts) {
+            for (int n = 1; n <= 9; ++n)
+                phrases_->setPhrase(n, texts[static_cast<std::size_t>(n - 1)]);
+            const auto stored = phrases_->phrases();
+            settings_.update([&stored](IniFile& ini) { writePhrases(ini, stored); });
+        });
+    }
+    return phraseEditor_;
+}
+
 void Tchat::PrhaseList1Click() {
     std::array<QString, 9> texts;
     for (int n = 1; n <= 9; ++n)
         texts[static_cast<std::size_t>(n - 1)] = phrases_->phrase(n);
-    phraseEditor_->openWith(texts, this);
+    phraseEditor()->openWith(texts, this);
 }
 
 void Tchat::New1Click(int tag) {
@@ -404,7 +468,8 @@ WindowBounds Tchat::currentBounds() const {
 }
 
 void Tchat::loadinifile() {
-    const LoadedSettings s = readSettings(settings_.read());
+    const IniFile ini = settings_.read();
+    const LoadedSettings s = readSettings(ini);
     savedBounds_ = s.bounds;
     move(s.bounds.left, s.bounds.top);
     resize(s.bounds.width, s.bounds.height);
@@ -426,6 +491,10 @@ void Tchat::loadinifile() {
     gamestart_->setUnlimited(s.unlimited);
     model_.playChatterSounds = s.chatterSounds;
     PlayChatterSounds1->setChecked(s.chatterSounds);
+
+    const ComputerKind kind = parseComputerKind(ini.get(kSettingsSection, "Klot").value_or(""));
+    (kind == ComputerKind::Strong ? ComputerStrong1 : ComputerClassic1)->setChecked(true);
+    if (server_ != nullptr && model_.isHost()) server_->setComputerPlayer(kind);
 }
 
 void Tchat::saveinifile() {
@@ -448,14 +517,68 @@ void Tchat::saveinifile() {
 void Tchat::closeEvent(QCloseEvent* event) {
     // FormClose: a window that was moved or resized keeps its place for the next run.
     if (currentBounds() != savedBounds_) saveinifile();
+    tallylist_->save(tallyPath());
     QMainWindow::closeEvent(event);
 }
 
-void Tchat::addword(const std::string&, int value, int column) {
-    if (column == 3) longestWord_ = value;
-    if (column == 5) bestScore_ = value;
+// The side windows are made when first shown; a game that never opens them never pays for them.
+Tabout* Tchat::about() {
+    if (about_ == nullptr) about_ = new Tabout(this);
+    return about_;
 }
-void Tchat::anotherword(int) {}
-void Tchat::addgame(const std::string&) {}
+
+Thelp* Tchat::help() {
+    if (help_ == nullptr) help_ = new Thelp(about(), this);
+    return help_;
+}
+
+Tdownload* Tchat::downloadWindow() {
+    if (download_ == nullptr) {
+        const auto lobby = settings_.read().get(kSettingsSection, "LobbyServer");
+        download_ = new Tdownload(QString::fromStdString(lobby.value_or(Tdownload::kDefaultLobbyServer)),
+                                  QFileInfo(tallyPath()).absolutePath(), this);
+        connect(download_, &Tdownload::closeGameRequested, this, &QWidget::close);
+    }
+    return download_;
+}
+
+QString Tchat::tallyPath() const {
+    return dataFilePath(QStringLiteral("plimbtally.tld"));
+}
+
+std::vector<std::string> Tchat::opponentNames() const {
+    std::vector<std::string> names;
+    for (int seat : {1, 2}) {
+        const std::string& name = model_.view().rowFor(seat).name;
+        if (seat != model_.mySeat() && name != "<Waiting>") names.push_back(name);
+    }
+    return names;
+}
+
+void Tchat::addword(const std::string& word, int value, int column) {
+    tallylist_->addword(word, value, column);
+}
+void Tchat::anotherword(int column) {
+    tallylist_->anotherword(column);
+}
+void Tchat::addgame(const std::string& winnerText) {
+    tallylist_->addgame(winnerText, opponentNames());
+}
+int Tchat::longestWordRecord() const {
+    return tallylist_->longestWordRecord();
+}
+int Tchat::bestScoreRecord() const {
+    return tallylist_->bestScoreRecord();
+}
+
+void Tchat::ViewTally1Click() {
+    tallylist_->loadchecklist(opponentNames());
+    tallylist_->showOver(this);
+}
+
+void Tchat::ComputerPlayer1Click(ComputerKind kind) {
+    if (server_ != nullptr) server_->setComputerPlayer(kind);
+    settings_.update([kind](IniFile& ini) { ini.set(kSettingsSection, "Klot", formatComputerKind(kind)); });
+}
 
 } // namespace plimb

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "chat/settings.h"
@@ -12,6 +13,7 @@
 #include "client/clientsink.h"
 #include "net/framer.h"
 #include "net/tsock.h"
+#include "rules/computerkind.h"
 
 class QAction;
 class QTcpSocket;
@@ -22,7 +24,11 @@ class ChatWidget;
 class GamePanel;
 class PhraseBar;
 class SoundPlayer;
+class Tabout;
+class Tdownload;
+class Thelp;
 class Tphrases;
+class Ttallylist;
 class Random;
 class TServer;
 class Tgamestart;
@@ -35,6 +41,8 @@ public:
     static constexpr int kDefaultWidth = 734;
     static constexpr int kDefaultHeight = 540;
     static constexpr std::size_t kMaxQueuedNotices = 100000;
+    // Honest notices are short; 4 MiB waiting means a host that floods us with long ones.
+    static constexpr std::size_t kMaxQueuedNoticeBytes = 4 * 1024 * 1024;
 
     // Seeds the program-wide generator from the time of day, as the window is created.
     Tchat(Random& random, QWidget* parent = nullptr);
@@ -44,13 +52,20 @@ public:
     void setServer(TServer* server) { server_ = server; }
     // The command line (without the program name); read when the window is first shown.
     void setParams(const QStringList& params) { params_ = params; }
+    // How File, "Host a Game..." and "Join a Game..." start this program anew with the chosen
+    // command line; the hook lets go of what the new copy needs and closes this window.
+    void setRelaunch(std::function<void(const QStringList&)> relaunch) { relaunch_ = std::move(relaunch); }
 
     ClientModel& model() { return model_; }
     GamePanel* gamePanel() const { return panel_; }
     ChatWidget* chatWidget() const { return chat_; }
     PhraseBar* phraseBar() const { return phrases_; }
     Tgamestart* gameStart() const { return gamestart_; }
-    Tphrases* phraseEditor() const { return phraseEditor_; }
+    Tphrases* phraseEditor();
+    Ttallylist* tallyList() const { return tallylist_; }
+    Tdownload* downloadWindow();
+    Thelp* help();
+    Tabout* about();
     SoundPlayer& sounds();
     // Writes the current preferences to the settings file (the phrases excepted).
     void saveinifile();
@@ -77,6 +92,11 @@ private:
     void PrhaseList1Click();
     void b_phrase1Click(const QString& phrase);
     void New1Click(int tag);
+    void ComputerPlayer1Click(ComputerKind kind);
+    void ViewTally1Click();
+    // The names shown for seats 1 and 2 other than this client's own, "<Waiting>" left out.
+    std::vector<std::string> opponentNames() const;
+    QString tallyPath() const;
     WindowBounds currentBounds() const;
 
     // ClientSink
@@ -91,12 +111,13 @@ private:
     void addword(const std::string& word, int value, int column) override;
     void anotherword(int column) override;
     void addgame(const std::string& winnerText) override;
-    int longestWordRecord() const override { return longestWord_; }
-    int bestScoreRecord() const override { return bestScore_; }
+    int longestWordRecord() const override;
+    int bestScoreRecord() const override;
 
     ClientModel model_;
     TServer* server_ = nullptr;
     QStringList params_;
+    std::function<void(const QStringList&)> relaunch_;
     QString hostAddress_;
     bool shown_ = false;
     bool closing_ = false;
@@ -117,6 +138,10 @@ private:
     QuickHelp* panel_help = nullptr;
     PhraseBar* phrases_ = nullptr;
     Tphrases* phraseEditor_ = nullptr;
+    Tabout* about_ = nullptr;
+    Thelp* help_ = nullptr;
+    Ttallylist* tallylist_ = nullptr;
+    Tdownload* download_ = nullptr;
     std::unique_ptr<SoundPlayer> sounds_;
     QAction* StartGame1 = nullptr;
     QAction* JustWatch1 = nullptr;
@@ -124,12 +149,11 @@ private:
     QAction* PlayChatterSounds1 = nullptr;
     QAction* Classic1 = nullptr;
     QAction* New1 = nullptr;
+    QAction* ComputerClassic1 = nullptr;
+    QAction* ComputerStrong1 = nullptr;
 
     SettingsStore settings_;
     WindowBounds savedBounds_; // as last loaded or saved
-
-    int longestWord_ = 0;
-    int bestScore_ = 0;
 };
 
 } // namespace plimb
