@@ -1,4 +1,5 @@
 // The Host and Join dialogs, the data folder rule and the relaunch, offscreen.
+#include "support/qtapp.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -18,13 +19,7 @@ namespace {
 
 class HostJoinTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() != nullptr) return;
-        static int argc = 1;
-        static char name[] = "plimb_tests_app_ui";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives for the whole test run
-    }
+    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
     void writeSettings(const QByteArray& text) {
         QFile file(path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

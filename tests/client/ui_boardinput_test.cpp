@@ -2,6 +2,7 @@
 // wired to a real client model the way the main window wires them: every gesture must send
 // exactly what its clicks send, and nothing while it is not this player's move.
 #include "client/gamepanel.h"
+#include "support/qtapp.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -19,11 +20,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 void ensureApp() {
-    if (QApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "plimb_tests_client_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test run
+    plimb::testing::ensureApplication();
 }
 
 // Seat 1 ("Me") against Bo: board C R A N E, Bo's board _ Q U I Z, hand S T O M X K.

@@ -1,4 +1,5 @@
 #include "client/gamepanel.h"
+#include "support/qtapp.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -17,11 +18,7 @@ namespace plimb {
 namespace {
 
 void ensureApp() {
-    if (QApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "plimb_tests_client_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test run
+    plimb::testing::ensureApplication();
 }
 
 // A game in full swing, as a seat 1 player sees it: letters on both boards, a hand with the

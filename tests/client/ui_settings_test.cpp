@@ -1,5 +1,6 @@
 // The main window's preferences: loaded when the client learns its seat, saved on every change,
 // and the phrase buttons, their editor and the sound switches around them.
+#include "support/qtapp.h"
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -29,13 +30,7 @@ namespace {
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() != nullptr) return;
-        static int argc = 1;
-        static char name[] = "plimb_tests_settings_ui";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         qputenv("PLIMB_DATA_DIR", dir.path().toUtf8());

@@ -1,4 +1,5 @@
 #include "client/tgamestart.h"
+#include "support/qtapp.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,13 +15,7 @@ namespace {
 
 class TgamestartTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() != nullptr) return;
-        static int argc = 1;
-        static char name[] = "plimb_tests_client_ui";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives for the whole test run
-    }
+    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
     void clickTimes(QToolButton* button, int times) {
         for (int i = 0; i < times; ++i)
             QTest::mouseClick(button, Qt::LeftButton);

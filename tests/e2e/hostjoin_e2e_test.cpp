@@ -4,6 +4,7 @@
 // program's relaunch does after the dialog (let go of the port, close, start anew with the
 // dialog's command line) the test does the same way, starting the real program; a spectator
 // then finds both players seated in one game.
+#include "support/qtapp.h"
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -66,13 +67,7 @@ void useDialog(Tchat& window, const char* item, const QString& name, const QStri
 
 class HostJoinE2E : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() != nullptr) return;
-        static int argc = 1;
-        static char name[] = "plimb_tests_e2e_hostjoin";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives for the whole test run
-    }
+    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
     void SetUp() override { qputenv("PLIMB_DATA_DIR", data.path().toUtf8()); }
     void TearDown() override { qunsetenv("PLIMB_DATA_DIR"); }
 

@@ -1,3 +1,4 @@
+#include "support/qtapp.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -21,11 +22,7 @@ namespace plimb {
 namespace {
 
 void ensureApplication() {
-    if (QApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "plimb_tests_windows_side";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test run
+    plimb::testing::ensureApplication();
 }
 
 template <typename T> T* child(QWidget& window, const char* name) {

@@ -1,3 +1,4 @@
+#include "support/qtapp.h"
 #include "windows/ttallylist.h"
 
 #include <QAccessible>
@@ -18,13 +19,7 @@ namespace {
 
 class TtallylistTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance() != nullptr) return;
-        static int argc = 1;
-        static char name[] = "plimb_tests_windows_ui";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv); // lives for the whole test run
-    }
+    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
     void SetUp() override {
         window.setQuestion([this](const QString& text) {
             questions << text;
