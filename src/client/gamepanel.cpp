@@ -638,7 +638,8 @@ void GamePanel::render(const ViewState& view) {
     setPlainText(labelMywords_, fromUtf8(view.mywordsCaption));
     showWords(view.mywords);
 
-    showWinner(fromUtf8(view.winnerText));
+    // The banner is fitted when it shows; a hidden one costs nothing at start-up.
+    if (view.winnerVisible) showWinner(fromUtf8(view.winnerText));
     panelWinner_->setVisible(view.winnerVisible);
     if (view.winnerVisible && !winnerShown_) {
         pendingNews_ << fromUtf8(view.winnerText);
