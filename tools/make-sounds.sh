@@ -54,17 +54,17 @@ ring() { # NAME LENGTH DECAY SYNTH-ARGS... : a struck tone that dies away
 mix() { # NAME PART[@DELAY][*VOLUME]... : lay the parts over one another, each from its own start
     local name=$1
     shift
-    local inputs=() i=0 spec src delay vol
-    for spec in "$@"; do
-        src=${spec%%[@*]*}
+    local inputs=() i=0 item src delay vol
+    for item in "$@"; do
+        src=${item%%[@*]*}
         delay=0
         vol=1
-        if [[ $spec == *@* ]]; then
-            delay=${spec#*@}
+        if [[ $item == *@* ]]; then
+            delay=${item#*@}
             delay=${delay%%\**}
         fi
-        if [[ $spec == *\** ]]; then
-            vol=${spec#*\*}
+        if [[ $item == *\** ]]; then
+            vol=${item#*\*}
         fi
         sox -R "$work/$src.wav" -b 32 "$work/_mix$i.wav" pad "$delay" 0 vol "$vol"
         inputs+=("$work/_mix$i.wav")

@@ -54,14 +54,23 @@ void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)).has_value());
 }
 
+// The real main window hosting a solo game with its in-process server, shown.
+struct SoloHost {
+    plimb::Random random;
+    plimb::Tchat window{random};
+    const plimb::TDictn spell{plimb::builtinWordRecords()};
+    plimb::TServer server{random, spell, plimb::builtinComputerWords()};
+    SoloHost() {
+        window.setServer(&server);
+        window.show();
+    }
+};
+
 TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
 
-    plimb::Random random;
-    plimb::Tchat window(random);
-    const plimb::TDictn spell(plimb::builtinWordRecords());
-    plimb::TServer server(random, spell, plimb::builtinComputerWords());
-    window.setServer(&server);
-    window.show();
+    SoloHost host;
+    auto& window = host.window;
+    auto& server = host.server;
     auto& model = window.model();
     ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
 
@@ -142,12 +151,8 @@ QChar shownLetter(QWidget* slot) {
 }
 
 TEST(WindowE2E, ASoloGamePlayedToItsEndWithTheKeyboardAlone) {
-    plimb::Random random;
-    plimb::Tchat window(random);
-    const plimb::TDictn spell(plimb::builtinWordRecords());
-    plimb::TServer server(random, spell, plimb::builtinComputerWords());
-    window.setServer(&server);
-    window.show();
+    SoloHost host;
+    auto& window = host.window;
     auto& model = window.model();
     ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
     // A solo start offers the lobby download in a window of its own; the player puts it away.
