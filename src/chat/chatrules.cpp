@@ -15,10 +15,14 @@ std::size_t utf8Length(unsigned char lead) {
     return 1;
 }
 
-std::string withoutTerminators(std::string_view text) {
+// The "text|colour" of a chat or action request. Bytes 0xFF would end the message early; a text
+// longer than the server relays is cut (at a character), so what is sent is what the others see.
+std::string relayed(std::string_view text, Colour colour) {
     std::string out(text);
     out.erase(std::remove(out.begin(), out.end(), kTerminator), out.end());
-    return out;
+    const std::string tail = '|' + colorToString(colour);
+    out.resize(utf8Prefix(out, kMaxChatBytes - tail.size()).size());
+    return out + tail;
 }
 
 } // namespace
@@ -28,20 +32,20 @@ SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour tex
     if (!loggedIn) return {std::nullopt, false};
     if (entry.empty()) return {std::nullopt, true};
     if (entry.front() != '/') {
-        return {build::chat(mySeat, withoutTerminators(entry) + '|' + colorToString(textColour)), true};
+        return {build::chat(mySeat, relayed(entry, textColour)), true};
     }
     if (entry.substr(0, 3) != "/me") return {std::nullopt, true};
     // The command and the one character after it (normally a blank) go; "/me" alone leaves "".
     std::size_t drop = 3;
     if (entry.size() > drop) drop += utf8Length(static_cast<unsigned char>(entry[drop]));
     const auto text = entry.substr(std::min(drop, entry.size()));
-    return {build::action(mySeat, withoutTerminators(text) + '|' + colorToString(actionColour)), true};
+    return {build::action(mySeat, relayed(text, actionColour)), true};
 }
 
 std::string phraseRequest(std::string_view phrase, int mySeat, Colour actionColour) {
     const std::string text =
         phrase.substr(0, 4) == "/me " ? std::string(phrase.substr(4)) : "says: " + std::string(phrase);
-    return build::action(mySeat, withoutTerminators(text) + '|' + colorToString(actionColour));
+    return build::action(mySeat, relayed(text, actionColour));
 }
 
 std::string shownLine(std::string_view line) {

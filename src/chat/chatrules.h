@@ -24,7 +24,8 @@ struct SendOutcome {
 // Empty text: nothing is sent. Text starting with "/me": an action with the first four characters
 // (the command and the one after it) dropped, in the action colour. Any other "/" command is
 // dropped silently. Everything else is a chat line in the text colour. Bytes 0xFF are removed from
-// the text, since they would end the message early on the wire.
+// the text, since they would end the message early on the wire, and a text longer than the server
+// relays (kMaxChatBytes with its colour) is cut to fit.
 SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour textColour, Colour actionColour);
 
 // A phrase button's text as the action it sends: "/me " at its start is dropped and the rest is

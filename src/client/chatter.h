@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "net/protocol.h"
+
 namespace plimb {
 
 inline constexpr std::array<std::string_view, 21> kChatterCaptions = {
@@ -11,6 +13,6 @@ inline constexpr std::array<std::string_view, 21> kChatterCaptions = {
     "Oh No",          "Applause",     "Honk",  "Oooh",    "Razzberry", "Cheer",
     "Woman Laughing", "Man Laughing", "Crying"};
 
-inline constexpr int kChatterCount = 20;
+inline constexpr int kChatterCount = kChatterSounds;
 
 } // namespace plimb

@@ -1,7 +1,6 @@
 #include "client/clientmodel.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "chat/chatrules.h"
 #include "chat/receivedtext.h"
@@ -165,23 +164,32 @@ void ClientModel::chat(std::string_view data) {
 void ClientModel::newplayerinfo(std::string_view data) {
     FieldReader reader(data);
     const auto seat = reader.number();
-    if (!seat || *seat < 1) return;
+    if (!seat || !notice::isSeat(*seat)) return;
     const std::string name(reader.rest());
+    // The host announces each login once. An announcement of a seat as it already stands is a
+    // repeat that would only pile up chat lines, sounds and spy entries: ignored.
+    auto& announced = announced_[static_cast<std::size_t>(*seat)];
+    if (announced == name) return;
+    announced = name;
 
     if (*seat == mySeat_) {
         systemLine("You are Connected.");
         systemLine("View Quick Instructions by clicking Ctrl-i");
-        // Only the first announcement of the own seat may exchange the rows; a repeat must not
-        // swap them back.
+        // Only the first announcement of the own seat may exchange the rows and read the
+        // settings; a repeat under another name must do neither again.
         if (mySeat_ == 2 && view_.rowOfSeat2 == 1) switchlabels();
-        sink_.loadinifile();
+        if (!settingsLoaded_) sink_.loadinifile();
+        settingsLoaded_ = true;
     } else {
         systemLine(name + " is Connected.");
     }
     sound("entered");
 
     if (*seat >= 3) {
-        spys_.push_back(std::to_string(*seat) + ": " + name);
+        // One entry per seat: a seat announced under another name replaces its entry.
+        const std::string prefix = std::to_string(*seat) + ": ";
+        std::erase_if(spys_, [&prefix](const std::string& e) { return e.rfind(prefix, 0) == 0; });
+        spys_.push_back(prefix + name);
         systemLine(*seat == mySeat_ ? std::string("You are spying.") : name + " is spying.");
     } else {
         auto& row = view_.rowFor(*seat);
@@ -194,8 +202,9 @@ void ClientModel::newplayerinfo(std::string_view data) {
 void ClientModel::playerdisconnected(std::string_view data) {
     FieldReader reader(data);
     const auto seat = reader.number();
-    if (!seat || *seat < 1) return;
+    if (!seat || !notice::isSeat(*seat)) return;
     const std::string name(reader.rest());
+    announced_[static_cast<std::size_t>(*seat)].reset();
 
     if (*seat >= 3) {
         const std::string entry = std::to_string(*seat) + ": " + name;
@@ -255,12 +264,8 @@ void ClientModel::playasound(std::string_view data) {
     // without a menu item writes nothing.
     const auto seat = parseInt(seatText);
     if (!seat || !notice::isPlayerSeat(*seat)) return;
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower.rfind("wave", 0) != 0) return;
-    const auto tag = parseInt(std::string_view(lower).substr(4));
-    if (!tag || *tag < 1 || *tag > kChatterCount || std::to_string(*tag) != lower.substr(4)) return;
+    const auto tag = chatterNumber(name);
+    if (!tag) return;
     systemLine(view_.rowFor(*seat).name + ": <Chatter Sound> " + std::string(kChatterCaptions[*tag]));
 }
 

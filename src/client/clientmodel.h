@@ -11,6 +11,7 @@
 //  - redraws from view() after every call.
 #include <array>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -172,6 +173,12 @@ private:
     std::deque<std::string> receivedlist_{"receivedlist"};
     std::size_t queuedBytes_ = 12; // the initial entry
     std::vector<std::string> spys_;
+    // The name each seat was last announced with, until it leaves.
+    std::array<std::optional<std::string>, 10> announced_{};
+    // A game this client saw start (or was shown running when it came in) and no winner yet:
+    // only then do a word and a win count, and a win only once.
+    bool gameRunning_ = false;
+    bool settingsLoaded_ = false;
 
     std::string playerName_;
     std::string loginName_;

@@ -19,7 +19,8 @@ public:
     virtual void playsounds(const std::string& name) = 0;
     // A chatter sound by name ("wave13"). The model has already applied "Play Chatter Sounds".
     virtual void playChatter(const std::string& name) = 0;
-    // A modal box with an OK button; returns when the user has dismissed it.
+    // A box with an OK button that the user must dismiss. It returns at once: notices go on
+    // while the box is open, and a box asked for while another is open waits its turn.
     virtual void showMessage(const std::string& text) = 0;
     virtual void closeMainWindow() = 0;
 

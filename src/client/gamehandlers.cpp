@@ -28,6 +28,12 @@ void clearAndDraw(SlotView& slot, int code) {
     drawSlot(slot, code);
 }
 
+// A word the board can spell: one letter per slot at most.
+bool isBoardWord(std::string_view word) {
+    return notice::isBoardSlot(static_cast<int>(std::min<std::size_t>(word.size(), 11))) &&
+           std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
+}
+
 std::string upper(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
@@ -58,6 +64,7 @@ void ClientModel::startthegame(std::string_view data) {
     if (!f) return;
     const auto [time, playto, steals] = *f;
 
+    gameRunning_ = true;
     view_.winnerVisible = false;
     view_.startButtonVisible = false;
     view_.justWatch = false;
@@ -99,6 +106,8 @@ void ClientModel::gamestats(std::string_view data) {
     const auto f = notice::numbers<5>(data);
     if (!f) return;
     const auto [time, playto, steals, score1, score2] = *f;
+    // Sent only to a client that comes in while a game runs.
+    gameRunning_ = true;
     view_.rowFor(1).score = std::to_string(score1);
     view_.rowFor(2).score = std::to_string(score2);
     applyTimePerTurn(time);
@@ -232,7 +241,7 @@ void ClientModel::formedword(std::string_view data) {
     const auto seat = reader.number();
     const std::string word(reader.text());
     const auto f = notice::numbers<2>(reader);
-    if (!seat || !f || !notice::isPlayerSeat(*seat)) return;
+    if (!seat || !f || !notice::isPlayerSeat(*seat) || !gameRunning_ || !isBoardWord(word)) return;
     const auto [points, total] = *f;
 
     stopClock();
@@ -315,8 +324,10 @@ void ClientModel::getnextplayer(std::string_view data) {
 
 void ClientModel::winner(std::string_view data) {
     const auto f = notice::numbers<1>(data);
-    if (!f || !notice::isPlayerSeat((*f)[0])) return;
+    // A game ends once; a winner with no game running is not counted again.
+    if (!f || !notice::isPlayerSeat((*f)[0]) || !gameRunning_) return;
     const int seat = (*f)[0];
+    gameRunning_ = false;
 
     stopClock();
     secondsLeft_ = 0;

@@ -22,6 +22,10 @@ inline bool isHandSlot(int n) {
 inline bool isPlayerSeat(int n) {
     return n == 1 || n == 2;
 }
+// Seats 1 and 2 play, 3 to 9 watch.
+inline bool isSeat(int n) {
+    return n >= 1 && n <= 9;
+}
 inline bool isLetterCode(int n) {
     return n >= 0 && n <= kMaxLetterCode;
 }

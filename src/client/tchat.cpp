@@ -354,7 +354,7 @@ void Tchat::sockInfo(TSock*, TSocketInfo info, const QString& text) {
 }
 
 void Tchat::armTimer1() {
-    if (!modal_ && model_.timer1Needed() && !Timer1.isActive()) Timer1.start();
+    if (model_.timer1Needed() && !Timer1.isActive()) Timer1.start();
 }
 
 void Tchat::Timer1Timer() {
@@ -431,23 +431,32 @@ void Tchat::New1Click(int tag) {
 }
 
 void Tchat::showMessage(const std::string& text) {
-    // Notices wait while the user reads the box, so none runs in the middle of the handler that
-    // asked for it; a lost connection closes the window only once the box is dismissed.
-    modal_ = true;
-    Timer1.stop();
-    QMessageBox::information(this, QStringLiteral("Plimb"), QString::fromStdString(text));
-    modal_ = false;
-    if (closeAfterBox_) {
-        closeAfterBox_ = false;
-        closeMainWindow();
-        return;
-    }
-    armTimer1();
+    if (boxes_.offer(text)) openBox(QString::fromStdString(text));
+}
+
+void Tchat::openBox(const QString& text) {
+    // Shown without a loop of its own, so the handler that asked for it runs to its end and the
+    // notices after it go on; the window closes only once the last box is dismissed.
+    auto* box =
+        new QMessageBox(QMessageBox::Information, QStringLiteral("Plimb"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(true);
+    connect(box, &QDialog::finished, this, [this] {
+        if (const auto next = boxes_.dismissed()) {
+            openBox(QString::fromStdString(*next));
+            return;
+        }
+        if (closeAfterBox_) {
+            closeAfterBox_ = false;
+            closeMainWindow();
+        }
+    });
+    box->show();
 }
 
 void Tchat::closeMainWindow() {
     if (closing_) return;
-    if (modal_) {
+    if (boxes_.isOpen()) {
         closeAfterBox_ = true;
         return;
     }

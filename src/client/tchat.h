@@ -11,6 +11,7 @@
 #include "chat/settingsstore.h"
 #include "client/clientmodel.h"
 #include "client/clientsink.h"
+#include "client/messagequeue.h"
 #include "net/framer.h"
 #include "net/tsock.h"
 #include "rules/computerkind.h"
@@ -121,8 +122,9 @@ private:
     QString hostAddress_;
     bool shown_ = false;
     bool closing_ = false;
-    bool modal_ = false;         // a message box is open
-    bool closeAfterBox_ = false; // the connection ended while it was
+    MessageQueue boxes_;
+    void openBox(const QString& text);
+    bool closeAfterBox_ = false; // the window was to close while a box was open
     bool connectionLost_ = false;
 
     TSock sock;

@@ -37,17 +37,13 @@ Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStays
 }
 
 void Tspylist::render(const std::vector<std::string>& entries, bool canKick) {
-    QStringList texts;
-    for (const auto& e : entries)
-        texts << QString::fromStdString(e);
-    QStringList shown;
-    for (int i = 0; i < listbox_spys->count(); ++i)
-        shown << listbox_spys->item(i)->text();
-    if (shown != texts) {
-        listbox_spys->clear();
-        listbox_spys->addItems(texts);
-    }
     popup_kickhim->setEnabled(canKick);
+    // Called after every notice: the list is rebuilt only when its entries changed.
+    if (entries == shown_) return;
+    shown_ = entries;
+    listbox_spys->clear();
+    for (const auto& e : entries)
+        listbox_spys->addItem(QString::fromStdString(e));
 }
 
 void Tspylist::showOver(QWidget* mainWindow) {

@@ -27,6 +27,7 @@ signals:
 private:
     QListWidget* listbox_spys = nullptr;
     QAction* popup_kickhim = nullptr;
+    std::vector<std::string> shown_;
 };
 
 } // namespace plimb

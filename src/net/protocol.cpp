@@ -1,5 +1,6 @@
 #include "net/protocol.h"
 
+#include <cctype>
 #include <charconv>
 
 namespace plimb {
@@ -8,6 +9,29 @@ Message splitMessage(std::string_view text) {
     const auto plus = text.find('+');
     if (plus == std::string_view::npos) return {{}, {}};
     return {text.substr(0, plus), text.substr(plus + 1)};
+}
+
+std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t end = maxBytes;
+    // Step back over continuation bytes to the start of the character that would be cut; a UTF-8
+    // character has at most three, and text that is not UTF-8 is cut where it stands.
+    for (int back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++back)
+        --end;
+    if ((static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) end = maxBytes;
+    return text.substr(0, end);
+}
+
+std::optional<int> chatterNumber(std::string_view soundName) {
+    constexpr std::string_view kPrefix = "wave";
+    if (soundName.size() <= kPrefix.size()) return std::nullopt;
+    for (std::size_t i = 0; i < kPrefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(soundName[i])) != kPrefix[i]) return std::nullopt;
+    const auto digits = soundName.substr(kPrefix.size());
+    if (digits.front() == '0' || digits.front() == '-') return std::nullopt;
+    const auto n = parseInt(digits);
+    if (!n || *n < 1 || *n > kChatterSounds) return std::nullopt;
+    return n;
 }
 
 std::optional<int> parseInt(std::string_view text) {

@@ -34,6 +34,7 @@
 //                                                    CMD_timeup+       CMD_winner+p+
 // flag: "1" = just watch, "2" = play again. Steals 10000 means unlimited.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,22 @@ inline constexpr char kTerminator = '\xFF';
 inline constexpr std::string_view kVersion = "1.0.5";
 inline constexpr int kUnlimitedSteals = 10000;
 inline constexpr int kGamePort = 7772;
+
+// Every peer closes a connection on a message longer than the framer's cap (64 KiB), the host's
+// own client included, so no notice the server builds may come near it. What a peer puts into a
+// notice is held to these sizes: a name (longer ones are cut), and the text of a chat or action
+// line with its "|colour" (longer ones are not relayed). A notice then stays far under the cap.
+inline constexpr std::size_t kMaxNameBytes = 256;
+inline constexpr std::size_t kMaxChatBytes = 16 * 1024;
+// The chatter sounds "wave1" to "wave20", the only sounds a player asks the others to hear.
+inline constexpr int kChatterSounds = 20;
+// n for a chatter sound's name "waveN" (the letters in any case; N in 1..20 without leading
+// zeros); nullopt for any other text.
+std::optional<int> chatterNumber(std::string_view soundName);
+
+// The longest prefix of `text` of at most `maxBytes` bytes that does not end inside a UTF-8
+// character.
+std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes);
 
 namespace msg {
 inline constexpr std::string_view logininfo = "CMD_logininfo";

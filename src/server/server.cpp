@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -52,7 +53,13 @@ const std::array<Row, 12> kDispatch{{
 
 } // namespace
 
-Server::Server(GameState& state, Outbox& out, Game& game) : state_(state), out_(out), game_(game) {}
+std::int64_t Server::steadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+Server::Server(GameState& state, Outbox& out, Game& game, Clock clock)
+    : state_(state), out_(out), game_(game), clock_(std::move(clock)) {}
 
 int Server::pickSeat(bool ownClient) {
     const int first = hostSeatReserved_ && !ownClient ? 2 : 1;
@@ -106,6 +113,7 @@ void Server::connectionClosed(int seat) {
     record.name.clear();
     record.watchonly = false;
     loggedIn_[seat] = false;
+    lastChatterMs_[static_cast<std::size_t>(seat)].reset();
     // Requests still queued from this connection must not act for whoever takes the seat next.
     queuedTotal_ -= receivedlist_[seat].size();
     receivedlist_[seat].clear();
@@ -141,8 +149,10 @@ void Server::receivedlogininfo(int origin, std::string_view data) {
     FieldReader reader(data);
     const auto seat = reader.number();
     if (!seat || *seat != origin) return;
+    // One login per connection: a repeat would announce the seat again to everybody.
+    if (loggedIn_[origin]) return;
     const auto version = reader.text();
-    const std::string name(reader.rest());
+    const std::string name(utf8Prefix(reader.rest(), kMaxNameBytes));
 
     state_.seats[origin].name = name;
     state_.seats[origin].inuse = true;
@@ -169,6 +179,7 @@ void Server::relay(int origin, std::string_view data, bool isAction) {
     FieldReader reader(data);
     const auto seat = reader.number();
     if (!seat || *seat != origin) return;
+    if (reader.rest().size() > kMaxChatBytes) return;
     const auto& name = state_.seats[origin].name;
     sendToAll(state_, out_,
               isAction ? build::actionRelay(name, reader.rest()) : build::chatRelay(name, reader.rest()));
@@ -185,8 +196,16 @@ void Server::playasound(int origin, std::string_view data) {
     FieldReader reader(data);
     const auto player = reader.text();
     const auto seat = parseInt(player);
-    if (!seat || *seat != origin) return;
-    sendToAll(state_, out_, build::playasoundRelay(player, reader.rest()));
+    // Only the two players have the chatter menu, and only its sounds are relayed.
+    if (!seat || *seat != origin || (origin != 1 && origin != 2)) return;
+    const auto sound = reader.rest();
+    FieldReader soundReader(sound);
+    if (!chatterNumber(soundReader.text()) || !soundReader.atEnd()) return;
+    const auto now = clock_();
+    auto& last = lastChatterMs_[static_cast<std::size_t>(origin)];
+    if (last && now - *last < kChatterIntervalMs) return;
+    last = now;
+    sendToAll(state_, out_, build::playasoundRelay(player, sound));
 }
 
 void Server::justwatch(int origin, std::string_view data) {
@@ -225,7 +244,7 @@ void Server::startgame(int origin, std::string_view data) {
     const auto steals = parseInt(fields[n - 1]);
     if (!time || !playto || !steals) return;
     const auto nameEnd = static_cast<std::size_t>(fields[n - 3].data() - data.data());
-    game_.startgame(data.substr(0, nameEnd - 1), *time, *playto, *steals);
+    game_.startgame(utf8Prefix(data.substr(0, nameEnd - 1), kMaxNameBytes), *time, *playto, *steals);
 }
 
 void Server::placemyletter(int origin, std::string_view data) {

@@ -6,7 +6,9 @@
 // for that seat: a request naming another seat is ignored (honest clients always name their
 // own), with the one exception that the host (seat 1) may switch seat 2 to watching and back.
 // Removal and game start are the host's alone. A request whose numeric field is not a decimal
-// number is ignored whole, before anything changes.
+// number is ignored whole, before anything changes. A connection logs in once; a second login
+// on it is ignored. Names are cut to kMaxNameBytes and longer chat or action texts are not
+// relayed, so no notice built from a peer's text nears the size at which peers close.
 //
 // Seat 1 belongs to the host's own client. Once the shell has reserved it (reserveHostSeat), no
 // other connection can take it, whenever it arrives: every other connection gets the lowest
@@ -16,7 +18,10 @@
 // a busy or hostile connection gets its share of the ticks and no more; the order within one
 // connection is the order of arrival.
 #include <array>
+#include <cstdint>
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,7 +34,10 @@ class Game;
 
 class Server {
 public:
-    Server(GameState& state, Outbox& out, Game& game);
+    // Milliseconds from any fixed origin; only differences are used.
+    using Clock = std::function<std::int64_t()>;
+    static std::int64_t steadyMs();
+    Server(GameState& state, Outbox& out, Game& game, Clock clock = &Server::steadyMs);
 
     // From now on seat 1 is kept for the connection the shell recognises as its own client.
     void reserveHostSeat() { hostSeatReserved_ = true; }
@@ -61,6 +69,10 @@ public:
     void loginDeadline(int seat);
     bool loggedIn(int seat) const;
 
+    // A player's chatter sounds are relayed at most once in this time; the ones between are
+    // dropped, so nobody can make every window play sounds without pause.
+    static constexpr std::int64_t kChatterIntervalMs = 1000;
+
     // Exposed for the dispatcher table and for tests.
     void receivedlogininfo(int origin, std::string_view data);
     void kickhim(int origin, std::string_view data);
@@ -88,6 +100,8 @@ private:
     int lastServed_ = 0;
     std::array<bool, kSeatRecords + 1> loggedIn_{};
     bool hostSeatReserved_ = false;
+    Clock clock_;
+    std::array<std::optional<std::int64_t>, kSeatRecords + 1> lastChatterMs_{};
 };
 
 } // namespace plimb

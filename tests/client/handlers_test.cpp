@@ -178,6 +178,7 @@ TEST(ClientResults, FormedWordFeedsOwnerListTallyAndChat) {
     for (int me : {1, 2, 3}) {
         ClientFixture c;
         c.seatAs(me);
+        c.startGame();
         c.sink.longest = 5;
         c.sink.best = 12;
         c.feed(build::formedword(1, "houses", 12, 30));

@@ -112,6 +112,7 @@ TEST_F(SettingsWindowTest, AGameTheUserPlayedIsTalliedAndWrittenAtOnce) {
     Tchat w(random);
     connectAs(w, 1);
     w.model().received(build::newplayerinfo(2, "Bob"));
+    w.model().received(build::startgame("Ann", "30", "200", "5"));
     w.model().received(build::winner(1));
     while (!w.model().queueEmpty())
         w.model().processsocktimer();

@@ -3,9 +3,14 @@
 
 #include <atomic>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
+#include "net/protocol.h"
 #include "support/program.h"
 #include "support/rawclient.h"
 
@@ -101,8 +106,8 @@ TEST(HostileE2E, APeerThatNeverReadsIsDisconnectedInsteadOfFillingTheHost) {
 
     RawClient talker;
     ASSERT_EQ(login(talker, "Talker"), 3);
-    // Large relays that the host's own client takes in its stride (an unknown sound).
-    const std::string big = "CMD_playasound+3+" + std::string(60000, 'w') + "+";
+    // The largest chat lines the host relays.
+    const std::string big = plimb::build::chat(3, std::string(plimb::kMaxChatBytes - 8, 'w') + "|clBlack");
     bool gone = false;
     for (int i = 0; i < 800 && !gone; ++i) {
         talker.send(big);
@@ -201,6 +206,225 @@ TEST(HostileE2E, TermHupAndIntCloseTheWindowTheNormalWay) {
         const int status = idle.stop(signal);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
             << "signal " << signal << " ended the program without closing its window";
+    }
+}
+
+// The program's resident memory in KiB.
+long residentKb(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// What a hostile input may cost a program that handles it well; the faults it stands for cost
+// hundreds of megabytes.
+constexpr long kMemoryAllowanceKb = 48 * 1024;
+
+// The time from a request to its answer, or nullopt when none came within the patience.
+template <typename Ask, typename Answered>
+std::optional<std::chrono::milliseconds> answerTime(Ask ask, Answered answered,
+                                                    std::chrono::milliseconds patience) {
+    const auto start = std::chrono::steady_clock::now();
+    ask();
+    if (!answered(patience)) return std::nullopt;
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+}
+
+// After each hostile input the host must still run, relay an honest line at once once it has
+// worked through what it was sent, and not have grown.
+TEST(HostileE2E, TheHostOutlastsLongTextsRepeatedLoginsAndSpectatorSounds) {
+    using plimb::build::chat;
+    const std::string longChat(65525, 'c'), longName(65516, 'n'), leavingName(65512, 'n');
+    const struct {
+        const char* what;
+        std::function<void(RawClient& observer)> attack;
+    } rows[] = {
+        {"a spectator's 65,525-byte chat line",
+         [&](RawClient&) {
+             RawClient spy;
+             const int seat = login(spy, "Spy");
+             spy.send("CMD_chat+" + std::to_string(seat) + "+" + longChat + "|clBlack");
+         }},
+        {"a 65,516-byte name with an empty version",
+         [&](RawClient&) {
+             RawClient peer;
+             ASSERT_TRUE(peer.connectTo(kPort));
+             const auto greeting = peer.next();
+             ASSERT_TRUE(greeting);
+             peer.send("CMD_logininfo+" + greeting->substr(greeting->rfind('+') + 1) + "++" + longName);
+             peer.next(); // its own announcement: it has been served
+         }},
+        {"a 65,512-byte name that logs in and leaves",
+         [&](RawClient& observer) {
+             {
+                 RawClient peer;
+                 ASSERT_TRUE(peer.connectTo(kPort));
+                 const auto greeting = peer.next();
+                 ASSERT_TRUE(greeting);
+                 peer.send("CMD_logininfo+" + greeting->substr(greeting->rfind('+') + 1) + "+1.0.5+" +
+                           leavingName);
+                 peer.next();
+             }
+             EXPECT_TRUE(observer.waitFor("CMD_playerdisconnected+", 30s));
+         }},
+        {"600 logins on one connection with 60 KB names",
+         [&](RawClient& observer) {
+             RawClient peer;
+             const int seat = login(peer, "Rex");
+             const std::string again =
+                 "CMD_logininfo+" + std::to_string(seat) + "+1.0.5+" + std::string(60000, 'r');
+             for (int i = 0; i < 600; ++i)
+                 peer.send(again);
+             peer.send("CMD_chat+" + std::to_string(seat) + "+done|clBlack");
+             int announcements = 0;
+             while (auto m = observer.next(30s)) {
+                 if (m->rfind("CMD_newplayerinfo+", 0) == 0) ++announcements;
+                 if (*m == "CMD_chat+Rex chats: done|clBlack") break;
+             }
+             EXPECT_EQ(announcements, 1) << "a login repeated on one connection is announced again";
+         }},
+        {"chatter sounds from a spectator and a burst from a player",
+         [&](RawClient& observer) {
+             RawClient spy;
+             const int seat = login(spy, "Spy");
+             spy.send("CMD_playasound+" + std::to_string(seat) + "+wave1+");
+             spy.send("CMD_playasound+" + std::to_string(seat) + "+goodword+");
+             for (int i = 0; i < 50; ++i)
+                 observer.send("CMD_playasound+2+wave" + std::to_string(1 + i % 20) + "+");
+             observer.send("CMD_chat+2+done|clBlack");
+             int sounds = 0;
+             while (auto m = observer.next(30s)) {
+                 if (m->rfind("CMD_playasound+", 0) == 0) {
+                     ++sounds;
+                     EXPECT_EQ(m->rfind("CMD_playasound+2+wave", 0), 0u) << *m;
+                 }
+                 if (m->rfind("CMD_chat+Obs chats: done", 0) == 0) break;
+             }
+             EXPECT_GE(sounds, 1);
+             EXPECT_LT(sounds, 10) << "50 chatter sounds in a row all relayed";
+         }},
+    };
+    for (const auto& row : rows) {
+        auto host = startHost("e2e-long");
+        RawClient observer;
+        ASSERT_EQ(login(observer, "Obs"), 2) << row.what;
+        const long before = residentKb(host->pid());
+        row.attack(observer);
+        const auto relayed = [&](std::chrono::milliseconds patience) {
+            return observer.waitFor("CMD_chat+Obs chats: ping", patience).has_value();
+        };
+        const auto ping = [&] { observer.send(chat(2, "ping|clBlack")); };
+        ASSERT_TRUE(answerTime(ping, relayed, 60s)) << row.what << ": the host stopped answering";
+        const auto second = answerTime(ping, relayed, 60s);
+        ASSERT_TRUE(second) << row.what;
+        EXPECT_LT(second->count(), 1000) << row.what << ": slow to answer after it";
+        EXPECT_TRUE(host->running()) << row.what;
+        EXPECT_LT(residentKb(host->pid()) - before, kMemoryAllowanceKb) << row.what;
+    }
+}
+
+// A host of our own, scripted to lie to a real joining copy.
+class ScriptedHost {
+public:
+    ScriptedHost() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int on = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(kPort);
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bound_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+                 ::listen(listener_, 5) == 0;
+    }
+    ~ScriptedHost() {
+        if (fd_ >= 0) ::close(fd_);
+        ::close(listener_);
+    }
+    // Takes the joiner's connection and seats it as player 2 next to "Ann".
+    bool seatJoiner() {
+        pollfd p{listener_, POLLIN, 0};
+        if (!bound_ || ::poll(&p, 1, 30000) != 1) return false;
+        fd_ = ::accept(listener_, nullptr, nullptr);
+        if (fd_ < 0) return false;
+        send("CMD_sendlogininfo+2");
+        if (!waitFor("CMD_logininfo+2+")) return false;
+        send("CMD_newplayerinfo+2+Bob");
+        send("CMD_existingplayers+1+Ann");
+        return true;
+    }
+    void send(const std::string& text) { sendAll(text + '\xff'); }
+    void sendAll(const std::string& bytes) { (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+    // Reads until a request starting with `prefix` arrives.
+    bool waitFor(const std::string& prefix, std::chrono::milliseconds patience = 60s) {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
+        for (;;) {
+            for (auto end = tail_.find('\xff'); end != std::string::npos; end = tail_.find('\xff')) {
+                const std::string m = tail_.substr(0, end);
+                tail_.erase(0, end + 1);
+                if (m.rfind(prefix, 0) == 0) return true;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p{fd_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) != 1) return false;
+            char buf[4096];
+            const auto n = ::recv(fd_, buf, sizeof buf, 0);
+            if (n <= 0) return false;
+            tail_.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    // The joiner answers a new seat number with its login: it has worked through everything
+    // sent before.
+    bool answers(std::chrono::milliseconds patience) {
+        send("CMD_sendlogininfo+2");
+        return waitFor("CMD_logininfo+2+", patience);
+    }
+
+private:
+    int listener_ = -1;
+    int fd_ = -1;
+    bool bound_ = false;
+    std::string tail_;
+};
+
+std::string repeated(const std::string& notice, int times) {
+    std::string bytes;
+    for (int i = 0; i < times; ++i)
+        bytes += notice + '\xff';
+    return bytes;
+}
+
+TEST(HostileE2E, AJoinerOutlastsFakeResultsRepeatedBoxesAndASpyFlood) {
+    const std::string start = "CMD_startgame+Ann+30+200+5+";
+    const struct {
+        const char* what;
+        std::string notices;
+        bool tallyWritten; // a game counted: the tally is written at once
+    } rows[] = {
+        {"2,000 winners with no game", repeated("CMD_winner+1+", 2000), false},
+        {"a 60,000-letter word", start + '\xff' + "CMD_formedword+2+" + std::string(60000, 'a') + "+5+5+\xff",
+         false},
+        {"one game won twice", start + '\xff' + repeated("CMD_winner+2+", 2), true},
+        {"31 steal refusals", repeated("CMD_notvalid+2+", 31), false},
+        {"5,000 spy announcements", repeated("CMD_newplayerinfo+3+x", 5000), false},
+    };
+    for (const auto& row : rows) {
+        ScriptedHost host;
+        Program joiner({"Bob", "127.0.0.1", "join"}, "e2e-liar");
+        ASSERT_TRUE(host.seatJoiner()) << row.what;
+        ASSERT_TRUE(host.answers(60s)) << row.what;
+        const long before = residentKb(joiner.pid());
+        host.sendAll(row.notices);
+        ASSERT_TRUE(host.answers(120s)) << row.what << ": the joiner stopped answering";
+        const auto second =
+            answerTime([] {}, [&](std::chrono::milliseconds p) { return host.answers(p); }, 60s);
+        ASSERT_TRUE(second) << row.what;
+        EXPECT_LT(second->count(), 1000) << row.what << ": slow to answer after it";
+        EXPECT_LT(residentKb(joiner.pid()) - before, kMemoryAllowanceKb) << row.what;
+        EXPECT_EQ(std::filesystem::exists(joiner.dir() / "plimbtally.tld"), row.tallyWritten) << row.what;
+        EXPECT_TRUE(joiner.running()) << row.what;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace plimb;
 
 TEST(SplitMessage, NameBeforeFirstPlusAndDataAfter) {
@@ -76,4 +78,41 @@ TEST(Build, NoticeLayouts) {
     EXPECT_EQ(build::formedword(2, "house", 12, 40), "CMD_formedword+2+house+12+40+");
     EXPECT_EQ(build::timeup(), "CMD_timeup+");
     EXPECT_EQ(build::winner(1), "CMD_winner+1+");
+}
+
+TEST(Utf8Prefix, CutsBeforeACharacterThatWouldNotFit) {
+    const struct {
+        std::string text;
+        std::size_t max;
+        std::string kept;
+    } rows[] = {
+        {"abc", 3, "abc"},
+        {"abc", 2, "ab"},
+        {"a\xC3\xA9", 2, "a"}, // é would lose its second byte
+        {"a\xC3\xA9", 3, "a\xC3\xA9"},
+        {"ab\xF0\x9F\x99\x82", 5, "ab"}, // a four-byte character, three of it fit
+        {"ab\xF0\x9F\x99\x82z", 6, "ab\xF0\x9F\x99\x82"},
+        {"\x80\x80\x80\x80\x80\x80", 4, "\x80\x80\x80\x80"}, // not UTF-8: cut where it stands
+        {"", 0, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(utf8Prefix(row.text, row.max), row.kept) << row.text << " to " << row.max;
+}
+
+TEST(ChatterNumber, OnlyTheTwentyChatterSounds) {
+    const struct {
+        std::string_view name;
+        std::optional<int> n;
+    } rows[] = {{"wave1", 1},
+                {"wave20", 20},
+                {"WAVE13", 13},
+                {"wave21", std::nullopt},
+                {"wave0", std::nullopt},
+                {"wave07", std::nullopt},
+                {"wave-1", std::nullopt},
+                {"wave", std::nullopt},
+                {"goodword", std::nullopt},
+                {"wave1x", std::nullopt}};
+    for (const auto& row : rows)
+        EXPECT_EQ(chatterNumber(row.name), row.n) << row.name;
 }

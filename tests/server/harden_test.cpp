@@ -3,9 +3,11 @@
 // logging in, and move requests bound to the seat they arrive from.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "dict/tdictn.h"
+#include "net/framer.h"
 #include "net/protocol.h"
 #include "rules/game.h"
 #include "server/server.h"
@@ -24,7 +26,8 @@ struct Table {
     Random random{42};
     TDictn spell;
     Game game{state, out, random, timer, spell, {"ab", "cat"}};
-    Server server{state, out, game};
+    std::int64_t nowMs = 0;
+    Server server{state, out, game, [this] { return nowMs; }};
 
     int accept(bool ownClient = false) {
         const int seat = server.pickSeat(ownClient);
@@ -161,6 +164,93 @@ TEST(SeatBinding, MoveRequestsNamingAnotherSeatChangeNothing) {
         t->server.received(2, request);
         t->drain();
         EXPECT_FALSE(t->out.sent.empty()) << request << " acts when seat 2 sends it";
+    }
+}
+
+// Every peer closes a connection on a message over the framer's cap, the host's own client
+// included, so a notice built from a peer's text must never reach it.
+TEST(NoticeSize, APeersLongTextsNeverMakeANoticeItsPeersCloseOn) {
+    using Lines = std::vector<std::string>;
+    Table t;
+    t.join("Ann");
+    const int peer = t.accept();
+    const std::string longName(65516, 'n'), cut(kMaxNameBytes, 'n');
+    t.out.clear();
+    t.server.received(peer, build::logininfo(peer, "", longName));
+    t.drain();
+    EXPECT_EQ(t.out.to(1), (Lines{build::newplayerinfo(peer, cut), build::havewrongversion(cut)}));
+
+    const std::string colour = "|clBlack";
+    const std::string fits(kMaxChatBytes - colour.size(), 'c');
+    const struct {
+        const char* what;
+        std::string request;
+        bool relayed;
+    } rows[] = {
+        {"chat at the limit", build::chat(peer, fits + colour), true},
+        {"chat one byte over", build::chat(peer, fits + "c" + colour), false},
+        {"action at the limit", build::action(peer, fits + colour), true},
+        {"action one byte over", build::action(peer, fits + "c" + colour), false},
+    };
+    for (const auto& row : rows) {
+        t.out.clear();
+        t.server.received(peer, row.request);
+        t.drain();
+        EXPECT_EQ(t.out.to(1).size(), row.relayed ? 1u : 0u) << row.what;
+        for (const auto& sent : t.out.sent)
+            EXPECT_LT(sent.text.size(), Framer::kDefaultCap) << row.what;
+    }
+
+    t.out.clear();
+    t.server.received(1, build::startgame(longName, "30", "200", "5"));
+    t.drain();
+    ASSERT_FALSE(t.out.to(1).empty());
+    EXPECT_EQ(t.out.to(1).front(), build::startgame(cut, "30", "200", "5"));
+    t.out.clear();
+    t.server.connectionClosed(peer);
+    ASSERT_FALSE(t.out.to(1).empty());
+    EXPECT_EQ(t.out.to(1).front(), build::playerdisconnected(peer, cut));
+}
+
+TEST(Login, ASecondLoginOnTheSameConnectionIsIgnored) {
+    Table t;
+    t.join("Ann");
+    const int bob = t.join("Bob");
+    t.out.clear();
+    for (int i = 0; i < 100; ++i)
+        t.server.received(bob, build::logininfo(bob, kVersion, "Mallory"));
+    t.drain();
+    EXPECT_TRUE(t.out.sent.empty());
+    EXPECT_EQ(t.state.seats[bob].name, "Bob");
+}
+
+TEST(ChatterSounds, OnlyPlayersChatterSoundsAreRelayedAndNotWithoutPause) {
+    Table t;
+    t.join("Ann");
+    t.join("Bob");
+    const int spy = t.join("Spy");
+    const struct {
+        const char* what;
+        int seat;
+        std::string request;
+        std::int64_t afterMs;
+        bool relayed;
+    } rows[] = {
+        {"a player's chatter sound", 1, "CMD_playasound+1+wave13+", 0, true},
+        {"the same player within a second", 1, "CMD_playasound+1+wave2+", 999, false},
+        {"the other player meanwhile", 2, "CMD_playasound+2+wave2+", 0, true},
+        {"a second later", 1, "CMD_playasound+1+wave20+", 1, true},
+        {"a spectator", spy, "CMD_playasound+" + std::to_string(spy) + "+wave1+", 5000, false},
+        {"a game sound", 2, "CMD_playasound+2+winner+", 5000, false},
+        {"no such chatter", 2, "CMD_playasound+2+wave21+", 5000, false},
+        {"more after the sound", 2, "CMD_playasound+2+wave1+x+", 5000, false},
+    };
+    for (const auto& row : rows) {
+        t.nowMs += row.afterMs;
+        t.out.clear();
+        t.server.received(row.seat, row.request);
+        t.drain();
+        EXPECT_EQ(t.out.to(spy).size(), row.relayed ? 1u : 0u) << row.what;
     }
 }
 
