@@ -8,7 +8,11 @@ Runs the program (offscreen, in a scratch folder) and attacks its port 7772 over
                     the host's resident memory over time, and whether the non-reader is dropped
   flood K           K connections that never log in keep the host's queue full of bare 0xFF
                     bytes: how long a newcomer's login takes
-  longlines SECS    a peer sends eight 60 KB chat lines a second: the host's CPU use
+  longlines SECS    a peer sends eight 15 KB chat lines a second: the host's CPU use
+  relogin SECS      a peer logs in again 40 times a second with 60 KB names: the host's resident
+                    memory, and how long an honest chat line then takes to come back
+  spyflood N        a host of our own sends a joining copy N announcements of a spectator, then
+                    a new seat number: how long the joiner takes to answer, and its memory
 
 Port 7772 is fixed, so run it where nothing else uses it, e.g.
   unshare -n sh -c 'ip link set lo up; bench/hostile/hostile.py --program build/plimb race 10'
@@ -28,11 +32,11 @@ FF = b"\xff"
 
 
 class Host:
-    def __init__(self, program, display):
+    def __init__(self, program, display, args=("Ann", "127.0.0.1", "true")):
         self.dir = tempfile.mkdtemp(prefix="plimb-bench-")
-        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", DISPLAY=":" + display)
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", DISPLAY=":" + display, PLIMB_DATA_DIR=self.dir)
         env.pop("WAYLAND_DISPLAY", None)
-        self.proc = subprocess.Popen([os.path.abspath(program), "Ann", "127.0.0.1", "true"], cwd=self.dir,
+        self.proc = subprocess.Popen([os.path.abspath(program), *args], cwd=self.dir,
                                      env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait_listening(self, patience=15):
@@ -138,7 +142,7 @@ def nonreader(args):
     eater.login("Eater")
     talker = Peer()
     talker.login("Talker")
-    big = b"CMD_playasound+3+" + b"w" * 60000 + b"+\xff"
+    big = b"CMD_chat+3+" + b"w" * 16000 + b"|clBlack\xff"
     start = time.time()
     print("t=0s host RSS %.0f MB" % host.rss_mb())
     dropped = None
@@ -211,7 +215,7 @@ def longlines(args):
     time.sleep(0.5)
     peer = Peer()
     seat = peer.login("Long")
-    line = b"CMD_chat+%d+" % seat + b"word " * 12000 + b"|clBlack\xff"
+    line = b"CMD_chat+%d+" % seat + b"word " * 3000 + b"|clBlack\xff"
     cpu0, t0 = host.cpu_seconds(), time.time()
     sent = 0
     while time.time() - t0 < args.seconds:
@@ -224,8 +228,59 @@ def longlines(args):
         peer.drain()
         time.sleep(max(0, 1 - (time.time() - t0) % 1))
     cpu = (host.cpu_seconds() - cpu0) / (time.time() - t0) * 100
-    print("%d chat lines of 60 KB in %ds: host CPU %.0f%%, RSS %.0f MB" % (sent, args.seconds, cpu, host.rss_mb()))
+    print("%d chat lines of 15 KB in %ds: host CPU %.0f%%, RSS %.0f MB" % (sent, args.seconds, cpu, host.rss_mb()))
     host.stop()
+
+
+def relogin(args):
+    host = Host(args.program, "bench-relogin")
+    host.wait_listening()
+    time.sleep(0.5)
+    observer = Peer()
+    observer.login("Obs")
+    peer = Peer()
+    seat = peer.login("Rex")
+    again = b"CMD_logininfo+%d+1.0.5+" % seat + b"r" * 60000 + FF
+    print("t=0s host RSS %.0f MB" % host.rss_mb())
+    t0 = time.time()
+    while time.time() - t0 < args.seconds:
+        for _ in range(40):
+            peer.sock.sendall(again)
+        observer.drain()
+        peer.drain()
+        time.sleep(max(0, 1 - (time.time() - t0) % 1))
+    sent = time.time()
+    observer.sock.sendall(b"CMD_chat+2+ping|clBlack\xff")
+    ok = observer.wait_for("CMD_chat+Obs chats: ping", 600)
+    print("%d s of 40 logins a second: host RSS %.0f MB; a chat line then took %.2f s%s" % (
+        args.seconds, host.rss_mb(), time.time() - sent, "" if ok else " (never came back)"))
+    host.stop()
+
+
+def spyflood(args):
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", PORT))
+    listener.listen(5)
+    joiner = Host(args.program, "bench-spyflood", ("Bob", "127.0.0.1", "join"))
+    conn, _ = listener.accept()
+    peer = Peer.__new__(Peer)
+    peer.sock, peer.tail = conn, b""
+
+    def answered(timeout):
+        conn.sendall(b"CMD_sendlogininfo+2\xff")
+        return peer.wait_for("CMD_logininfo+2+", timeout) is not None
+
+    answered(60)
+    before = joiner.rss_mb()
+    t0 = time.time()
+    conn.sendall(b"".join(b"CMD_newplayerinfo+3+x\xff" for _ in range(args.n)))
+    ok = answered(600)
+    print("%d spy announcements: the joiner answered after %.2f s%s; RSS %.0f -> %.0f MB" % (
+        args.n, time.time() - t0, "" if ok else " (never)", before, joiner.rss_mb()))
+    joiner.stop()
+    conn.close()
+    listener.close()
 
 
 def main():
@@ -236,8 +291,12 @@ def main():
     sub.add_parser("nonreader").add_argument("seconds", type=int, nargs="?", default=60)
     sub.add_parser("flood").add_argument("k", type=int, nargs="?", default=1)
     sub.add_parser("longlines").add_argument("seconds", type=int, nargs="?", default=20)
+    sub.add_parser("relogin").add_argument("seconds", type=int, nargs="?", default=60)
+    sub.add_parser("spyflood").add_argument("n", type=int, nargs="?", default=5000)
     args = parser.parse_args()
-    {"race": race, "nonreader": nonreader, "flood": flood, "longlines": longlines}[args.cmd](args)
+    commands = {"race": race, "nonreader": nonreader, "flood": flood, "longlines": longlines,
+                "relogin": relogin, "spyflood": spyflood}
+    commands[args.cmd](args)
 
 
 if __name__ == "__main__":
