@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -41,6 +42,15 @@ QFrame* panel(QWidget* parent) {
     return frame;
 }
 
+Origin originOf(const QUrl& url) {
+    return {url.scheme().toLower().toStdString(), url.host().toLower().toStdString(), url.port()};
+}
+
+QString readable(Refusal refusal) {
+    const std::string_view text = refusalText(refusal);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
 Tdownload::Tdownload(const QString& lobbyServer, const QString& programFolder, QWidget* parent)
@@ -55,6 +65,12 @@ Tdownload::Tdownload(const QString& lobbyServer, const QString& programFolder, Q
         return QProcess::startDetached(program, arguments);
     };
     find_ = [](const QString& name) { return QStandardPaths::findExecutable(name); };
+    stall_ = new QTimer(this);
+    stall_->setSingleShot(true);
+    connect(stall_, &QTimer::timeout, this, [this] { stop(Refusal::Stalled); });
+    deadline_ = new QTimer(this);
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, [this] { stop(Refusal::TooSlow); });
 
     auto* root = new QHBoxLayout(this);
 
@@ -150,6 +166,10 @@ QString Tdownload::requestUrl() const {
     return base + QLatin1String(kInstallerPath);
 }
 
+QString Tdownload::digestUrl() const {
+    return requestUrl() + QStringLiteral(".sha256");
+}
+
 QString Tdownload::installerFile() const {
     const QString url = requestUrl();
     return QDir(programFolder_).filePath(url.mid(url.lastIndexOf(QLatin1Char('/')) + 1));
@@ -165,8 +185,16 @@ void Tdownload::getbuttonClick() {
     const QString target = installerFile();
     infolabel2->setText(QFileInfo(target).fileName());
 
-    // Written beside the final name and renamed over it only once complete, so a stopped or broken
-    // download never leaves a half installer that could be started later.
+    const Origin origin = originOf(QUrl(requestUrl()));
+    if (!fetchableOrigin(origin)) {
+        state_ = Failed;
+        infolabel->setText(kAborted);
+        message_(readable(Refusal::BadAddress));
+        return;
+    }
+
+    // Written beside the final name and renamed over it only once every check passed, so a stopped
+    // or refused download never leaves a file that carries the installer's name.
     file_ = std::make_unique<QSaveFile>(target);
     if (!file_->open(QIODevice::WriteOnly)) {
         const QString error = QStringLiteral("Cannot create file \"%1\". %2")
@@ -182,29 +210,86 @@ void Tdownload::getbuttonClick() {
     abortbutton->setEnabled(true);
     infolabel->setText(QStringLiteral("Loading"));
     infolabel3->clear();
-    received_ = 0;
     bodyStarted_ = false;
     writeError_.clear();
+    refusal_ = Refusal::None;
+    transportError_.clear();
+    digestFile_.clear();
+    hash_.reset();
+    follow_.reset();
 
-    QNetworkRequest request{QUrl(requestUrl())};
+    // The checksum first: without it the installer is not worth fetching.
+    fetchingDigest_ = true;
+    check_.emplace(origin, limits_.maxDigestBytes);
+    deadline_->start(limits_.total);
+    fetch(QUrl(digestUrl()));
+}
+
+void Tdownload::fetch(const QUrl& url) {
+    QNetworkRequest request{url};
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Mozilla/3.0 (compatible)"));
     request.setRawHeader("Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*");
+    // The checksum covers the bytes as sent; the HTTP client must not unpack them on the way.
+    request.setRawHeader("Accept-Encoding", "identity");
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    // Redirects are judged by TransferCheck, not followed by the HTTP client on its own.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    headSeen_ = false;
     reply_ = http_->get(request);
     connect(reply_, &QNetworkReply::metaDataChanged, this, &Tdownload::HttpCli1HeaderData);
     connect(reply_, &QNetworkReply::readyRead, this, &Tdownload::HttpCli1DocData);
     connect(reply_, &QNetworkReply::finished, this, &Tdownload::downloadFinished);
+    stall_->start(limits_.stall);
+}
+
+void Tdownload::stop(Refusal why) {
+    if (refusal_ == Refusal::None) refusal_ = why;
+    // Queued: the HTTP client may still be inside its own handling of this reply (an error status
+    // is raised right after the head). Whatever arrives meanwhile is read and thrown away.
+    if (reply_ != nullptr)
+        QMetaObject::invokeMethod(reply_.data(), &QNetworkReply::abort, Qt::QueuedConnection);
 }
 
 void Tdownload::HttpCli1HeaderData() {
+    if (headSeen_ || refusal_ != Refusal::None) return;
+    headSeen_ = true;
+    stall_->start(limits_.stall);
     // One dot per header line, so "Loading" grows while the reply's head arrives.
-    infolabel->setText(infolabel->text() + QString(reply_->rawHeaderPairs().size(), QLatin1Char('.')));
+    if (!fetchingDigest_)
+        infolabel->setText(infolabel->text() + QString(reply_->rawHeaderPairs().size(), QLatin1Char('.')));
+
+    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+    const QUrl location = reply_->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    const QUrl target = reply_->url().resolved(location);
+    std::optional<Origin> targetOrigin;
+    if (!location.isEmpty() && target.isValid()) targetOrigin = originOf(target);
+
+    const TransferCheck::Head head = check_->head(
+        status, length.isValid() ? std::optional<std::int64_t>(length.toLongLong()) : std::nullopt,
+        targetOrigin);
+    if (head.follow) {
+        // The redirect's own body is of no use; its end starts the next request.
+        follow_ = target;
+        reply_->abort();
+    } else if (head.refusal != Refusal::None) {
+        stop(head.refusal);
+    }
 }
 
 void Tdownload::HttpCli1DocData() {
     const QByteArray chunk = reply_->readAll();
-    if (!writeError_.isEmpty()) return;
+    if (refusal_ != Refusal::None || follow_ || !writeError_.isEmpty()) return;
+    stall_->start(limits_.stall);
+    if (const Refusal why = check_->data(chunk.size()); why != Refusal::None) {
+        stop(why);
+        return;
+    }
+    if (fetchingDigest_) {
+        digestFile_ += chunk;
+        return;
+    }
     if (!bodyStarted_) {
         bodyStarted_ = true;
         infolabel3->setText(QStringLiteral("Downloading: ") + infolabel2->text());
@@ -215,8 +300,8 @@ void Tdownload::HttpCli1DocData() {
         reply_->abort();
         return;
     }
-    received_ += chunk.size();
-    infolabel->setText(QString::number(received_) + QStringLiteral(" bytes"));
+    hash_.addData(chunk);
+    infolabel->setText(QString::number(check_->received()) + QStringLiteral(" bytes"));
 }
 
 void Tdownload::downloadFinished() {
@@ -224,24 +309,55 @@ void Tdownload::downloadFinished() {
     if (reply->bytesAvailable() > 0) HttpCli1DocData();
     reply_ = nullptr;
     reply->deleteLater();
+    stall_->stop();
 
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::NoError && status < 400 && writeError_.isEmpty()) {
-        infolabel->setText(QStringLiteral("Received ") + QString::number(received_) +
-                           QStringLiteral(" bytes"));
-    } else {
-        infolabel->setText(kAborted);
-        state_ = Failed;
+    if (state_ != Failed && refusal_ == Refusal::None && writeError_.isEmpty()) {
+        if (follow_) {
+            const QUrl next = *follow_;
+            follow_.reset();
+            fetch(next);
+            return;
+        }
+        refusal_ = check_->end(reply->error() != QNetworkReply::NoError);
+        if (refusal_ == Refusal::TransportError) transportError_ = reply->errorString();
+        if (refusal_ == Refusal::None && fetchingDigest_) {
+            if (!parseDigestFile(digestFile_.toStdString())) {
+                refusal_ = Refusal::BadDigestFile;
+            } else {
+                fetchingDigest_ = false;
+                check_.emplace(originOf(QUrl(requestUrl())), limits_.maxInstallerBytes);
+                fetch(QUrl(requestUrl()));
+                return;
+            }
+        }
     }
+    finishDownload();
+}
+
+void Tdownload::finishDownload() {
+    deadline_->stop();
+    follow_.reset();
+    const bool stoppedByUser = state_ == Failed;
+    if (!stoppedByUser && refusal_ == Refusal::None && writeError_.isEmpty())
+        refusal_ = checkDigest(digestFile_.toStdString(), hash_.result().toHex().toStdString());
     getbutton->setEnabled(true);
     abortbutton->setEnabled(false);
 
     // A file that is not committed is discarded when it goes; the old installer, if any, stays.
     std::unique_ptr<QSaveFile> file = std::move(file_);
-    if (state_ == Failed) {
-        if (!writeError_.isEmpty()) message_(writeError_);
+    if (stoppedByUser || refusal_ != Refusal::None || !writeError_.isEmpty()) {
+        state_ = Failed;
+        infolabel->setText(kAborted);
+        if (!writeError_.isEmpty()) {
+            message_(writeError_);
+        } else if (!stoppedByUser && refusalIsReported(refusal_)) {
+            const QString text = readable(refusal_);
+            message_(transportError_.isEmpty() ? text : text + QLatin1Char(' ') + transportError_);
+        }
         return;
     }
+    infolabel->setText(QStringLiteral("Received ") + QString::number(check_->received()) +
+                       QStringLiteral(" bytes"));
     if (!file->commit()) {
         state_ = Failed;
         infolabel->setText(kAborted);

@@ -2,18 +2,30 @@
 // Tdownload: offered at a solo start, it fetches the Vexo42 Lobby's installer from the lobby server
 // into the program's folder and runs it, opens an installed lobby, or just lets the solo game go on.
 // Whenever the lobby takes over it asks the main window to close through closeGameRequested.
+//
+// The installer runs only when the lobby server answered exactly 200 with a complete body of its
+// announced length, within the size and time limits, without leaving the configured scheme, host
+// and port, and the body's SHA-256 matches the checksum published at the installer's address +
+// ".sha256" (fetched first, under the same rules). Redirects within the lobby server are followed.
+// Until then the body lives in an unnamed or temporary file that is dropped on any failure.
+#include <QCryptographicHash>
 #include <QPointer>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "windows/downloadcheck.h"
 
 class QLabel;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QPushButton;
+class QTimer;
 
 namespace plimb {
 
@@ -41,11 +53,14 @@ public:
     void setMessage(Message show) { message_ = std::move(show); }
     void setStarter(Starter start) { start_ = std::move(start); }
     void setFinder(Finder find) { find_ = std::move(find); }
+    // Takes effect at the next download.
+    void setLimits(const DownloadLimits& limits) { limits_ = limits; }
 
     // Shown at a solo start, centred on the desktop.
     void showCentred();
 
     QString requestUrl() const;
+    QString digestUrl() const;     // where the lobby server publishes the installer's SHA-256
     QString installerFile() const; // program folder + file name
     bool downloading() const;
 
@@ -61,10 +76,13 @@ signals:
 private:
     enum DownloadState { Running = 1, Failed = 2 };
 
+    void fetch(const QUrl& url);
+    // Gives up on the download for `why`; the first reason is the one reported.
+    void stop(Refusal why);
     void HttpCli1HeaderData();
     void HttpCli1DocData();
     void downloadFinished();
-    void resetButtons();
+    void finishDownload();
 
     QString lobbyServer_;
     QString programFolder_;
@@ -72,10 +90,21 @@ private:
     Starter start_;
     Finder find_;
 
+    DownloadLimits limits_;
+
     QNetworkAccessManager* http_ = nullptr;
+    QTimer* stall_ = nullptr;    // restarted by every sign of life of the reply
+    QTimer* deadline_ = nullptr; // the whole download: checksum, redirects and installer
     QPointer<QNetworkReply> reply_;
+    std::optional<TransferCheck> check_;
+    bool fetchingDigest_ = false; // the checksum comes first; then the installer
+    bool headSeen_ = false;
+    std::optional<QUrl> follow_; // a redirect within the lobby server, taken once the reply ends
+    Refusal refusal_ = Refusal::None;
+    QString transportError_;
+    QByteArray digestFile_;
+    QCryptographicHash hash_{QCryptographicHash::Sha256};
     std::unique_ptr<QSaveFile> file_;
-    qint64 received_ = 0;
     bool bodyStarted_ = false;
     QString writeError_;  // set when the disk refused a chunk
     int state_ = Running; // the tag of infolabel

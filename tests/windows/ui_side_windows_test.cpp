@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "windows/cannedserver.h"
 #include "windows/tabout.h"
 #include "windows/tdownload.h"
 #include "windows/thelp.h"
@@ -31,40 +32,7 @@ template <typename T> T* child(QWidget& window, const char* name) {
     return found;
 }
 
-// A one-shot HTTP server on loopback: answers each request with `head` and `body`, then closes the
-// connection unless `holdOpen` (a body that never ends, for stopping a download midway).
-class CannedServer {
-public:
-    QByteArray head;
-    QByteArray body;
-    bool holdOpen = false;
-    QList<QByteArray> requests;
-
-    CannedServer() {
-        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection()) {
-                auto* buffer = new QByteArray;
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
-                    buffer->append(socket->readAll());
-                    if (!buffer->contains("\r\n\r\n")) return;
-                    requests << *buffer;
-                    buffer->clear();
-                    socket->write(head + body);
-                    if (!holdOpen) socket->disconnectFromHost();
-                });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket, buffer] {
-                    delete buffer;
-                    socket->deleteLater();
-                });
-            }
-        });
-    }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
-
-private:
-    QTcpServer server_;
-};
+using plimb::testing::CannedServer;
 
 QByteArray okHead(qsizetype length) {
     return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
