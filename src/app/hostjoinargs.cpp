@@ -27,11 +27,16 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+bool readAsOption(std::string_view parameter) {
+    return !parameter.empty() && parameter.front() == '-';
+}
+
 LaunchArgs buildLaunchArgs(GameRole role, std::string_view name, std::string_view host) {
     const std::string_view player = trimBlanks(name);
     if (player.empty()) return refuse("Please type your name: the other players see it in the game.");
     if (hasControlBytes(player))
         return refuse("Your name may not contain line breaks or other control characters.");
+    if (readAsOption(player)) return refuse("A name may not begin with \"-\".");
     if (role == GameRole::Host)
         return LaunchArgs{{std::string(player), std::string(kHostingAddress), "true"}, {}};
 
@@ -41,6 +46,10 @@ LaunchArgs buildLaunchArgs(GameRole role, std::string_view name, std::string_vie
     if (hasControlBytes(address) || address.find_first_of(" \t") != std::string_view::npos)
         return refuse("The host's address may not contain blanks: type an address such as 192.168.1.20 or a "
                       "computer's name.");
+    if (readAsOption(address))
+        return refuse(
+            "The host's address may not begin with \"-\": type an address such as 192.168.1.20 or a "
+            "computer's name.");
     return LaunchArgs{{std::string(player), std::string(address), "join"}, {}};
 }
 

@@ -24,9 +24,16 @@ struct LaunchArgs {
 // Builds the command line from what the player typed (UTF-8). Blanks and tabs around either
 // field are dropped; blanks inside a name are kept, as is every other printable character
 // ("+" included). Refused with a readable message: an empty name or host, control characters
-// (a line break would end the login message early) and blanks inside the host's address.
-// `host` is not looked at when hosting.
+// (a line break would end the login message early), blanks inside the host's address, and a
+// name or host that would be read as an option (readAsOption). `host` is not looked at when
+// hosting.
 LaunchArgs buildLaunchArgs(GameRole role, std::string_view name, std::string_view host);
+
+// Whether a parameter of this program's command line would be taken as an option instead of
+// reaching start-up as a position. The toolkit reads every parameter that begins with "-" as one
+// of its own options wherever it stands ("-platform" takes the next parameter with it, and an
+// unknown platform aborts the start), and there is no marker that ends its options.
+bool readAsOption(std::string_view parameter);
 
 // `text` without the blanks and tabs at its ends.
 std::string_view trimBlanks(std::string_view text);

@@ -97,7 +97,8 @@ void HostJoinDialog::accept() {
     if (!built.ok()) {
         label_error->setText(QString::fromStdString(built.error));
         label_error->show();
-        const bool nameIsFine = !trimBlanks(edit_name->text().toStdString()).empty();
+        // The name alone decides a hosting entry, so this tells which field to put right.
+        const bool nameIsFine = buildLaunchArgs(GameRole::Host, edit_name->text().toStdString(), {}).ok();
         (nameIsFine && edit_host ? edit_host : edit_name)->setFocus();
         return;
     }

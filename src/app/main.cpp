@@ -49,8 +49,10 @@ int main(int argc, char* argv[]) {
     plimb::TServer server(random, spell, plimb::builtinComputerWords());
     chat.setServer(&server);
     chat.setRelaunch([&](const QStringList& args) {
+        // A refused command line (a name Qt would read as an option) starts nothing new, so the
+        // window stays.
+        if (!relauncher.request(args)) return;
         guard.release();
-        relauncher.request(args);
         if (chat.close()) QApplication::quit();
     });
 

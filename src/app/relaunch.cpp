@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <cstdio>
 
+#include "app/hostjoinargs.h"
+
 namespace plimb {
 
 Relauncher::Relauncher(QString program) : program_(std::move(program)) {}
@@ -17,9 +19,16 @@ Relauncher::~Relauncher() {
         std::fprintf(stderr, "plimb: could not start %s\n", qPrintable(program));
 }
 
-void Relauncher::request(const QStringList& args) {
+bool Relauncher::request(const QStringList& args) {
+    for (const QString& arg : args)
+        if (readAsOption(arg.toStdString())) {
+            std::fprintf(stderr, "plimb: not starting again with the option-like parameter %s\n",
+                         qPrintable(arg));
+            return false;
+        }
     args_ = args;
     requested_ = true;
+    return true;
 }
 
 } // namespace plimb

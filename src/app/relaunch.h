@@ -17,8 +17,9 @@ public:
     Relauncher& operator=(const Relauncher&) = delete;
 
     // Asks for a start with `args` (without the program's name) when this object goes; a later
-    // request replaces an earlier one.
-    void request(const QStringList& args);
+    // request replaces an earlier one. Refused, and false returned, when a parameter would be read
+    // as an option (readAsOption): the new copy would not get it as a position, and could abort.
+    bool request(const QStringList& args);
     bool requested() const { return requested_; }
 
 private:

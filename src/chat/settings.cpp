@@ -1,9 +1,26 @@
 #include "chat/settings.h"
 
+#include <algorithm>
+
 #include "net/protocol.h"
 
 namespace plimb {
 namespace {
+
+bool fitsIn(const WindowBounds& b, const DesktopRect& area) {
+    // In 64 bits: a stored left near the largest int must not wrap round to a small right edge.
+    using Wide = long long;
+    return b.width > 0 && b.height > 0 && b.left >= area.x && b.top >= area.y &&
+           Wide{b.left} + b.width <= Wide{area.x} + area.width &&
+           Wide{b.top} + b.height <= Wide{area.y} + area.height;
+}
+
+// `start` moved as little as needed for `length` pixels from it to stay within `from`..`from +
+// span`; `length` is at most `span`.
+int clampInto(int start, int length, int from, int span) {
+    const long long last = static_cast<long long>(from) + span - length;
+    return static_cast<int>(std::clamp<long long>(start, from, last));
+}
 
 std::string readText(const IniFile& ini, std::string_view key, std::string_view fallback) {
     return ini.get(kSettingsSection, key).value_or(std::string(fallback));
@@ -19,13 +36,25 @@ Colour readColour(const IniFile& ini, std::string_view key) {
     return stringToColor(readText(ini, key, "clblack")).value_or(clBlack);
 }
 
-std::optional<std::string> readNumberText(const IniFile& ini, std::string_view key, std::string_view fallback) {
+std::optional<std::string> readNumberText(const IniFile& ini, std::string_view key,
+                                          std::string_view fallback) {
     std::string text = readText(ini, key, fallback);
     if (!parseInt(text)) return std::nullopt;
     return text;
 }
 
 } // namespace
+
+WindowBounds fitToDesktop(const WindowBounds& stored, const DesktopRect& available) {
+    WindowBounds fitted;
+    if (available.width <= 0 || available.height <= 0) return fitted;
+    if (fitsIn(stored, available)) return stored;
+    fitted.width = std::min(fitted.width, available.width);
+    fitted.height = std::min(fitted.height, available.height);
+    fitted.left = clampInto(fitted.left, fitted.width, available.x, available.width);
+    fitted.top = clampInto(fitted.top, fitted.height, available.y, available.height);
+    return fitted;
+}
 
 LoadedSettings readSettings(const IniFile& ini) {
     LoadedSettings s;

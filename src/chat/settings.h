@@ -22,6 +22,21 @@ struct WindowBounds {
     friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
 };
 
+// The part of the desktop that windows may cover (a screen without its panels), in pixels.
+struct DesktopRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The bounds the main window opens with. Stored bounds with a positive size that lie wholly
+// inside `available` are kept; any other came from a damaged file or a screen that is gone, and
+// applying it could put the window out of reach or ask for a window far larger than any screen.
+// Those give the defaults (left 3, top 3, 734 by 540), shrunk and moved into `available` when
+// even they do not fit. An `available` without area gives the defaults.
+WindowBounds fitToDesktop(const WindowBounds& stored, const DesktopRect& available);
+
 // What the window shows that is saved together. The game options are the dialog's texts as they
 // stand, since the dialog shows whatever was stored.
 struct SavedSettings {

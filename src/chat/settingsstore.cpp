@@ -3,19 +3,18 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "chat/regularfile.h"
+
 namespace plimb {
 namespace {
 
-// Settings files are a few hundred bytes; anything far larger is not one of ours to rewrite.
-constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
-
+// The file's text; empty for a missing file; nullopt for one that is there but is not a regular
+// file we can read whole (a FIFO, a folder, an unreadable file, one above the cap).
 std::optional<std::string> readWhole(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) return std::string();
-    if (file.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) return std::nullopt;
-    return bytes.toStdString();
+    RegularFileRead read = readRegularFile(QFile::encodeName(path).toStdString(), kMaxSettingsFileSize);
+    if (read.status == RegularFileRead::Status::Missing) return std::string();
+    if (read.status != RegularFileRead::Status::Read) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTcpSocket>
 #include <QTime>
 #include <QVBoxLayout>
@@ -479,9 +480,16 @@ WindowBounds Tchat::currentBounds() const {
 void Tchat::loadinifile() {
     const IniFile ini = settings_.read();
     const LoadedSettings s = readSettings(ini);
+    // Bounds that do not fit the screen they name come from a damaged file or a screen that is
+    // gone: the window opens at the defaults. savedBounds_ keeps what the file says, so closing
+    // repairs it.
     savedBounds_ = s.bounds;
-    move(s.bounds.left, s.bounds.top);
-    resize(s.bounds.width, s.bounds.height);
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(s.bounds.left, s.bounds.top));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    const WindowBounds shown = fitToDesktop(s.bounds, {area.x(), area.y(), area.width(), area.height()});
+    move(shown.left, shown.top);
+    resize(shown.width, shown.height);
 
     model_.turnSound = s.turnSound;
     Classic1->setChecked(s.turnSound == 0);

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,8 +14,12 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
+#include "chat/regularfile.h"
 #include "windows/lzrw1kh.h"
 #include "windows/tallytext.h"
 #include "windows/ticklist.h"
@@ -254,25 +257,47 @@ void Ttallylist::showOver(QWidget* mainWindow) {
 
 std::optional<QString> Ttallylist::load(const QString& filePath) {
     filePath_ = filePath;
-    if (!QFileInfo::exists(filePath)) return std::nullopt;
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open file \"%1\". %2")
-            .arg(QDir::toNativeSeparators(filePath), file.errorString());
-    // Anything longer than the longest text the reader accepts is damaged; reading its head is
-    // enough to say so.
-    const QByteArray bytes = file.read(static_cast<qint64>(kMaxTallyTextLength + 65536));
-    TallyFileRead read =
-        readTallyFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                      QDir::toNativeSeparators(filePath).toStdString());
-    if (read.error) return qs(*read.error);
+    damaged_ = false;
+    const QString shownPath = QDir::toNativeSeparators(filePath);
+    const auto cannotOpen = [&](const QString& why) {
+        damaged_ = true;
+        return QStringLiteral("Cannot open file \"%1\". %2").arg(shownPath, why);
+    };
+    // Anything longer than the longest text the reader accepts, with its container, is damaged.
+    RegularFileRead file =
+        readRegularFile(QFile::encodeName(filePath).toStdString(), kMaxTallyTextLength + 65536);
+    switch (file.status) {
+    case RegularFileRead::Status::Missing:
+        return std::nullopt;
+    case RegularFileRead::Status::NotRegular:
+        return cannotOpen(QStringLiteral("It is not a regular file."));
+    case RegularFileRead::Status::TooLarge:
+        return cannotOpen(QStringLiteral("It is larger than any tally file."));
+    case RegularFileRead::Status::Failed:
+        return cannotOpen(QString::fromLocal8Bit(std::strerror(file.error)));
+    case RegularFileRead::Status::Read:
+        break;
+    }
+    TallyFileRead read = readTallyFile(file.bytes, shownPath.toStdString());
+    if (read.error) {
+        damaged_ = true;
+        return qs(*read.error);
+    }
     tally_.loadtally(std::move(read.grid));
     showOwnTotals();
     fillFollowed();
     return std::nullopt;
 }
 
-bool Ttallylist::save(const QString& filePath) const {
+bool Ttallylist::save(const QString& filePath) {
+    // The first write over a file that could not be read moves it aside first, so the record it
+    // may still hold can be recovered by hand; a damaged file from an earlier run makes way for it.
+    if (damaged_ && filePath == filePath_) {
+        const QByteArray from = QFile::encodeName(filePath);
+        const QByteArray aside = QFile::encodeName(filePath + QLatin1String(kDamagedSuffix));
+        if (std::rename(from.constData(), aside.constData()) != 0 && errno != ENOENT) return false;
+        damaged_ = false;
+    }
     const std::string bytes = tallyFileBytes(tally_.grid());
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly)) return false;

@@ -50,13 +50,20 @@ public:
 
     void showOver(QWidget* mainWindow);
 
+    // What a tally file that could not be read is renamed to when it is first written over.
+    static constexpr char kDamagedSuffix[] = ".damaged";
+
     // Reads the tally file once at start and remembers its path for later writes. No file: the
-    // empty tally, no error. A damaged file: the empty tally and the error text, for the caller to
-    // show once.
+    // empty tally, no error. A damaged file (or one that cannot be read, is not a regular file or
+    // is far too large to be a tally): the empty tally and the error text, for the caller to show
+    // once. Only a regular file is opened, so a FIFO in its place cannot block the program.
     std::optional<QString> load(const QString& filePath);
-    // Writes the tally file through a temporary file in the same folder and a rename. Returns
-    // whether it was written; callers may ignore a failure (the old file then stays as it was).
-    bool save(const QString& filePath) const;
+    // Writes the tally file through a temporary file in the same folder and a rename. The first
+    // write over the file that load() found damaged renames that file to its name plus
+    // kDamagedSuffix first (replacing an older one); if it cannot be moved aside, nothing is
+    // written. Returns whether the tally was written; callers may ignore a failure (the old file
+    // then stays as it was).
+    bool save(const QString& filePath);
 
     const Tally& tally() const { return tally_; }
 
@@ -71,6 +78,7 @@ private:
 
     Tally tally_;
     QString filePath_;
+    bool damaged_ = false; // the file at filePath_ was there but unreadable, and is not moved aside yet
     Question ask_;
 
     QLabel* mylabel_1 = nullptr;

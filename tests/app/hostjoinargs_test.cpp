@@ -47,6 +47,9 @@ TEST(BuildLaunchArgs, BuildsTheStartUpCommandLineOrRefusesWithAReason) {
         {"the message terminator in the name", GameRole::Host, "Bob\xff", "", {}, "control"},
         {"a tab inside the host", GameRole::Join, "Bob", "a\tb", {}, "blanks"},
         {"the name is checked before the host", GameRole::Join, "", "", {}, "your name"},
+        {"a name read as an option", GameRole::Host, " -platform", "", {}, "A name may not begin"},
+        {"a dash inside a name is fine", GameRole::Host, "Ann-Lee-", "", {"Ann-Lee-", "127.0.0.1", "true"}},
+        {"a host read as an option", GameRole::Join, "Bob", "--reverse", {}, "address may not begin with"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

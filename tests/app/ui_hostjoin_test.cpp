@@ -93,6 +93,19 @@ TEST_F(HostJoinTest, ARefusedEntryStaysOpenWithTheReasonAndIsNotRemembered) {
     EXPECT_EQ(store().read().get("Plimb", "Host"), "new.lan");
 }
 
+TEST_F(HostJoinTest, ANameThatWouldBeReadAsAnOptionIsRefusedWithTheRuleAndNotRemembered) {
+    writeSettings("[Plimb]\nName=-platform\nHost=old.lan\n");
+    HostJoinDialog dialog(GameRole::Join, store(), {});
+    dialog.show();
+    edit(dialog, "edit_host")->setText(QStringLiteral("new.lan"));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(label(dialog, "label_error")->isVisibleTo(&dialog));
+    EXPECT_EQ(label(dialog, "label_error")->text(), "A name may not begin with \"-\".");
+    EXPECT_EQ(dialog.focusWidget(), edit(dialog, "edit_name")) << "the field to put right";
+    EXPECT_EQ(store().read().get("Plimb", "Host"), "old.lan") << "nothing saved";
+}
+
 TEST_F(HostJoinTest, HostingTellsWhereOthersJoinAndWhichPortMustBeReachable) {
     HostJoinDialog twoAddresses(GameRole::Host, store(), {"192.168.1.5", "10.0.0.2"});
     const QString note = label(twoAddresses, "label_note")->text();
@@ -157,6 +170,11 @@ TEST(Relaunch, StartsTheProgramOnlyWhenItGoesWithEveryArgumentIntact) {
     }
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     { Relauncher unused(script); }
+    {
+        Relauncher refusing(script);
+        EXPECT_FALSE(refusing.request({"Ann", "-platform", "true"}));
+        EXPECT_FALSE(refusing.requested()) << "an option-like parameter never reaches a new copy";
+    }
     {
         Relauncher relauncher(script);
         relauncher.request({"Old", "h", "join"});

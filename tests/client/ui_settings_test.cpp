@@ -65,7 +65,7 @@ TEST_F(SettingsWindowTest, StoredPreferencesApplyAtConnectAndChangesAreSavedKeep
     writeIni(lobby +
              "[Plimb]\r\nTextsize=9\r\nTextcolor=$000000FF\r\nPlaysounds=FALSE\r\n"
              "ChatterSounds=false\r\nPlaytoscore=5000\r\nCreationtime=x\r\nTurnsound=1\r\n"
-             "Unlimited=t\r\nPhrase2=Hi all\r\nPhrase3=\r\nLeft=40\r\nTop=50\r\nWidth=800\r\nHeight=600\r\n"
+             "Unlimited=t\r\nPhrase2=Hi all\r\nPhrase3=\r\nLeft=10\r\nTop=20\r\nWidth=700\r\nHeight=500\r\n"
              "Custom=kept\r\n");
     Tchat w(random);
     connectAs(w, 1);
@@ -81,7 +81,7 @@ TEST_F(SettingsWindowTest, StoredPreferencesApplyAtConnectAndChangesAreSavedKeep
     EXPECT_TRUE(w.gameStart()->unlimited());
     EXPECT_EQ(w.phraseBar()->phrase(2), "Hi all");
     EXPECT_EQ(w.phraseBar()->phrase(3), "Nice Try!");
-    EXPECT_EQ(w.size(), QSize(800, 600));
+    EXPECT_EQ(w.size(), QSize(700, 500));
 
     action(w, "Classic1")->trigger();
     const QByteArray saved = readIni();
@@ -106,6 +106,16 @@ TEST_F(SettingsWindowTest, TheComputerPlayerIsKeptAndOnlyTheHostMayChooseIt) {
     Tchat other(random);
     connectAs(other, 2);
     EXPECT_TRUE(action(other, "ComputerClassic1")->isChecked()) << "anything else is Classic";
+}
+
+TEST_F(SettingsWindowTest, AWindowThatDoesNotFitTheScreenOpensAtTheDefaults) {
+    for (const QByteArray bounds : {QByteArray("Left=3\r\nTop=3\r\nWidth=100000\r\nHeight=100000\r\n"),
+                                    QByteArray("Left=-90000\r\nTop=90000\r\nWidth=700\r\nHeight=500\r\n")}) {
+        writeIni("[Plimb]\r\n" + bounds);
+        Tchat w(random);
+        connectAs(w, 1);
+        EXPECT_EQ(w.geometry(), QRect(3, 3, 734, 540)) << bounds.constData();
+    }
 }
 
 TEST_F(SettingsWindowTest, AGameTheUserPlayedIsTalliedAndWrittenAtOnce) {

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "chat/fifo.h"
 #include "windows/lzrw1kh.h"
 
 namespace plimb {
@@ -143,6 +145,39 @@ TEST_F(TtallylistTest, FileIsWrittenAfterEachGameAndADamagedOneGivesOneErrorAndA
     EXPECT_TRUE(damaged.save(path));
     Ttallylist again;
     EXPECT_FALSE(again.load(path).has_value()) << "the damaged file is replaced whole";
+}
+
+TEST_F(TtallylistTest, AnUnreadableFileIsMovedAsideByTheFirstWriteOnlyAndAFifoCannotBlock) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plimbtally.tld");
+    const QString aside = path + ".damaged";
+    const auto write = [](const QString& name, const QByteArray& bytes) {
+        QFile file(name);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    ASSERT_TRUE(write(aside, "from an earlier run"));
+    // Off the window's thread: a load refused before reading touches no widget.
+    const auto error = testing::loadBesideFifo(path.toStdString(), [&] { return window.load(path); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains("not a regular file")) << error->toStdString();
+    window.loadchecklist({"Ann"});
+    pressSpaceOn(current(), 0);
+    window.addgame("Ann", {"Ann"});
+    window.addgame("Ann", {"Ann"}); // the tally the first game wrote is not moved aside in its turn
+    struct stat info {};
+    EXPECT_TRUE(::lstat(QFile::encodeName(aside).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+    Ttallylist next;
+    EXPECT_FALSE(next.load(path).has_value());
+    EXPECT_EQ(next.tally().grid().cell(1, 0), "2");
+
+    // A damaged file that cannot be moved aside is not written over either.
+    ASSERT_TRUE(write(path, "WRZL cut short") && QFile::remove(aside) && QDir().mkpath(aside + "/full"));
+    Ttallylist blocked;
+    EXPECT_TRUE(blocked.load(path).has_value());
+    EXPECT_FALSE(blocked.save(path));
+    QFile kept(path);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "WRZL cut short");
 }
 
 } // namespace

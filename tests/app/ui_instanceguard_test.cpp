@@ -1,0 +1,82 @@
+// The single-instance guard: where its socket lives, and that only this user's copies count.
+#include "support/qtapp.h"
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/instanceguard.h"
+
+namespace plimb {
+namespace {
+
+mode_t modeOf(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode : 0;
+}
+
+TEST(InstanceGuardFolder, IsTheRuntimeFolderWhenPrivateAndOtherwiseOneOfItsOwn) {
+    QTemporaryDir root;
+    const QString own = root.filePath(QStringLiteral("plimb-%1").arg(::geteuid()));
+    const auto folder = [&root](const char* name, mode_t mode) {
+        const QByteArray path = QFile::encodeName(root.filePath(name));
+        EXPECT_TRUE(::mkdir(path.constData(), mode) == 0 && ::chmod(path.constData(), mode) == 0);
+        return root.filePath(name);
+    };
+    const QString privateOne = folder("private", 0700);
+    ASSERT_TRUE(QFile::link(privateOne, root.filePath("link")));
+    EXPECT_EQ(InstanceGuard::privateFolder(privateOne, root.path()), privateOne);
+    for (const QString& unsafe :
+         {QString(), folder("open", 0755), root.filePath("link"), root.filePath("gone")})
+        EXPECT_EQ(InstanceGuard::privateFolder(unsafe, root.path()).toStdString(), own.toStdString());
+    ASSERT_EQ(::chmod(QFile::encodeName(own).constData(), 0777), 0);
+    EXPECT_EQ(InstanceGuard::privateFolder({}, root.path()), own);
+    EXPECT_EQ(modeOf(own) & 07777, 0700u) << "left open by someone, closed again";
+    ASSERT_TRUE(QDir(own).removeRecursively() && QFile::link(privateOne, own));
+    EXPECT_EQ(InstanceGuard::privateFolder({}, root.path()), QString())
+        << "a link in place of its own folder";
+}
+
+TEST(InstanceGuard, TheSocketIsInTheRuntimeFolderAndOnlyThisUsersCopiesCountEitherWay) {
+    plimb::testing::ensureApplication();
+    QTemporaryDir runtime; // made with mode 0700
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR"), displayBefore = qgetenv("DISPLAY");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("DISPLAY", ":guard-test-" + QByteArray::number(::getpid()));
+    int raised = 0;
+    const auto waitFor = [](const std::function<bool()>& done) {
+        for (const QDeadlineTimer deadline(30000); !done() && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        return done();
+    };
+    {
+        InstanceGuard running;
+        running.serve([&raised] { ++raised; });
+        EXPECT_EQ(QFileInfo(InstanceGuard::name()).absolutePath(), runtime.path());
+        EXPECT_TRUE(S_ISSOCK(modeOf(InstanceGuard::name())));
+        EXPECT_FALSE(InstanceGuard(::geteuid() + 1, nullptr).otherInstanceRunning())
+            << "another user's listener is no copy of ours";
+        EXPECT_TRUE(InstanceGuard().otherInstanceRunning());
+        ASSERT_TRUE(waitFor([&raised] { return raised > 0; }));
+        EXPECT_EQ(raised, 1) << "the stranger's look asked for nothing";
+    }
+    InstanceGuard running(::geteuid() + 1, nullptr); // to it, this process is another user's
+    running.serve([&raised] { ++raised; });
+    QLocalSocket peer;
+    peer.connectToServer(InstanceGuard::name());
+    ASSERT_TRUE(peer.waitForConnected(30000));
+    peer.write("raise\n");
+    EXPECT_TRUE(waitFor([&peer] { return peer.state() == QLocalSocket::UnconnectedState; }));
+    EXPECT_EQ(raised, 1) << "a request from another user is turned away";
+    qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    qputenv("DISPLAY", displayBefore);
+}
+
+} // namespace
+} // namespace plimb
