@@ -61,7 +61,7 @@ struct Table {
         refresh();
         panel.show();
         panel.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&panel));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&panel, 30000));
         panel.focusSlot()->setFocus();
     }
     void refresh() {
@@ -331,7 +331,7 @@ TEST_F(BoardInputTest, EachTurnsNewsIsAnnouncedOnceAsAWhole) {
     Table t(2);
     Announcements heard(t.panel.announcer());
     const auto said = [&] {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !t.panel.announcementPending(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !t.panel.announcementPending(); }, 30000));
         return heard.said;
     };
     EXPECT_EQ(QAccessible::queryAccessibleInterface(t.panel.announcer())->role(), QAccessible::Notification);

@@ -69,7 +69,7 @@ protected:
     static void SetUpTestSuite() { ensureApp(); }
     void SetUp() override {
         panel.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel, 30000));
     }
     GamePanel panel;
 };
@@ -364,10 +364,13 @@ TEST_F(GamePanelTest, ChangesPlayBrieflyAndLeaveNothingRunning) {
     const QImage empty = panel.myletter(7)->grab().toImage();
     const QImage midway = panel.myletter(6)->grab().toImage();
     EXPECT_NE(midway, empty);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return std::all_of(playing.begin(), playing.end(),
-                           [](QVariantAnimation* a) { return a->state() == QAbstractAnimation::Stopped; });
-    }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::all_of(playing.begin(), playing.end(), [](QVariantAnimation* a) {
+                return a->state() == QAbstractAnimation::Stopped;
+            });
+        },
+        30000));
     EXPECT_EQ(panel.myletter(6)->grab().toImage(), empty) << "the empty slot is empty again";
     for (QVariantAnimation* a : panel.findChildren<QVariantAnimation*>())
         EXPECT_NE(a->state(), QAbstractAnimation::Running) << "an idle panel runs no animation";
@@ -378,7 +381,7 @@ TEST(TileArtTest, ATileIsDrawnOnlyWhenASlotFirstShowsIt) {
     const std::size_t before = TileArt::drawnCount();
     GamePanel fresh;
     fresh.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh, 30000));
     const std::size_t atStart = TileArt::drawnCount();
     EXPECT_LE(atStart - before, 5u) << "at most the boards, markers and clock pictures; no letter tile";
     ViewState v;

@@ -102,7 +102,7 @@ TEST_F(TgamestartTest, StartSendsTheFieldTextsAsTheyStandAndHides) {
 
 TEST_F(TgamestartTest, PlayedFromTheKeyboardAlone) {
     window.showOver(nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 30000));
     QSignalSpy spy(&window, &Tgamestart::startRequested);
     const auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = {}) {
         QTest::keyClick(QApplication::focusWidget(), k, mods);
@@ -127,7 +127,7 @@ TEST_F(TgamestartTest, PlayedFromTheKeyboardAlone) {
     EXPECT_TRUE(window.isHidden());
     EXPECT_EQ(spy.count(), 0);
     window.showOver(nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 30000));
     edit("edit_steals")->setFocus();
     key(Qt::Key_Return);
     ASSERT_EQ(spy.count(), 1);

@@ -23,10 +23,9 @@
 #include "net/protocol.h"
 #include "rules/random.h"
 #include "server/tserver.h"
+#include "support/patience.h"
 #include "support/program.h"
 #include "support/rawclient.h"
-
-using namespace std::chrono_literals;
 
 namespace plimb {
 namespace {
@@ -35,7 +34,7 @@ void pump() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds patience = 15s) {
+template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds patience = testing::kPatience) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     while (!pred()) {
         if (std::chrono::steady_clock::now() > deadline) return false;

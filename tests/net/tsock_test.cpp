@@ -22,7 +22,7 @@ template <typename Pred> bool pumpUntil(Pred pred) {
     QElapsedTimer clock;
     clock.start();
     while (!pred()) {
-        if (clock.elapsed() > 5000) return false;
+        if (clock.elapsed() > 30000) return false; // generous: the machine may be busy with a build
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;

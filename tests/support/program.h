@@ -2,43 +2,51 @@
 // Starts the real program for end-to-end tests, offscreen, in a scratch folder, and stops it.
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/patience.h"
 
 extern char** environ;
 
 namespace plimb::testing {
 
-// Waits until something listens on the TCP port, without connecting to it (a probe connection
+// True when something listens on the TCP port now; it is not connected to (a probe connection
 // would take a seat).
-inline bool waitForListener(int port, std::chrono::milliseconds patience = std::chrono::milliseconds(15000)) {
+inline bool listensOn(int port) {
     char local[16];
     std::snprintf(local, sizeof local, ":%04X", port);
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (std::chrono::steady_clock::now() < deadline) {
-        for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
-            std::ifstream in(table);
-            std::string sl, localAddress, remote, state;
-            std::string line;
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream in(table);
+        std::string sl, localAddress, remote, state;
+        std::string line;
+        std::getline(in, line);
+        while (in >> sl >> localAddress >> remote >> state) {
             std::getline(in, line);
-            while (in >> sl >> localAddress >> remote >> state) {
-                std::getline(in, line);
-                if (state == "0A" && localAddress.size() > 5 &&
-                    localAddress.compare(localAddress.size() - 5, 5, local) == 0)
-                    return true;
-            }
+            if (state == "0A" && localAddress.size() > 5 &&
+                localAddress.compare(localAddress.size() - 5, 5, local) == 0)
+                return true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;
+}
+
+// Waits until something listens on the TCP port, without connecting to it.
+inline bool waitForListener(int port, std::chrono::milliseconds patience = kPatience) {
+    return waitUntil([port] { return listensOn(port); }, patience);
 }
 
 // The number of established connections made to the TCP port on this machine (client ends).
@@ -59,6 +67,50 @@ inline int connectionsTo(int port) {
     return count;
 }
 
+// A local (Unix domain) socket of this network namespace, as /proc/net/unix lists it.
+struct LocalSocket {
+    std::string inode;
+    bool listening = false;
+    std::string path; // empty for an unnamed socket
+};
+
+inline std::vector<LocalSocket> localSockets() {
+    std::vector<LocalSocket> sockets;
+    std::ifstream in("/proc/net/unix");
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string num, refCount, protocol, flags, type, state;
+        LocalSocket s;
+        if (!(fields >> num >> refCount >> protocol >> flags >> type >> state >> s.inode)) continue;
+        fields >> s.path;
+        s.listening = (std::stoul(flags, nullptr, 16) & 0x10000) != 0; // __SO_ACCEPTCON
+        sockets.push_back(std::move(s));
+    }
+    return sockets;
+}
+
+// The copies started here share one private folder for their runtime and temporary files, so
+// their single-instance guards meet each other but never another test run's copies, nor a copy
+// the user runs on the same machine.
+inline const std::filesystem::path& sharedRuntimeDir() {
+    struct Dir {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("plimb-e2e-runtime-" + std::to_string(::getpid()));
+        Dir() {
+            std::filesystem::create_directories(path);
+            std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        }
+        ~Dir() {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    };
+    static const Dir dir;
+    return dir.path;
+}
+
 class Program {
 public:
     // `display` keeps copies apart: the single-instance guard is per user and display.
@@ -73,7 +125,8 @@ public:
         for (char** e = environ; *e; ++e) {
             std::string s(*e);
             if (s.rfind("DISPLAY=", 0) != 0 && s.rfind("WAYLAND_DISPLAY=", 0) != 0 &&
-                s.rfind("QT_QPA_PLATFORM=", 0) != 0)
+                s.rfind("QT_QPA_PLATFORM=", 0) != 0 && s.rfind("XDG_RUNTIME_DIR=", 0) != 0 &&
+                s.rfind("TMPDIR=", 0) != 0)
                 env.push_back(s);
         }
         env.push_back("QT_QPA_PLATFORM=offscreen");
@@ -83,6 +136,8 @@ public:
             env.push_back(std::move(e));
         // Settings and tally go to the program's own folder, never beside the shared binary.
         env.push_back("PLIMB_DATA_DIR=" + dir_.string());
+        env.push_back("XDG_RUNTIME_DIR=" + sharedRuntimeDir().string());
+        env.push_back("TMPDIR=" + sharedRuntimeDir().string());
         args.insert(args.begin(), std::string(PLIMB_BINARY_DIR) + "/plimb");
         std::vector<char*> argv, envp;
         for (auto& a : args)
@@ -130,9 +185,90 @@ public:
         if (::waitpid(pid_, &status, WNOHANG) == pid_) exited_ = true;
         return !exited_;
     }
+    // Waits for the program to end on its own; true once it has.
+    bool exits(std::chrono::milliseconds patience = kPatience) {
+        return waitUntil([this] { return !running(); }, patience);
+    }
+
+    // True when the program listens on a local socket in its runtime folder: its single-instance
+    // guard, which it sets up once it has found no other copy.
+    bool listensLocally() const {
+        const int fd = connectLocally();
+        if (fd >= 0) ::close(fd);
+        return fd >= 0;
+    }
+
+    // Connects to the program's local socket as a later copy would, without asking for anything,
+    // and waits until the program has taken the connection in; twice, the second time only after
+    // the first was taken. True when it took both: its event loop has then run a whole round,
+    // so whatever the program queued for its start has been done.
+    bool takesLocalConnections(std::chrono::milliseconds patience = kPatience) const {
+        std::vector<int> connections;
+        bool taken = true;
+        for (int round = 0; round < 2 && taken; ++round) {
+            int fd = -1;
+            taken = waitUntil([&] { return (fd = connectLocally()) >= 0; }, patience);
+            if (fd >= 0) connections.push_back(fd);
+            const auto wanted = connections.size();
+            taken = taken && waitUntil([&] { return acceptedLocally() >= wanted; }, patience);
+        }
+        for (int fd : connections)
+            ::close(fd);
+        return taken;
+    }
     const std::filesystem::path& dir() const { return dir_; }
 
 private:
+    // The inodes of the sockets the program holds open.
+    std::set<std::string> socketInodes() const {
+        std::set<std::string> inodes;
+        std::error_code ec;
+        const std::filesystem::directory_iterator end;
+        for (auto fd = std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", ec);
+             !ec && fd != end; fd.increment(ec)) {
+            std::error_code linkError;
+            const std::string target = std::filesystem::read_symlink(fd->path(), linkError).string();
+            if (!linkError && target.rfind("socket:[", 0) == 0)
+                inodes.insert(target.substr(8, target.size() - 9));
+        }
+        return inodes;
+    }
+    // A connection to the local socket this program listens on, or -1. The socket is found by
+    // who answers: the path the system lists for it is where it was made, not where it was moved.
+    int connectLocally() const {
+        std::error_code ec;
+        const std::filesystem::recursive_directory_iterator end;
+        for (auto entry = std::filesystem::recursive_directory_iterator(sharedRuntimeDir(), ec);
+             !ec && entry != end; entry.increment(ec)) {
+            const std::string path = entry->path().string();
+            std::error_code typeError;
+            if (!entry->is_socket(typeError) || path.size() >= sizeof(sockaddr_un::sun_path)) continue;
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            ucred peer{};
+            socklen_t length = sizeof peer;
+            if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.pid == pid_)
+                return fd;
+            if (fd >= 0) ::close(fd);
+        }
+        return -1;
+    }
+    // How many connections to its listening local socket the program has accepted and holds.
+    std::size_t acceptedLocally() const {
+        const auto mine = socketInodes();
+        const auto sockets = localSockets();
+        std::string path;
+        for (const auto& s : sockets)
+            if (s.listening && !s.path.empty() && mine.count(s.inode)) path = s.path;
+        std::size_t count = 0;
+        for (const auto& s : sockets)
+            if (!path.empty() && !s.listening && s.path == path && mine.count(s.inode)) ++count;
+        return count;
+    }
+
     pid_t pid_ = 0;
     bool ok_ = false;
     bool exited_ = false;

@@ -14,6 +14,8 @@
 #include <string>
 #include <thread>
 
+#include "support/patience.h"
+
 namespace plimb::testing {
 
 class RawClient {
@@ -26,7 +28,7 @@ public:
     RawClient& operator=(const RawClient&) = delete;
     ~RawClient() { disconnect(); }
 
-    bool connectTo(int port, std::chrono::milliseconds patience = std::chrono::milliseconds(10000)) {
+    bool connectTo(int port, std::chrono::milliseconds patience = kPatience) {
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (std::chrono::steady_clock::now() < deadline) {
             if (idle_) idle_();
@@ -41,6 +43,15 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
+    }
+
+    // Takes over a connected socket, such as one a RawHost accepted.
+    void adopt(int fd) {
+        disconnect();
+        fd_ = fd;
+        closed_ = false;
+        tail_.clear();
+        messages_.clear();
     }
 
     void disconnect() {
@@ -63,7 +74,7 @@ public:
     void send(const std::string& text) const { sendRaw(text + '\xff'); }
 
     // The next message, or nullopt when none arrives within the patience or the peer closed.
-    std::optional<std::string> next(std::chrono::milliseconds patience = std::chrono::milliseconds(5000)) {
+    std::optional<std::string> next(std::chrono::milliseconds patience = kPatience) {
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (messages_.empty()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -91,9 +102,8 @@ public:
     }
 
     // Reads messages until one starts with `prefix`; returns it, or nullopt on time-out.
-    std::optional<std::string>
-    waitFor(const std::string& prefix,
-            std::chrono::milliseconds patience = std::chrono::milliseconds(10000)) {
+    std::optional<std::string> waitFor(const std::string& prefix,
+                                       std::chrono::milliseconds patience = kPatience) {
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (std::chrono::steady_clock::now() < deadline) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -106,7 +116,7 @@ public:
     }
 
     // True when the peer has closed the connection (waits up to the patience for it).
-    bool closedByPeer(std::chrono::milliseconds patience = std::chrono::milliseconds(5000)) {
+    bool closedByPeer(std::chrono::milliseconds patience = kPatience) {
         while (next(patience)) {
         }
         return closed_;
@@ -118,6 +128,41 @@ private:
     bool closed_ = false;
     std::string tail_;
     std::deque<std::string> messages_;
+};
+
+// A listening socket on a loopback port: the host a program under test joins, played by the test.
+class RawHost {
+public:
+    explicit RawHost(int port) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int on = 1;
+        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<uint16_t>(port));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        listening_ =
+            ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && ::listen(fd_, 5) == 0;
+    }
+    RawHost(const RawHost&) = delete;
+    RawHost& operator=(const RawHost&) = delete;
+    ~RawHost() { ::close(fd_); }
+
+    bool listening() const { return listening_; }
+
+    // Waits for the next connection and hands it to `client`; false when none comes in time.
+    bool accept(RawClient& client, std::chrono::milliseconds patience = kPatience) const {
+        pollfd p{fd_, POLLIN, 0};
+        if (!listening_ || ::poll(&p, 1, static_cast<int>(patience.count())) != 1) return false;
+        const int fd = ::accept(fd_, nullptr, nullptr);
+        if (fd < 0) return false;
+        client.adopt(fd);
+        return true;
+    }
+
+private:
+    int fd_ = -1;
+    bool listening_ = false;
 };
 
 } // namespace plimb::testing

@@ -64,7 +64,7 @@ protected:
     void downloadToEnd() {
         QTest::mouseClick(button("getbutton"), Qt::LeftButton);
         ASSERT_TRUE(window->downloading());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->downloading(); }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->downloading(); }, 30000));
     }
 
     QTemporaryDir dir;
@@ -148,11 +148,11 @@ TEST_F(TdownloadTest, StopDuringTheBodyRunsNoInstallerAndLeavesNoPartialFile) {
     QTest::mouseClick(button("getbutton"), Qt::LeftButton);
     EXPECT_FALSE(button("getbutton")->isEnabled());
     EXPECT_TRUE(button("abortbutton")->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return label("infolabel").endsWith(" bytes"); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return label("infolabel").endsWith(" bytes"); }, 30000));
     EXPECT_EQ(label("infolabel3"), "Downloading: vxlsetup.exe");
 
     QTest::mouseClick(button("abortbutton"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->downloading(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->downloading(); }, 30000));
     EXPECT_EQ(label("infolabel3"), "Download Aborted");
     EXPECT_TRUE(idle());
     EXPECT_TRUE(started.isEmpty());
