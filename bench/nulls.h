@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "server/outbox.h"
+#include "rules/outbox.h"
 
 namespace plimb::bench {
 

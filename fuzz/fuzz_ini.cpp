@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "chat/inifile.h"
-#include "chat/settings.h"
+#include "settings/inifile.h"
+#include "settings/settings.h"
 #include "fuzzinput.h"
 
 using namespace plimb;

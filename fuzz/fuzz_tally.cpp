@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fuzzinput.h"
-#include "windows/lzrw1kh.h"
-#include "windows/tallytext.h"
+#include "tally/lzrw1kh.h"
+#include "tally/tallytext.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;

@@ -17,7 +17,7 @@
 #include <QTest>
 
 #include "app/hostjoindialog.h"
-#include "client/tchat.h"
+#include "app/tchat.h"
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "net/protocol.h"

@@ -18,9 +18,9 @@
 #include <QTimer>
 
 #include "chat/chatwidget.h"
-#include "client/gamepanel.h"
-#include "client/tchat.h"
-#include "client/tgamestart.h"
+#include "board/gamepanel.h"
+#include "app/tchat.h"
+#include "board/tgamestart.h"
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "net/protocol.h"

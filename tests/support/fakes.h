@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "net/protocol.h"
-#include "server/outbox.h"
+#include "rules/outbox.h"
 
 namespace plimb::testing {
 

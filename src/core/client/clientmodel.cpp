@@ -1,0 +1,337 @@
+#include "client/clientmodel.h"
+
+#include <algorithm>
+
+#include "chat/chatrules.h"
+#include "chat/receivedtext.h"
+#include "chat/chatter.h"
+#include "client/noticefields.h"
+#include "net/protocol.h"
+
+namespace plimb {
+
+namespace {
+// The phrase buttons come back after this many ticks of the 1 ms timer have passed; counted in
+// ticks, not milliseconds.
+constexpr int kPhraseCoolDownTicks = 100;
+constexpr std::string_view kWaiting = "<Waiting>";
+} // namespace
+
+ClientModel::ClientModel(ClientSink& sink) : sink_(sink) {
+    clearall();
+}
+
+// Exact names, one row each; CMD_existingplayers shares the newcomer's handler.
+const std::vector<ClientModel::Route>& ClientModel::routes() {
+    static const std::vector<Route> table = {
+        {msg::sendlogininfo, &ClientModel::sendloginfo},
+        {msg::chat, &ClientModel::chat},
+        {msg::action, &ClientModel::chat},
+        {msg::newplayerinfo, &ClientModel::newplayerinfo},
+        {msg::havewrongversion, &ClientModel::havewrongversion},
+        {msg::wrongversion, &ClientModel::wrongversion},
+        {msg::existingplayers, &ClientModel::newplayerinfo},
+        {msg::playerdisconnected, &ClientModel::playerdisconnected},
+        {msg::justwatching, &ClientModel::justwatching},
+        {msg::startgame, &ClientModel::startthegame},
+        {msg::nextplayer, &ClientModel::getnextplayer},
+        {msg::winner, &ClientModel::winner},
+        {msg::full, &ClientModel::full},
+        {msg::letters, &ClientModel::letters},
+        {msg::newletter, &ClientModel::newletter},
+        {msg::placemyletter, &ClientModel::placemyletter},
+        {msg::discardextra, &ClientModel::discardextra},
+        {msg::discardletter, &ClientModel::discardletter},
+        {msg::tradingmyletter, &ClientModel::tradingmyletter},
+        {msg::notvalid, &ClientModel::notvalid},
+        {msg::formedword, &ClientModel::formedword},
+        {msg::stoldletter, &ClientModel::stoldletter},
+        {msg::timeup, &ClientModel::timeup},
+        {msg::gamestats, &ClientModel::gamestats},
+        {msg::toomany, &ClientModel::toomany},
+        {msg::placetheletters, &ClientModel::placetheletters},
+        {msg::playasound, &ClientModel::playasound},
+    };
+    return table;
+}
+
+void ClientModel::received(std::string message) {
+    queuedBytes_ += message.size();
+    receivedlist_.push_back(std::move(message));
+}
+
+void ClientModel::processsocktimer() {
+    if (receivedlist_.empty()) return;
+    queuedBytes_ -= receivedlist_.front().size();
+    // Every notice is read here, once, as text that is safe to show.
+    const std::string entry = receivedText(receivedlist_.front());
+    receivedlist_.pop_front();
+    const Message m = splitMessage(entry);
+    if (m.name.empty()) return;
+    for (const auto& route : routes()) {
+        if (route.name == m.name) {
+            const ShownSlots before = shownSlots(view_);
+            (this->*route.handler)(m.data);
+            // A new game clears the boards and a latecomer is shown the game as it stands:
+            // neither is a move to point out.
+            const bool catchUp =
+                m.name == msg::startgame || m.name == msg::placetheletters || m.name == msg::gamestats;
+            if (!catchUp) appendChanges(before, shownSlots(view_), feedback_);
+            return;
+        }
+    }
+}
+
+void ClientModel::timer1Timer() {
+    processsocktimer();
+    if (!phraseReady_ && ++phraseTicks_ > kPhraseCoolDownTicks) {
+        phraseReady_ = true;
+        phraseTicks_ = 0;
+    }
+}
+
+void ClientModel::send(const std::string& request) {
+    if (loggedIn_) sink_.sendRequest(request);
+}
+
+void ClientModel::sound(const std::string& name) {
+    if (playSounds) sink_.playsounds(name);
+}
+
+void ClientModel::systemLine(const std::string& line) {
+    sink_.addlinetochat(line, kSystemLineColour);
+}
+
+void ClientModel::startClock() {
+    turnTimerRunning_ = true;
+    sink_.startTurnTimer();
+}
+
+void ClientModel::stopClock() {
+    turnTimerRunning_ = false;
+    sink_.stopTurnTimer();
+}
+
+// ---- start-up and login ----
+
+void ClientModel::hostpress() {
+    loginName_ = playerName_ + kTerminator;
+    isHost_ = true;
+    view_.startButtonVisible = true;
+}
+
+void ClientModel::joinpress() {
+    loginName_ = playerName_ + kTerminator;
+    view_.startButtonVisible = false;
+}
+
+void ClientModel::connectFailed(std::string_view host, std::string_view error) {
+    if (connectFailureShown_ || loggedIn_) return;
+    connectFailureShown_ = true;
+    systemLine("Could not connect to " + std::string(host) + ": " + std::string(error));
+}
+
+void ClientModel::sendloginfo(std::string_view data) {
+    const auto seat = parseInt(data);
+    if (!seat) return;
+    mySeat_ = *seat;
+    loggedIn_ = true;
+    // The login name keeps its 0xFF, so the framed request ends in two terminators; the server
+    // reads the second as an empty message and drops it.
+    send(build::logininfo(mySeat_, kVersion, loginName_));
+}
+
+void ClientModel::havewrongversion(std::string_view data) {
+    systemLine(std::string(data) + " has a different version of the game then you.");
+}
+
+void ClientModel::wrongversion(std::string_view) {
+    systemLine("You have a differnt version of the game then the host.");
+}
+
+void ClientModel::full(std::string_view) {
+    sink_.showMessage("Game is full");
+    sink_.closeMainWindow();
+}
+
+void ClientModel::chat(std::string_view data) {
+    const ChatLine line = chatrecieved(data);
+    sink_.addlinetochat(line.line, line.colour);
+}
+
+// ---- people ----
+
+void ClientModel::newplayerinfo(std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || !notice::isSeat(*seat)) return;
+    const std::string name(reader.rest());
+    // The host announces each login once. An announcement of a seat as it already stands is a
+    // repeat that would only pile up chat lines, sounds and spy entries: ignored.
+    auto& announced = announced_[static_cast<std::size_t>(*seat)];
+    if (announced == name) return;
+    announced = name;
+
+    if (*seat == mySeat_) {
+        systemLine("You are Connected.");
+        systemLine("View Quick Instructions by clicking Ctrl-i");
+        // Only the first announcement of the own seat may exchange the rows and read the
+        // settings; a repeat under another name must do neither again.
+        if (mySeat_ == 2 && view_.rowOfSeat2 == 1) switchlabels();
+        if (!settingsLoaded_) sink_.loadinifile();
+        settingsLoaded_ = true;
+    } else {
+        systemLine(name + " is Connected.");
+    }
+    sound("entered");
+
+    if (*seat >= 3) {
+        // One entry per seat: a seat announced under another name replaces its entry.
+        const std::string prefix = std::to_string(*seat) + ": ";
+        std::erase_if(spys_, [&prefix](const std::string& e) { return e.rfind(prefix, 0) == 0; });
+        spys_.push_back(prefix + name);
+        systemLine(*seat == mySeat_ ? std::string("You are spying.") : name + " is spying.");
+    } else {
+        auto& row = view_.rowFor(*seat);
+        row.name = name;
+        row.nameVisible = true;
+        row.scoreVisible = true;
+    }
+}
+
+void ClientModel::playerdisconnected(std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    if (!seat || !notice::isSeat(*seat)) return;
+    const std::string name(reader.rest());
+    announced_[static_cast<std::size_t>(*seat)].reset();
+
+    if (*seat >= 3) {
+        const std::string entry = std::to_string(*seat) + ": " + name;
+        const auto it = std::find(spys_.begin(), spys_.end(), entry);
+        if (it == spys_.end()) return;
+        sink_.addlinetochat(name + " has left.", clNavy);
+        spys_.erase(it);
+        return;
+    }
+    auto& row = view_.rowFor(*seat);
+    systemLine(row.name + " disconnected.");
+    row.name = "Klot"; // the server's computer player takes the seat over
+    row.eyes = false;
+}
+
+void ClientModel::justwatching(std::string_view data) {
+    const auto f = notice::numbers<2>(data);
+    if (!f) return;
+    const auto [seat, flag] = *f;
+    if (!notice::isPlayerSeat(seat)) return;
+    auto& row = view_.rowFor(seat);
+    if (flag == 1) {
+        if (seat == mySeat_) view_.justWatch = true;
+        sink_.addlinetochat(row.name + " is just watching", clGreen);
+        row.eyes = true;
+    } else {
+        if (seat == mySeat_) view_.justWatch = false;
+        sink_.addlinetochat(row.name + " is now playing again", clGreen);
+        row.eyes = false;
+    }
+}
+
+// ---- phrases and chatter sounds ----
+
+bool ClientModel::phraseClick(std::string_view phrase, Colour actionColour) {
+    if (!loggedIn_ || !phraseReady_) return false;
+    sink_.sendRequest(phraseRequest(phrase, mySeat_, actionColour));
+    phraseReady_ = false;
+    return true;
+}
+
+void ClientModel::wave20Click(int tag) {
+    if (tag < 1 || tag > kChatterCount || !isPlayerClient()) return;
+    send(build::playasoundRequest(mySeat_, tag));
+}
+
+void ClientModel::playasound(std::string_view data) {
+    FieldReader reader(data);
+    const std::string_view seatText = reader.text();
+    const std::string_view name = reader.text();
+    if (name.empty()) return;
+    if (playChatterSounds) {
+        sink_.playChatter(std::string(name));
+        return;
+    }
+    // Muted chatter is written into the chat instead; a seat without a name label or a sound
+    // without a menu item writes nothing.
+    const auto seat = parseInt(seatText);
+    if (!seat || !notice::isPlayerSeat(*seat)) return;
+    const auto tag = chatterNumber(name);
+    if (!tag) return;
+    systemLine(view_.rowFor(*seat).name + ": <Chatter Sound> " + std::string(kChatterCaptions[*tag]));
+}
+
+// ---- game start ----
+
+bool ClientModel::startButtonClick() {
+    if (loggedIn_) return true;
+    sink_.showMessage("You are not connected");
+    return false;
+}
+
+void ClientModel::sendStartGame(std::string_view timeText, std::string_view playtoText,
+                                std::string_view stealsText, bool unlimited) {
+    const std::string steals = unlimited ? std::to_string(kUnlimitedSteals) : std::string(stealsText);
+    send(build::startgame(playerName_, timeText, playtoText, steals));
+}
+
+// ---- spectators and removal ----
+
+void ClientModel::justWatchClick() {
+    if (!loggedIn_ || !isPlayerClient()) return;
+    // The flag follows the check mark, which only the server's answer moves: two clicks
+    // without an answer in between send the same request twice.
+    send(build::justwatch(mySeat_, view_.justWatch ? 2 : 1));
+}
+
+void ClientModel::setJustWatch(int seat, bool watch) {
+    if (!notice::isPlayerSeat(seat)) return;
+    send(build::justwatch(seat, watch ? 1 : 2));
+}
+
+void ClientModel::kicking(int seat) {
+    if (isHost_) send(build::kickhim(mySeat_, seat));
+}
+
+void ClientModel::kickSpyEntry(std::string_view entry) {
+    const auto colon = entry.find(':');
+    const auto seat = parseInt(entry.substr(0, colon));
+    if (seat) kicking(*seat);
+}
+
+ClientModel::NamePopupState ClientModel::namePopupState(int seat) const {
+    const bool waiting = notice::isPlayerSeat(seat) && view_.rowFor(seat).name == kWaiting;
+    return {seat, isHost_ && !waiting, isHost_, isHost_};
+}
+
+// ---- view operations ----
+
+void ClientModel::clearall() {
+    view_.rows[0].score = "0";
+    view_.rows[1].score = "0";
+}
+
+void ClientModel::resettiles() {
+    selectedHand_ = 0;
+    selectedBoard_ = 0;
+    selectedOpponent_ = 0;
+    for (int n = 1; n <= 10; ++n) {
+        view_.hisletter[n].top = kHisLetterTop;
+        view_.myletter[n].top = kMyLetterTop;
+        if (n <= 6) view_.extra[n].top = kExtraTop;
+    }
+}
+
+void ClientModel::switchlabels() {
+    std::swap(view_.rowOfSeat1, view_.rowOfSeat2);
+}
+
+} // namespace plimb

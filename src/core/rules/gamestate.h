@@ -1,0 +1,59 @@
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+#include "rules/outbox.h"
+
+namespace plimb {
+
+inline constexpr int kSeatRecords = 11; // records 1..11; 10 only holds a refused connection
+inline constexpr int kMaxSeats = 9;     // seats 1..9 are served
+inline constexpr int kBoardSlots = 10;
+inline constexpr int kHandSlots = 6;
+
+// One seat record. Arrays are indexed by the 1-based slot numbers used on the wire; index 0 is
+// unused so the numbering never needs translating.
+struct tplayer {
+    std::string name;   // connection field: the login name, empty when free
+    bool inuse = false; // connection field: a connection occupies the record
+    int score = 0;
+    bool watchonly = false;
+    std::array<int, kHandSlots + 1> hand{};
+    std::array<int, kBoardSlots + 1> board{};
+    int stealsused = 0;
+};
+
+enum class TimerMode { Human = 1, Computer = 2 };
+
+// Everything the server knows: connections and the game. Lives as long as the server.
+struct GameState {
+    std::array<tplayer, kSeatRecords + 1> seats{}; // seats[1..11]
+    bool gamerunning = false;
+    int currentplayer = 0;
+    int timeperturn = 0;
+    int playtoscore = 0;
+    int maxsteals = 0;
+    int turncountdown = 0;
+    int seatcount = 0;
+    TimerMode timermode = TimerMode::Human;
+    // listbox_1..listbox_3: the words seat k has scored this game, in order.
+    std::array<std::vector<std::string>, 4> formedwords{};
+
+    static bool validSeat(int seat) { return seat >= 1 && seat <= kMaxSeats; }
+    static bool validBoardSlot(int slot) { return slot >= 1 && slot <= kBoardSlots; }
+    static bool validHandSlot(int slot) { return slot >= 1 && slot <= kHandSlots; }
+};
+
+// Send to every record 1..seatcount whose connection flag is set, in record order.
+inline void sendToAll(const GameState& state, Outbox& out, std::string_view text) {
+    for (int seat = 1; seat <= state.seatcount && seat <= kSeatRecords; ++seat)
+        if (state.seats[seat].inuse) out.send(seat, text);
+}
+
+// Send to one record, only while its connection flag is set.
+inline void sendToSeat(const GameState& state, Outbox& out, int seat, std::string_view text) {
+    if (seat >= 1 && seat <= kSeatRecords && state.seats[seat].inuse) out.send(seat, text);
+}
+
+} // namespace plimb

@@ -1,0 +1,75 @@
+// Plimb: a two-player word game with a computer opponent, spectators and chat.
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QMessageBox>
+
+#include "app/appid.h"
+#include "app/instanceguard.h"
+#include "app/relaunch.h"
+#include "app/signalclose.h"
+#include "chat/colortext.h"
+#include "app/tchat.h"
+#include "common/tileart.h"
+#include "dict/builtinwords.h"
+#include "dict/tdictn.h"
+#include "rules/random.h"
+#include "server/tserver.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Plimb"));
+    // The program's icon is its own P tile.
+    QApplication::setWindowIcon(QIcon(plimb::TileArt().tile('P' - 'A' + 1, 2.0)));
+    // Lets the desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QLatin1String(plimb::kAppId));
+
+    // Destroyed after the guard and the server below, so a copy it starts finds both free.
+    plimb::Relauncher relauncher;
+    plimb::InstanceGuard guard;
+    if (guard.otherInstanceRunning()) return 0;
+
+    plimb::Random random;
+    plimb::Tchat chat(random);
+    guard.serve([&chat] {
+        if (chat.isMinimized()) chat.showNormal();
+        chat.raise();
+        chat.activateWindow();
+    });
+
+    // A usable word file named English in the working folder replaces the built-in list.
+    plimb::TDictn spell = plimb::TDictn::load("English", plimb::builtinWordRecords());
+    if (spell.wordFileIgnored())
+        chat.addlinetochat("The file English in " + QDir::currentPath().toStdString() +
+                               " is not a sorted word list and was ignored; the built-in word list is used.",
+                           plimb::kSystemLineColour);
+    if (!spell.isOpen())
+        QMessageBox::warning(nullptr, QStringLiteral("Plimb"),
+                             QStringLiteral("English.dic dictionary not found!"));
+    plimb::TServer server(random, spell, plimb::builtinComputerWords());
+    chat.setServer(&server);
+    chat.setRelaunch([&](const QStringList& args) {
+        // A refused command line (a name Qt would read as an option) starts nothing new, so the
+        // window stays.
+        if (!relauncher.request(args)) return;
+        guard.release();
+        if (chat.close()) QApplication::quit();
+    });
+
+    QStringList params = QApplication::arguments();
+    params.removeFirst();
+    chat.setParams(params);
+
+    // A logout or kill closes the main window as the user would, so what closing does is done.
+    plimb::SignalCloser closer([&chat](int) {
+        // A message box waiting for an answer would hold the close back: dismiss it first.
+        for (QWidget* box = QApplication::activeModalWidget(); box && box->close();) {
+            QWidget* next = QApplication::activeModalWidget();
+            if (next == box) break;
+            box = next;
+        }
+        if (chat.close()) QApplication::quit();
+    });
+    chat.show();
+    return QApplication::exec();
+}

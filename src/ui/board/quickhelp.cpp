@@ -1,0 +1,133 @@
+#include "board/quickhelp.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "common/tileart.h"
+
+namespace plimb {
+namespace {
+
+// A small row of tiles illustrating one step; lifted marks the tile the step is about.
+class TileStrip : public QWidget {
+public:
+    TileStrip(const TileArt& art, QString letters, int lifted, QWidget* parent)
+        : QWidget(parent), art_(art), letters_(std::move(letters)), lifted_(lifted) {
+        setFixedSize(static_cast<int>(letters_.size()) * 30 + 6, 36);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (int i = 0; i < letters_.size(); ++i) {
+            const QChar c = letters_[i];
+            if (c == QLatin1Char(' ')) continue;
+            const int code = c.toLatin1() - 'A' + 1;
+            const QPixmap tile = art_.tile(code, devicePixelRatioF());
+            p.drawPixmap(QRect(3 + i * 30, i == lifted_ ? 0 : 6, 29, 29), tile);
+        }
+    }
+
+private:
+    const TileArt& art_;
+    QString letters_;
+    int lifted_;
+};
+
+QLabel* text(const QString& s, QWidget* parent) {
+    auto* label = new QLabel(s, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    return label;
+}
+
+} // namespace
+
+QuickHelp::QuickHelp(const TileArt& art, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("panel_help"));
+    setAttribute(Qt::WA_StyledBackground, false);
+    setStyleSheet(QStringLiteral("QLabel { color: #f4ecd8; font-size: 11px; }"
+                                 "QLabel#headline { color: #f0c060; font-size: 13px; font-weight: bold; }"
+                                 "QLabel#keys { color: #f0d890; }"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 6, 12, 8);
+    layout->setSpacing(2);
+    auto* headline = text(QStringLiteral("Try to \"MORPH\" your word into a new word by adding or deleting "
+                                         "letters from your board."),
+                          this);
+    headline->setObjectName(QStringLiteral("headline"));
+    layout->addWidget(headline);
+
+    struct Step {
+        const char* letters;
+        int lifted;
+        const char* text;
+    };
+    const Step steps[] = {
+        {"C  ", 0,
+         "1. Click one of your letters then click on your board to start your word. This will end your "
+         "turn."},
+        {"CA ", 1,
+         "2. Keep adding letters to form valid words. Your word is checked at the end of your turn."},
+        {"TAC", 0,
+         "3. You can rearrange the letters on the board. Click on the letter and then click on the spot "
+         "you want to move it to."},
+        {"CAT", 2, "4. Be sure to complete all your rearranging before adding another letter to your board."},
+        {"ACT", 0, "5. Swap two letters on your board by clicking one of them, then clicking the other."},
+        {"CATS", 3,
+         "6. You can remove a letter on your board by right clicking on it. This will end your turn. "},
+    };
+    // Three columns of two steps, each a picture over its text; the side note and "Done" below.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(0);
+    for (int i = 0; i < 6; ++i) {
+        auto* cell = new QVBoxLayout;
+        cell->setSpacing(1);
+        cell->addWidget(new TileStrip(art, QString::fromLatin1(steps[i].letters), steps[i].lifted, this));
+        cell->addWidget(text(QString::fromUtf8(steps[i].text), this), 1);
+        grid->addLayout(cell, i % 2, i / 2);
+    }
+    for (int column = 0; column < 3; ++column)
+        grid->setColumnStretch(column, 1);
+    layout->addLayout(grid, 1);
+
+    auto* bottom = new QHBoxLayout;
+    auto* notes = new QVBoxLayout;
+    notes->setSpacing(3);
+    notes->addWidget(text(QStringLiteral("You can also steal letters from your opponent's board, or you can "
+                                         "delete letters from your own hand. Both of these actions will end "
+                                         "your turn."),
+                          this));
+    auto* keys = text(QStringLiteral("Keys: Tab moves from the chat to the board and back. The arrows move "
+                                     "between tiles, Up and Down between the rows. Enter or Space clicks a "
+                                     "tile, Delete right-clicks it, a letter picks the tile showing it, Esc "
+                                     "drops the pick. Or drag tiles; drop one on the bin to throw it away."),
+                      this);
+    keys->setObjectName(QStringLiteral("keys"));
+    notes->addWidget(keys);
+    bottom->addLayout(notes, 1);
+    auto* done = new QPushButton(QStringLiteral("Done"), this);
+    done->setObjectName(QStringLiteral("button_done"));
+    connect(done, &QPushButton::clicked, this, &QWidget::hide);
+    bottom->addWidget(done, 0, Qt::AlignBottom);
+    layout->addLayout(bottom);
+    hide();
+}
+
+void QuickHelp::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xc8, 0x9a, 0x48), 2));
+    p.setBrush(QColor(0x12, 0x3a, 0x2c));
+    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 8, 8);
+}
+
+} // namespace plimb
