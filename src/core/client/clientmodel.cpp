@@ -331,7 +331,10 @@ void ClientModel::resettiles() {
 }
 
 void ClientModel::switchlabels() {
+    // The rows change places and each keeps what it shows, so a seat announced before this
+    // client's own (the host's login can overtake it) stays with its seat.
     std::swap(view_.rowOfSeat1, view_.rowOfSeat2);
+    std::swap(view_.rows[0], view_.rows[1]);
 }
 
 } // namespace plimb

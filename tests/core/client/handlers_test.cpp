@@ -30,6 +30,14 @@ TEST(ClientPeople, NewcomerInSeatTwoSwitchesRowsAndLoadsSettings) {
     EXPECT_EQ(c.model.spys(), Lines{"3: Cy"});
     c.feed(build::newplayerinfo(2, "Bo"));
     EXPECT_EQ(c.model.view().rows[0].name, "Bo") << "a repeated announcement does not swap back";
+
+    // The host's login may reach a newcomer before its own announcement does.
+    ClientFixture late;
+    late.feed(build::sendlogininfo(2));
+    late.feed(build::newplayerinfo(1, "Ann"));
+    late.feed(build::newplayerinfo(2, "Bo"));
+    EXPECT_EQ(late.model.view().rows[0].name, "Bo");
+    EXPECT_EQ(late.model.view().rows[1].name, "Ann") << "the host's name stays with its seat";
 }
 
 TEST(ClientPeople, DisconnectsOfPlayersAndSpectators) {
