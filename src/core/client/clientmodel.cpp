@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "chat/chatrules.h"
-#include "chat/receivedtext.h"
 #include "chat/chatter.h"
+#include "chat/receivedtext.h"
 #include "client/noticefields.h"
 #include "net/protocol.h"
 
@@ -17,7 +17,7 @@ constexpr int kPhraseCoolDownTicks = 100;
 constexpr std::string_view kWaiting = "<Waiting>";
 } // namespace
 
-ClientModel::ClientModel(ClientSink& sink) : sink_(sink) {
+ClientModel::ClientModel(const ClientPorts& ports) : ports_(ports) {
     clearall();
 }
 
@@ -91,25 +91,25 @@ void ClientModel::timer1Timer() {
 }
 
 void ClientModel::send(const std::string& request) {
-    if (loggedIn_) sink_.sendRequest(request);
+    if (loggedIn_) ports_.requests.sendRequest(request);
 }
 
 void ClientModel::sound(const std::string& name) {
-    if (playSounds) sink_.playsounds(name);
+    if (playSounds) ports_.sounds.playsounds(name);
 }
 
 void ClientModel::systemLine(const std::string& line) {
-    sink_.addlinetochat(line, kSystemLineColour);
+    ports_.messages.addlinetochat(line, kSystemLineColour);
 }
 
 void ClientModel::startClock() {
     turnTimerRunning_ = true;
-    sink_.startTurnTimer();
+    ports_.turnTimer.startTurnTimer();
 }
 
 void ClientModel::stopClock() {
     turnTimerRunning_ = false;
-    sink_.stopTurnTimer();
+    ports_.turnTimer.stopTurnTimer();
 }
 
 // ---- start-up and login ----
@@ -150,13 +150,13 @@ void ClientModel::wrongversion(std::string_view) {
 }
 
 void ClientModel::full(std::string_view) {
-    sink_.showMessage("Game is full");
-    sink_.closeMainWindow();
+    ports_.messages.showMessage("Game is full");
+    ports_.messages.closeMainWindow();
 }
 
 void ClientModel::chat(std::string_view data) {
     const ChatLine line = chatrecieved(data);
-    sink_.addlinetochat(line.line, line.colour);
+    ports_.messages.addlinetochat(line.line, line.colour);
 }
 
 // ---- people ----
@@ -178,7 +178,7 @@ void ClientModel::newplayerinfo(std::string_view data) {
         // Only the first announcement of the own seat may exchange the rows and read the
         // settings; a repeat under another name must do neither again.
         if (mySeat_ == 2 && view_.rowOfSeat2 == 1) switchlabels();
-        if (!settingsLoaded_) sink_.loadinifile();
+        if (!settingsLoaded_) ports_.settings.loadinifile();
         settingsLoaded_ = true;
     } else {
         systemLine(name + " is Connected.");
@@ -210,7 +210,7 @@ void ClientModel::playerdisconnected(std::string_view data) {
         const std::string entry = std::to_string(*seat) + ": " + name;
         const auto it = std::find(spys_.begin(), spys_.end(), entry);
         if (it == spys_.end()) return;
-        sink_.addlinetochat(name + " has left.", clNavy);
+        ports_.messages.addlinetochat(name + " has left.", clNavy);
         spys_.erase(it);
         return;
     }
@@ -228,11 +228,11 @@ void ClientModel::justwatching(std::string_view data) {
     auto& row = view_.rowFor(seat);
     if (flag == 1) {
         if (seat == mySeat_) view_.justWatch = true;
-        sink_.addlinetochat(row.name + " is just watching", clGreen);
+        ports_.messages.addlinetochat(row.name + " is just watching", clGreen);
         row.eyes = true;
     } else {
         if (seat == mySeat_) view_.justWatch = false;
-        sink_.addlinetochat(row.name + " is now playing again", clGreen);
+        ports_.messages.addlinetochat(row.name + " is now playing again", clGreen);
         row.eyes = false;
     }
 }
@@ -241,7 +241,7 @@ void ClientModel::justwatching(std::string_view data) {
 
 bool ClientModel::phraseClick(std::string_view phrase, Colour actionColour) {
     if (!loggedIn_ || !phraseReady_) return false;
-    sink_.sendRequest(phraseRequest(phrase, mySeat_, actionColour));
+    ports_.requests.sendRequest(phraseRequest(phrase, mySeat_, actionColour));
     phraseReady_ = false;
     return true;
 }
@@ -257,7 +257,7 @@ void ClientModel::playasound(std::string_view data) {
     const std::string_view name = reader.text();
     if (name.empty()) return;
     if (playChatterSounds) {
-        sink_.playChatter(std::string(name));
+        ports_.sounds.playChatter(std::string(name));
         return;
     }
     // Muted chatter is written into the chat instead; a seat without a name label or a sound
@@ -273,7 +273,7 @@ void ClientModel::playasound(std::string_view data) {
 
 bool ClientModel::startButtonClick() {
     if (loggedIn_) return true;
-    sink_.showMessage("You are not connected");
+    ports_.messages.showMessage("You are not connected");
     return false;
 }
 

@@ -3,10 +3,11 @@
 // the view state the window draws, and turns the player's clicks into requests. It applies no
 // game rule of its own; the server decides, the model mirrors.
 //
-// All platform work goes through the ClientSink given at construction. The shell:
+// All platform work goes through the ports given at construction (client/clientsink.h). The
+// shell:
 //  - feeds every framed message to received() and arms its 1 ms timer while timer1Needed();
 //    each tick calls timer1Timer();
-//  - calls turntimerTimer() once a second while the sink's turn timer is started;
+//  - calls turntimerTimer() once a second while the turn timer port is started;
 //  - sets the three sound switches from the settings and the Options menu;
 //  - redraws from view() after every call.
 #include <array>
@@ -25,7 +26,9 @@ namespace plimb {
 
 class ClientModel {
 public:
-    explicit ClientModel(ClientSink& sink);
+    explicit ClientModel(const ClientPorts& ports);
+    // One object that serves every port, as the tests' fakes do.
+    explicit ClientModel(ClientSink& all) : ClientModel(ClientPorts{all, all, all, all, all, all}) {}
 
     const ViewState& view() const { return view_; }
     // The changes to the boards and the hand since the last call, for the window to show for a
@@ -79,7 +82,6 @@ public:
 
     // Phrase buttons may send only while logged in and ready; sending one starts a 101-tick
     // cool-down. Returns whether the phrase was sent.
-    bool phraseReady() const { return phraseReady_; }
     bool phraseClick(std::string_view phrase, Colour actionColour);
     // An item of the chatter-sound menu: tag 0 is "<Cancel>"; only a logged-in player sends.
     void wave20Click(int tag);
@@ -109,10 +111,31 @@ public:
     void winner(std::string_view data);
     void playasound(std::string_view data);
 
-    // Move input. n is the slot's number; out-of-range slots are ignored.
+    // Move input. Slots are numbered as on the board; a call with a slot out of range, or while
+    // it is not this player's move (another's turn, watching, a spectator), changes nothing.
+    //
+    // The clicks of the mouse. A left click on the own board puts the pick there (place, swap or
+    // steal) or, with nothing picked, picks that tile; on the hand or the opponent's board it
+    // picks that tile, or drops it when it is the pick. A right click throws a hand tile away or
+    // removes a board tile.
     void myletterMouseDown(int n, MouseButton button);
     void extraMouseDown(int n, MouseButton button);
     void hisletterClick(int n);
+    // The intents the clicks come down to; keys, drags and the accessibility actions call the
+    // same ones (see client/moveintent.h), so every gesture sends the same request.
+    // Picking a tile drops any other pick; picking the pick again changes nothing, except that a
+    // hand pick a new letter put back into its row stands out again.
+    void pickHand(int n);
+    void pickBoard(int n);
+    void pickOpponent(int n);
+    // Drops the pick: every tile goes back into its row. Without a pick nothing changes.
+    void cancelPick();
+    // The moves. Each picks its tile first (as its first click would), then asks the server.
+    void place(int hand, int board);
+    void swap(int from, int to);
+    void steal(int opponentSlot, int board);
+    void throwAway(int hand);
+    void remove(int board);
 
     // One second of the turn clock.
     void turntimerTimer();
@@ -167,7 +190,7 @@ private:
     std::array<SlotView, 11>& boardFor(int seat);
     void applyTimePerTurn(int time);
 
-    ClientSink& sink_;
+    ClientPorts ports_;
     ViewState view_;
     std::vector<SlotChange> feedback_;
     std::deque<std::string> receivedlist_{"receivedlist"};

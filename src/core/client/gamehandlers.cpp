@@ -250,9 +250,9 @@ void ClientModel::formedword(std::string_view data) {
         view_.mywordsCaption = "Your Words: (" + std::to_string(view_.mywords.size()) + ")";
         sound("goodword");
         const int length = static_cast<int>(word.size());
-        if (length > sink_.longestWordRecord()) sink_.addword(word, length, 3);
-        if (points > sink_.bestScoreRecord()) sink_.addword(word, points, 5);
-        sink_.anotherword(7);
+        if (length > ports_.tally.longestWordRecord()) ports_.tally.addword(word, length, 3);
+        if (points > ports_.tally.bestScoreRecord()) ports_.tally.addword(word, points, 5);
+        ports_.tally.anotherword(7);
     }
     for (const int slot : wordSlots(boardFor(*seat), word)) {
         const auto& board = boardFor(*seat);
@@ -271,7 +271,8 @@ void ClientModel::notvalid(std::string_view data) {
     if (!f) return;
     resettiles();
     if ((*f)[0] != mySeat_) return;
-    sink_.showMessage("You can steal a letter only if you can use it immediately to create a valid word.");
+    ports_.messages.showMessage(
+        "You can steal a letter only if you can use it immediately to create a valid word.");
     for (int n = 1; n <= 10; ++n)
         view_.hisletter[n].top = kHisLetterTop;
     selectedOpponent_ = 0;
@@ -283,7 +284,7 @@ void ClientModel::toomany(std::string_view data) {
     if (!f) return;
     resettiles();
     if ((*f)[0] != mySeat_) return;
-    sink_.showMessage("You have used all your steals.");
+    ports_.messages.showMessage("You have used all your steals.");
     selectedOpponent_ = 0;
     sound("badword");
 }
@@ -339,9 +340,9 @@ void ClientModel::winner(std::string_view data) {
     view_.winnerVisible = true;
 
     if (seat == mySeat_)
-        sink_.addgame("addtomine");
+        ports_.tally.addgame("addtomine");
     else if (isPlayerClient())
-        sink_.addgame(name);
+        ports_.tally.addgame(name);
 
     systemLine(name + " has Won the Game!");
     if (isHost_) view_.startButtonVisible = true;

@@ -1,8 +1,6 @@
 #pragma once
 // Field checks shared by the notice handlers: the server only ever sends well-formed notices, so
 // anything else is dropped whole rather than half applied.
-#include <array>
-#include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -30,21 +28,8 @@ inline bool isLetterCode(int n) {
     return n >= 0 && n <= kMaxLetterCode;
 }
 
-// Reads N decimal fields from the left; nullopt when any of them is missing or malformed.
-template <std::size_t N> std::optional<std::array<int, N>> numbers(FieldReader& reader) {
-    std::array<int, N> out{};
-    for (auto& value : out) {
-        const auto n = reader.number();
-        if (!n) return std::nullopt;
-        value = *n;
-    }
-    return out;
-}
-
-template <std::size_t N> std::optional<std::array<int, N>> numbers(std::string_view data) {
-    FieldReader reader(data);
-    return numbers<N>(reader);
-}
+// The notice handlers read their fields with the catalogue's numbers<N> (net/protocol.h).
+using plimb::numbers;
 
 // Every remaining field as a number, for the notices made of repeated groups. The empty field
 // that a trailing "+" leaves is allowed at the very end; any other field must be decimal.

@@ -34,6 +34,7 @@
 //                                                    CMD_timeup+       CMD_winner+p+
 // flag: "1" = just watch, "2" = play again. Steals 10000 means unlimited.
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -126,6 +127,24 @@ private:
     std::string_view rest_;
     bool exhausted_ = false;
 };
+
+// Reads the next N fields as strict decimal numbers; nullopt when any of them is missing or
+// malformed. The reader overload leaves `reader` after the fields it took, so a trailing name or
+// text can be read next.
+template <std::size_t N> std::optional<std::array<int, N>> numbers(FieldReader& reader) {
+    std::array<int, N> out{};
+    for (auto& value : out) {
+        const auto n = reader.number();
+        if (!n) return std::nullopt;
+        value = *n;
+    }
+    return out;
+}
+
+template <std::size_t N> std::optional<std::array<int, N>> numbers(std::string_view data) {
+    FieldReader reader(data);
+    return numbers<N>(reader);
+}
 
 // Builders: each returns the message text without its terminator.
 namespace build {

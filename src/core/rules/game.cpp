@@ -7,21 +7,16 @@
 
 namespace plimb {
 
-namespace {
+int Game::lengthBonus(int length) {
+    return length <= 5 ? 1 : length - 4;
+}
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+bool Game::sameWord(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
         return lower(x) == lower(y);
     });
 }
-
-// Long words pay more: up to 5 letters x1, then one more for every further letter.
-int lengthBonus(int length) {
-    return length <= 5 ? 1 : length - 4;
-}
-
-} // namespace
 
 Game::Game(GameState& state, Outbox& out, Random& random, TurnTimer& timer, const TDictn& spell,
            std::vector<std::string> computerWords)
@@ -33,7 +28,7 @@ bool Game::alreadyScored(int seat, std::string_view word) const {
     if (seat < 1 || seat > 3) return false;
     const auto& list = state_.formedwords[seat];
     return std::any_of(list.begin(), list.end(),
-                       [&](const std::string& entry) { return equalsIgnoringCase(entry, word); });
+                       [&](const std::string& entry) { return sameWord(entry, word); });
 }
 
 bool Game::checkword(int seat) {

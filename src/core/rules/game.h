@@ -11,8 +11,8 @@
 
 #include "rules/computerkind.h"
 #include "rules/gamestate.h"
-#include "rules/random.h"
 #include "rules/outbox.h"
+#include "rules/random.h"
 
 namespace plimb {
 
@@ -68,6 +68,12 @@ public:
     int getletter(int seat);
     static int letterworth(int code);
     static std::string convertoletter(int code);
+
+    // Scoring, shared with the strong player. A word is worth the sum of its letters times
+    // lengthBonus(its length): 1 up to five letters, then one more for every further letter.
+    static int lengthBonus(int length);
+    // Whether two words count as the same word: equal but for the case of A..Z.
+    static bool sameWord(std::string_view a, std::string_view b);
 
 private:
     static bool isPlayer(int seat) { return seat == 1 || seat == 2; }

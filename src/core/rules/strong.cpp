@@ -48,15 +48,11 @@ Option option(Kind kind, int handSlot, int boardSlot, int hisSlot, int in, int o
     return o;
 }
 
-int lengthBonus(int length) {
-    return length <= 5 ? 1 : length - 4;
-}
-
 int pointsOf(const LetterSet& letters) {
     int sum = 0;
     for (int code = 1; code <= 26; ++code)
         sum += letters.count(code) * Game::letterworth(code);
-    return sum * lengthBonus(letters.size);
+    return sum * Game::lengthBonus(letters.size);
 }
 
 // The distinct letter codes of a set, in alphabet order.
@@ -67,15 +63,9 @@ std::vector<int> codesOf(const LetterSet& letters) {
     return codes;
 }
 
-bool sameWord(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 bool scoredIn(const std::vector<std::string>& scored, std::string_view word) {
-    return std::any_of(scored.begin(), scored.end(), [&](const std::string& s) { return sameWord(s, word); });
+    return std::any_of(scored.begin(), scored.end(),
+                       [&](const std::string& s) { return Game::sameWord(s, word); });
 }
 
 template <std::size_t N> LetterSet setOf(const std::array<int, N>& slots) {

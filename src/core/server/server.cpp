@@ -18,18 +18,6 @@ bool isSeat(int seat) {
     return GameState::validSeat(seat);
 }
 
-// Reads `count` numbers from the front of a request; nullopt if any is missing or malformed.
-template <std::size_t N> std::optional<std::array<int, N>> numbers(std::string_view data) {
-    FieldReader reader(data);
-    std::array<int, N> values{};
-    for (auto& v : values) {
-        const auto n = reader.number();
-        if (!n) return std::nullopt;
-        v = *n;
-    }
-    return values;
-}
-
 using Handler = void (Server::*)(int, std::string_view);
 struct Row {
     std::string_view name;

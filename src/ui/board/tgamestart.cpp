@@ -1,6 +1,7 @@
 #include "board/tgamestart.h"
 
 #include "common/tileart.h"
+#include "common/windowplacement.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -185,13 +186,7 @@ void Tgamestart::setUnlimited(bool on) {
 
 void Tgamestart::showOver(QWidget* mainWindow) {
     adjustSize();
-    if (mainWindow != nullptr) {
-        const QRect frame = mainWindow->frameGeometry();
-        move(frame.center() - QPoint(width() / 2, height() / 2));
-    }
-    show();
-    raise();
-    activateWindow();
+    showWindowOver(*this, mainWindow);
 }
 
 void Tgamestart::buttonStartClick() {

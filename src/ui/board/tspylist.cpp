@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/windowplacement.h"
+
 namespace plimb {
 
 Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
@@ -47,9 +49,7 @@ void Tspylist::render(const std::vector<std::string>& entries, bool canKick) {
 }
 
 void Tspylist::showOver(QWidget* mainWindow) {
-    move(mainWindow->geometry().center() - rect().center());
-    show();
-    raise();
+    showWindowOver(*this, mainWindow);
 }
 
 } // namespace plimb

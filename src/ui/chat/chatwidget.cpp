@@ -2,6 +2,7 @@
 
 #include "chat/chatrules.h"
 #include "chat/rteurl.h"
+#include "common/qtext.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -63,12 +64,12 @@ QFont entryFont() {
 
 // UTF-8 byte offset of the first `chars` UTF-16 units of `s`.
 std::size_t utf8Offset(const QString& s, int chars) {
-    return static_cast<std::size_t>(s.left(chars).toUtf8().size());
+    return toStdString(s.left(chars)).size();
 }
 
 // UTF-16 length of the first `bytes` bytes of `utf8`.
 int utf16Offset(const std::string& utf8, std::size_t bytes) {
-    return static_cast<int>(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(bytes)).size());
+    return static_cast<int>(toQString(std::string_view(utf8.data(), bytes)).size());
 }
 
 // The transcript link under a character, mapped back to document positions. Only the character's
@@ -85,12 +86,12 @@ std::optional<DocLink> docLinkAt(const QTextDocument& doc, int position) {
     const QString blockText = block.text();
     const int index = position - block.position();
     if (index >= blockText.size()) return std::nullopt;
-    std::string text = blockText.toStdString();
+    std::string text = toStdString(blockText);
     if (block.next().isValid()) text += '\n';
     const auto link = linkAt(text, utf8Offset(blockText, index));
     if (!link) return std::nullopt;
     return DocLink{block.position() + utf16Offset(text, link->start),
-                   block.position() + utf16Offset(text, link->end), QString::fromStdString(linkUrl(*link)),
+                   block.position() + utf16Offset(text, link->end), toQString(linkUrl(*link)),
                    isWebOrMailLink(*link)};
 }
 
@@ -160,7 +161,7 @@ ChatWidget::ChatWidget(QWidget* parent)
 
     mychat_->setObjectName(QStringLiteral("mychat"));
     mychat_->setFont(entryFont());
-    mychat_->setText(QString::fromUtf8(kChatPrompt.data(), kChatPrompt.size()));
+    mychat_->setText(toQString(kChatPrompt));
     applyEntryColour();
     mychat_->installEventFilter(this);
 
@@ -216,9 +217,9 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     QTextCharFormat format;
     format.setForeground(toQColor(colour));
     format.setFontWeight(QFont::Bold);
-    cursor.insertText(QString::fromStdString(parts.head), format);
+    cursor.insertText(toQString(parts.head), format);
     format.setFontWeight(QFont::Normal);
-    cursor.insertText(QString::fromStdString(parts.rest), format);
+    cursor.insertText(toQString(parts.rest), format);
     cursor.insertBlock(QTextBlockFormat(), format);
 
     if (keepView) {
@@ -239,14 +240,9 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     mainchat_->viewport()->update();
 }
 
-void ChatWidget::chatrecieved(std::string_view data) {
-    const ChatLine received = plimb::chatrecieved(data);
-    addlinetochat(received.line, received.colour);
-}
-
 void ChatWidget::sendit() {
     const ChatSession session = session_ ? session_() : ChatSession{};
-    const SendOutcome outcome = plimb::sendit(mychat_->text().toStdString(), session.loggedIn, session.mySeat,
+    const SendOutcome outcome = plimb::sendit(toStdString(mychat_->text()), session.loggedIn, session.mySeat,
                                               textColour_, actionColour_);
     if (outcome.clearEntry) mychat_->clear();
     if (outcome.request) emit requestReady(*outcome.request);
@@ -421,7 +417,7 @@ bool ChatWidget::eventFilter(QObject* watched, QEvent* event) {
             popupMenu2_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
         }
-        const bool isPrompt = mychat_->text() == QString::fromUtf8(kChatPrompt.data(), kChatPrompt.size());
+        const bool isPrompt = mychat_->text() == toQString(kChatPrompt);
         if (event->type() == QEvent::InputMethod && isPrompt) mychat_->clear();
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);

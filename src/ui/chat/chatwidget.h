@@ -32,8 +32,6 @@ public:
     // The one way to write a line into the transcript: the head (up to and including the first
     // ":") in bold, the rest in normal weight, both in `colour`.
     void addlinetochat(const std::string& line, Colour colour);
-    // A relayed CMD_chat or CMD_action: the data after the message name.
-    void chatrecieved(std::string_view data);
     // Enter in the entry box; public so phrase buttons and tests can reach the same rules.
     void sendit();
 

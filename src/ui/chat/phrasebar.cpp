@@ -1,6 +1,7 @@
 #include "chat/phrasebar.h"
 
 #include "chat/chatter.h"
+#include "common/qtext.h"
 
 #include <QIconEngine>
 #include <QMenu>
@@ -97,7 +98,7 @@ PhraseBar::PhraseBar(QWidget* parent) : QWidget(parent) {
         buttons_[static_cast<std::size_t>(n - 1)] = b;
         layout->addWidget(b);
         if (n <= 9) {
-            setPhrase(n, QString::fromUtf8(kBuiltinPhrases[static_cast<std::size_t>(n - 1)]));
+            setPhrase(n, toQString(kBuiltinPhrases[static_cast<std::size_t>(n - 1)]));
             connect(b, &QToolButton::clicked, this, [this, n] { emit phraseClicked(phrase(n)); });
         }
     }
@@ -114,8 +115,7 @@ QMenu* PhraseBar::soundsMenu() {
     popupSounds_->setObjectName(QStringLiteral("popup_sounds"));
     popupSounds_->setToolTipsVisible(true);
     for (int tag = 0; tag <= kChatterCount; ++tag) {
-        const QString caption = QString::fromUtf8(kChatterCaptions[static_cast<std::size_t>(tag)].data(),
-                                                  kChatterCaptions[static_cast<std::size_t>(tag)].size());
+        const QString caption = toQString(kChatterCaptions[static_cast<std::size_t>(tag)]);
         QAction* item = popupSounds_->addAction(caption);
         item->setObjectName(tag == 0 ? QStringLiteral("Cancel1") : QStringLiteral("wave%1").arg(tag));
         item->setToolTip(caption);
@@ -138,7 +138,7 @@ void PhraseBar::setPhrase(int n, const QString& text) {
 std::array<std::string, 9> PhraseBar::phrases() const {
     std::array<std::string, 9> out;
     for (int n = 1; n <= 9; ++n)
-        out[static_cast<std::size_t>(n - 1)] = phrase(n).toStdString();
+        out[static_cast<std::size_t>(n - 1)] = toStdString(phrase(n));
     return out;
 }
 

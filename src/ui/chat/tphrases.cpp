@@ -7,9 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/windowplacement.h"
+
 namespace plimb {
 
-Tphrases::Tphrases(QWidget* parent) : QWidget(parent, Qt::Window), done_(new QPushButton(QStringLiteral("Done"), this)) {
+Tphrases::Tphrases(QWidget* parent)
+    : QWidget(parent, Qt::Window), done_(new QPushButton(QStringLiteral("Done"), this)) {
     setWindowTitle(QStringLiteral("Plimb - Phrase Buttons"));
     auto* form = new QFormLayout;
     for (int n = 1; n <= 9; ++n) {
@@ -49,10 +52,7 @@ void Tphrases::openWith(const std::array<QString, 9>& phrases, QWidget* mainWind
     for (std::size_t i = 0; i < phrases.size(); ++i)
         edits_[i]->setText(phrases[i]);
     adjustSize();
-    if (mainWindow != nullptr) move(mainWindow->frameGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    showWindowOver(*this, mainWindow);
     edits_[0]->setFocus();
 }
 

@@ -8,7 +8,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "common/qtext.h"
 #include "common/tileart.h"
+#include "common/windowplacement.h"
 #include "net/protocol.h"
 
 namespace plimb {
@@ -69,7 +71,7 @@ Tabout::Tabout(QWidget* parent) : QWidget(parent, Qt::Tool) {
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(0);
     bottom->addWidget(new QLabel(QStringLiteral("Version "), this));
-    version = new QLabel(QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())), this);
+    version = new QLabel(toQString(kVersion), this);
     version->setObjectName(QStringLiteral("version"));
     bottom->addWidget(version);
     Label9 = new QLabel(QStringLiteral(".1"), this);
@@ -97,13 +99,8 @@ void Tabout::openWebAddress() const {
 }
 
 void Tabout::showOver(QWidget* mainWindow) {
-    if (!isVisible()) {
-        adjustSize();
-        move(mainWindow->geometry().center() - rect().center());
-        show();
-    }
-    raise();
-    activateWindow();
+    if (!isVisible()) adjustSize();
+    showWindowOver(*this, mainWindow);
 }
 
 } // namespace plimb

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/qtext.h"
 #include "common/tileart.h"
 
 namespace plimb {
@@ -43,12 +44,11 @@ QFrame* panel(QWidget* parent) {
 }
 
 Origin originOf(const QUrl& url) {
-    return {url.scheme().toLower().toStdString(), url.host().toLower().toStdString(), url.port()};
+    return {toStdString(url.scheme().toLower()), toStdString(url.host().toLower()), url.port()};
 }
 
 QString readable(Refusal refusal) {
-    const std::string_view text = refusalText(refusal);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(refusalText(refusal));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "common/windowplacement.h"
 #include "windows/tabout.h"
 
 // The pages are linked from a static library, where nothing else would pull them in.
@@ -138,10 +139,7 @@ int Thelp::currentTopic() const {
 
 void Thelp::showOver(QWidget* mainWindow) {
     mainWindow_ = mainWindow;
-    if (!isVisible()) move(mainWindow->geometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    showWindowOver(*this, mainWindow);
 }
 
 void Thelp::showTopic(QWidget* mainWindow, int tag) {

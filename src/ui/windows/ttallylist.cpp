@@ -19,6 +19,8 @@
 #include <cstring>
 #include <limits>
 
+#include "common/qtext.h"
+#include "common/windowplacement.h"
 #include "settings/regularfile.h"
 #include "tally/lzrw1kh.h"
 #include "tally/tallytext.h"
@@ -27,10 +29,6 @@
 namespace plimb {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 int clampToInt(long long v) {
     return static_cast<int>(
@@ -150,17 +148,17 @@ Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
 void Ttallylist::showOwnTotals() {
     const OwnTallyLabels own = tally_.ownLabels();
-    mylabel_1->setText(qs(own.totalGames));
-    mylabel_2->setText(qs(own.yourWins));
-    mylabel_3->setText(qs(own.longestWord));
-    mylabel_5->setText(qs(own.bestScoring));
-    mylabel_7->setText(qs(own.totalWords));
+    mylabel_1->setText(toQString(own.totalGames));
+    mylabel_2->setText(toQString(own.yourWins));
+    mylabel_3->setText(toQString(own.longestWord));
+    mylabel_5->setText(toQString(own.bestScoring));
+    mylabel_7->setText(toQString(own.totalWords));
 }
 
 void Ttallylist::fillFollowed() {
     listbox_tally->clearQuietly();
     for (const std::string& name : tally_.followedNames())
-        listbox_tally->addTickItem(qs(name), true);
+        listbox_tally->addTickItem(toQString(name), true);
 }
 
 void Ttallylist::addword(const std::string& word, int value, int column) {
@@ -184,13 +182,13 @@ int Ttallylist::bestScoreRecord() const {
 void Ttallylist::loadchecklist(const std::vector<std::string>& opponentNames) {
     checklist->clearQuietly();
     for (const std::string& name : opponentNames)
-        checklist->addTickItem(qs(name), tally_.followedPosition(name).has_value());
+        checklist->addTickItem(toQString(name), tally_.followedPosition(name).has_value());
 }
 
 void Ttallylist::addgame(const std::string& winnerText) {
     std::vector<std::string> current;
     for (int i = 0; i < checklist->count(); ++i)
-        current.push_back(checklist->item(i)->text().toStdString());
+        current.push_back(toStdString(checklist->item(i)->text()));
     tally_.addgame(winnerText, current);
     showOwnTotals();
     listbox_tallyClick();
@@ -204,7 +202,7 @@ void Ttallylist::addgame(const std::string& winnerText, const std::vector<std::s
 
 void Ttallylist::checklistClickCheck(QListWidgetItem* item) {
     // Unticking a followed name does not stop following it; that is done in the followed list.
-    if (!tally_.follow(item->text().toStdString())) return;
+    if (!tally_.follow(toStdString(item->text()))) return;
     listbox_tally->addTickItem(item->text(), true);
     checklist->setTickQuietly(item, true);
 }
@@ -234,10 +232,10 @@ void Ttallylist::listbox_tallyClick() {
     const int position = listbox_tally->currentRow();
     if (position < 0 || position + 1 >= tally_.grid().rowCount()) return;
     const OpponentTallyLabels his = tally_.opponentLabels(position);
-    label_hisnametop->setText(qs(his.hisnametop));
-    label_hisname->setText(qs(his.hisname));
+    label_hisnametop->setText(toQString(his.hisnametop));
+    label_hisname->setText(toQString(his.hisname));
     for (std::size_t i = 0; i < label_.size(); ++i)
-        label_[i]->setText(qs(his.counts[i]));
+        label_[i]->setText(toQString(his.counts[i]));
 }
 
 void Ttallylist::FlatButton2Click() {
@@ -250,9 +248,7 @@ void Ttallylist::FlatButton2Click() {
 }
 
 void Ttallylist::showOver(QWidget* mainWindow) {
-    move(mainWindow->geometry().center() - rect().center());
-    show();
-    raise();
+    showWindowOver(*this, mainWindow);
 }
 
 std::optional<QString> Ttallylist::load(const QString& filePath) {
@@ -278,10 +274,10 @@ std::optional<QString> Ttallylist::load(const QString& filePath) {
     case RegularFileRead::Status::Read:
         break;
     }
-    TallyFileRead read = readTallyFile(file.bytes, shownPath.toStdString());
+    TallyFileRead read = readTallyFile(file.bytes, toStdString(shownPath));
     if (read.error) {
         damaged_ = true;
-        return qs(*read.error);
+        return toQString(*read.error);
     }
     tally_.loadtally(std::move(read.grid));
     showOwnTotals();

@@ -1,5 +1,5 @@
 #pragma once
-// A ClientSink that records every request of the model, for the client tests.
+// One fake for every port of the client model, recording each request, for the client tests.
 #include <string>
 #include <utility>
 #include <vector>

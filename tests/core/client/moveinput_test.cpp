@@ -1,5 +1,7 @@
+#include <array>
 #include <gtest/gtest.h>
 
+#include "client/moveintent.h"
 #include "core/client/fakesink.h"
 
 using namespace plimb;
@@ -125,4 +127,55 @@ TEST(MoveInput, NotLoggedInSelectsButSendsNothing) {
     c.model.myletterMouseDown(5, MouseButton::Right);
     EXPECT_EQ(c.model.selectedHand(), 0);
     EXPECT_TRUE(c.sink.sent.empty());
+}
+
+// Every gesture of the board comes down to these intents. Each row starts on my turn with a steal
+// of the opponent's 8 waiting for its answer (that tile still shifted); and again once I picked
+// hand tile 1 and then chose to just watch, when nothing may change.
+TEST(MoveInput, IntentsPickTheirTileThenAskAndAreRefusedOutsideMyMove) {
+    using K = MoveIntentKind;
+    using Picks = std::array<int, 3>; // hand, board, opponent
+    struct Row {
+        const char* name;
+        std::vector<MoveIntent> intents;
+        Lines sent;
+        Picks picks;
+        bool stealStillShown;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"a pick drops the others", {{K::PickHand, 2}, {K::PickOpponent, 3}, {K::PickBoard, 4}}, {},
+         {0, 4, 0}, false},
+        {"picking the pick again keeps it", {{K::PickHand, 2}, {K::PickHand, 2}}, {}, {2, 0, 0}, false},
+        {"a first pick on the board keeps the waiting steal shown", {{K::PickBoard, 1}}, {}, {0, 1, 0}, true},
+        {"cancel without a pick changes nothing", {{K::Cancel}}, {}, {}, true},
+        {"cancel drops the pick and every shift", {{K::PickBoard, 1}, {K::Cancel}}, {}, {}, false},
+        {"place picks its hand tile first", {{K::Place, 5, 7}}, {"CMD_placemyletter+1+5+7+"}, {}, false},
+        {"swap drops another pick", {{K::PickHand, 1}, {K::Swap, 2, 3}}, {"CMD_tradingmyletter+1+2+3+"}, {},
+         false},
+        {"steal", {{K::Steal, 4, 6}}, {"CMD_stealinghisletter+1+4+6+"}, {}, false},
+        {"throw away and remove keep the pick",
+         {{K::PickHand, 3}, {K::ThrowAway, 6}, {K::Remove, 10}},
+         {"CMD_discardextra+1+6+", "CMD_discardletter+1+10+"}, {3, 0, 0}, false},
+        {"slots out of range", {{K::PickHand, 7}, {K::PickBoard, 0}, {K::PickOpponent, 11}, {K::Place, 6, 11},
+         {K::Place, 0, 1}, {K::Swap, 11, 1}, {K::Swap, 1, 0}, {K::Steal, 0, 1}, {K::Steal, 1, 11},
+         {K::ThrowAway, 7}, {K::Remove, 11}}, {}, {}, true},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        for (const bool mine : {true, false}) {
+            MyTurn t;
+            t.model.steal(8, 9);
+            if (!mine) t.model.pickHand(1), t.feed(build::justwatching(1, 1));
+            t.sink.clear();
+            for (const MoveIntent& intent : row.intents)
+                apply(t.model, intent);
+            const std::string name = row.name + std::string(mine ? "" : ", not my move");
+            EXPECT_EQ(t.sink.sent, mine ? row.sent : Lines{}) << name;
+            const Picks picks{t.model.selectedHand(), t.model.selectedBoard(), t.model.selectedOpponent()};
+            EXPECT_EQ(picks, mine ? row.picks : (Picks{1, 0, 0})) << name;
+            EXPECT_TRUE(!mine || (t.v().hisletter[8].top == kHisLetterSelectedTop) == row.stealStillShown)
+                << name;
+        }
+    }
 }

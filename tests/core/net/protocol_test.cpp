@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 
 using namespace plimb;
@@ -44,6 +45,17 @@ TEST(FieldReader, MissingFieldsAreNotNumbers) {
     EXPECT_FALSE(bad.number().has_value());
 }
 
+TEST(Numbers, AllOrNothingAndTheReaderStopsAfterThem) {
+    using Three = std::array<int, 3>;
+    EXPECT_EQ(numbers<3>("1+4+10+"), (Three{1, 4, 10}));
+    EXPECT_EQ(numbers<3>("1+4+10+x"), (Three{1, 4, 10})) << "only the first three are read";
+    for (auto bad : {"1+4+", "1+4", "1+x+10+", "+1+4+10", ""})
+        EXPECT_FALSE(numbers<3>(bad).has_value()) << bad;
+
+    FieldReader r("2+7+Ann+Lee");
+    EXPECT_EQ(numbers<2>(r), (std::array<int, 2>{2, 7}));
+    EXPECT_EQ(r.rest(), "Ann+Lee");
+}
 TEST(Build, RequestLayouts) {
     EXPECT_EQ(build::logininfo(2, kVersion, "Bob\xff"), "CMD_logininfo+2+1.0.5+Bob\xff");
     EXPECT_EQ(build::chat(3, "hi|clBlack"), "CMD_chat+3+hi|clBlack");

@@ -55,6 +55,10 @@ struct Table {
             m.hisletterClick(n);
             refresh();
         });
+        QObject::connect(&panel, &GamePanel::intentRequested, [this, &m](const MoveIntent& intent) {
+            apply(m, intent);
+            refresh();
+        });
         panel.setSelectionSource([&m] {
             return GamePanel::Selection{m.selectedHand(), m.selectedBoard(), m.selectedOpponent()};
         });

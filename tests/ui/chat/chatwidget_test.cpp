@@ -113,7 +113,8 @@ TEST_F(ChatWidgetTest, LineIsAParagraphWithABoldHeadAndANormalRestInItsColour) {
 }
 
 TEST_F(ChatWidgetTest, RelayedLineWithUnreadableColourIsRed) {
-    chat->chatrecieved("Ann chats: hello|x|clBlack");
+    const ChatLine relayed = chatrecieved("Ann chats: hello|x|clBlack");
+    chat->addlinetochat(relayed.line, relayed.colour);
     QTextCursor c(chat->mainchat()->document());
     c.setPosition(2);
     EXPECT_EQ(chat->mainchat()->toPlainText(), "Ann chats: hello\n");

@@ -12,12 +12,14 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "ui/windows/cannedserver.h"
 #include "windows/tabout.h"
 #include "windows/tdownload.h"
 #include "windows/thelp.h"
+#include "windows/ttallylist.h"
 
 namespace plimb {
 namespace {
@@ -318,6 +320,27 @@ TEST_F(HelpAboutTest, HelpReopensOnItsLastPageAndItsAboutShowsTheOneAboutWindow)
     const QPoint placed = about.pos();
     about.showOver(&mainWindow);
     EXPECT_EQ(about.pos(), placed);
+}
+
+// Every side window opens through the same placement, the tally list among them.
+TEST(SideWindowPlacement, OpensCentredOverTheMainWindowAndEachRequestGivesItTheFocus) {
+    ensureApplication();
+    QWidget mainWindow;
+    mainWindow.setGeometry(120, 80, 700, 500);
+    mainWindow.show();
+    Ttallylist tally;
+    tally.showOver(&mainWindow);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tally, 30000));
+    // Centred up to the window's own frame, which is not known before it first opens.
+    const QSize frame = tally.frameGeometry().size() - tally.size();
+    const QPoint off = tally.frameGeometry().center() - mainWindow.frameGeometry().center();
+    EXPECT_LE(std::abs(off.x()), frame.width()) << off.x();
+    EXPECT_LE(std::abs(off.y()), frame.height()) << off.y();
+
+    mainWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow, 30000));
+    tally.showOver(&mainWindow);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&tally, 30000));
 }
 
 } // namespace

@@ -1,0 +1,107 @@
+#include "client/turnnews.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace plimb {
+namespace {
+
+char letter(int code) {
+    return code >= 1 && code <= 26 ? static_cast<char>('A' + code - 1) : ' ';
+}
+
+std::string join(const std::vector<std::string>& parts, const std::string& between) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : between) + parts[i];
+    return out;
+}
+
+} // namespace
+
+std::string playerTitle(const std::string& name, int seat) {
+    if (name.empty() || name == "<Waiting>") return "Seat " + std::to_string(seat);
+    return name;
+}
+
+std::vector<std::string> opponentMoves(const std::vector<SlotChange>& changes) {
+    std::vector<SlotChange> arrived, left;
+    for (const SlotChange& c : changes) {
+        if (c.family == SlotFamily::HisLetter && c.kind == SlotChangeKind::Arrived) arrived.push_back(c);
+        if (c.kind == SlotChangeKind::Left && c.family != SlotFamily::Extra) left.push_back(c);
+    }
+    std::vector<std::string> moves;
+    for (const SlotChange& gone : left) {
+        const bool fromMine = gone.family == SlotFamily::MyLetter;
+        // A letter put back on the slot it left was taken off and put on again, not moved.
+        const auto moved = std::find_if(arrived.begin(), arrived.end(), [&](const SlotChange& c) {
+            return c.code == gone.code && (fromMine || c.slot != gone.slot);
+        });
+        const std::string what = std::string(1, letter(gone.code));
+        const std::string from = std::to_string(gone.slot);
+        if (moved != arrived.end()) {
+            moves.push_back((fromMine ? "stole " + what + " from your board " : "moved " + what + " from ") +
+                            from + " to " + std::to_string(moved->slot));
+            arrived.erase(moved);
+        } else {
+            moves.push_back(fromMine ? "took " + what + " from your board " + from
+                                     : "took " + what + " off " + from);
+        }
+    }
+    for (const SlotChange& c : arrived)
+        moves.push_back("put " + std::string(1, letter(c.code)) + " on " + std::to_string(c.slot));
+    return moves;
+}
+
+bool TurnNews::shown(const ViewState& view) {
+    rows_ = view.rows;
+    const int nearSeat = view.rowOfSeat1 == 0 ? 1 : 2;
+    seats_ = {nearSeat, 3 - nearSeat};
+    farBoard_ = shownSlots(view).hisletter;
+    const bool winner = view.winnerVisible && !winnerShown_;
+    if (winner) news_.push_back(view.winnerText);
+    winnerShown_ = view.winnerVisible;
+    return winner;
+}
+
+void TurnNews::note(const std::vector<SlotChange>& changes) {
+    // The near row shows the own board, the far row the opponent's.
+    for (const SlotFamily family : {SlotFamily::MyLetter, SlotFamily::HisLetter}) {
+        std::vector<std::pair<int, int>> scored; // slot, code
+        for (const SlotChange& c : changes)
+            if (c.kind == SlotChangeKind::Scored && c.family == family) scored.emplace_back(c.slot, c.code);
+        if (scored.empty()) continue;
+        std::sort(scored.begin(), scored.end());
+        std::string word;
+        for (const auto& [slot, code] : scored)
+            word += letter(code);
+        const int row = family == SlotFamily::MyLetter ? 0 : 1;
+        news_.push_back(rowTitle(row) + " scored " + word + ", score " + rows_[row].score);
+    }
+    if (!rows_[1].turn) return;
+    for (std::string& move : opponentMoves(changes))
+        moves_.push_back(std::move(move));
+}
+
+std::string TurnNews::take() {
+    std::vector<std::string> said;
+    if (!moves_.empty()) {
+        std::string board;
+        for (int n = 1; n <= 10; ++n)
+            board += letter(farBoard_[n]);
+        board.erase(0, board.find_first_not_of(' '));
+        board.erase(board.find_last_not_of(' ') + 1);
+        said.push_back(rowTitle(1) + " " + join(moves_, ", ") + "; the board reads " +
+                       (board.empty() ? "nothing" : board));
+    }
+    said.insert(said.end(), news_.begin(), news_.end());
+    moves_.clear();
+    news_.clear();
+    return join(said, ". ");
+}
+
+std::string TurnNews::rowTitle(int row) const {
+    return playerTitle(rows_[row].name, seats_[row]);
+}
+
+} // namespace plimb

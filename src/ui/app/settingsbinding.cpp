@@ -1,0 +1,87 @@
+#include "app/settingsbinding.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "app/mainmenus.h"
+#include "board/tgamestart.h"
+#include "chat/chatwidget.h"
+#include "chat/phrasebar.h"
+#include "server/tserver.h"
+
+namespace plimb {
+
+SettingsBinding::SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file,
+                                 ChatWidget& chat, PhraseBar& phrases, Tgamestart& gamestart,
+                                 MainMenus& menus)
+    : window_(window), model_(model), file_(file), chat_(chat), phrases_(phrases), gamestart_(gamestart),
+      menus_(menus) {}
+
+WindowBounds SettingsBinding::currentBounds() const {
+    return {window_.x(), window_.y(), window_.width(), window_.height()};
+}
+
+void SettingsBinding::loadinifile() {
+    const IniFile ini = file_.read();
+    const LoadedSettings s = readSettings(ini);
+    // Bounds that do not fit the screen they name come from a damaged file or a screen that is
+    // gone: the window opens at the defaults. savedBounds_ keeps what the file says, so closing
+    // repairs it.
+    savedBounds_ = s.bounds;
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(s.bounds.left, s.bounds.top));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    const WindowBounds shown = fitToDesktop(s.bounds, {area.x(), area.y(), area.width(), area.height()});
+    window_.move(shown.left, shown.top);
+    window_.resize(shown.width, shown.height);
+
+    model_.turnSound = s.turnSound;
+    menus_.showTurnSound(s.turnSound);
+    chat_.setTextSize(s.textSize);
+    chat_.setTextColour(s.textColour);
+    chat_.setActionColour(s.actionColour);
+    for (int n = 1; n <= 9; ++n)
+        if (const auto& phrase = s.phrases[static_cast<std::size_t>(n - 1)])
+            phrases_.setPhrase(n, QString::fromStdString(*phrase));
+    model_.playSounds = s.playSounds;
+    menus_.showPlaySounds(s.playSounds);
+    if (s.playToScore) gamestart_.setPlayToScoreText(QString::fromStdString(*s.playToScore));
+    if (s.creationTime) gamestart_.setTimePerTurnText(QString::fromStdString(*s.creationTime));
+    if (s.steals) gamestart_.setStealsText(QString::fromStdString(*s.steals));
+    gamestart_.setUnlimited(s.unlimited);
+    model_.playChatterSounds = s.chatterSounds;
+    menus_.showChatterSounds(s.chatterSounds);
+
+    const ComputerKind kind = parseComputerKind(ini.get(kSettingsSection, "Klot").value_or(""));
+    menus_.showComputerKind(kind);
+    if (server_ != nullptr && model_.isHost()) server_->setComputerPlayer(kind);
+}
+
+void SettingsBinding::saveinifile() {
+    SavedSettings s;
+    s.textSize = chat_.textSize();
+    s.textColour = chat_.textColour();
+    s.actionColour = chat_.actionColour();
+    s.playToScore = gamestart_.playToScoreText().toStdString();
+    s.creationTime = gamestart_.timePerTurnText().toStdString();
+    s.steals = gamestart_.stealsText().toStdString();
+    s.bounds = currentBounds();
+    s.turnSound = model_.turnSound;
+    s.unlimited = gamestart_.unlimited();
+    s.playSounds = model_.playSounds;
+    s.chatterSounds = model_.playChatterSounds;
+    file_.update([&s](IniFile& ini) { writeSettings(ini, s); });
+    savedBounds_ = s.bounds;
+}
+
+void SettingsBinding::saveIfMoved() {
+    if (currentBounds() != savedBounds_) saveinifile();
+}
+
+void SettingsBinding::chooseComputerPlayer(ComputerKind kind) {
+    if (server_ != nullptr) server_->setComputerPlayer(kind);
+    file_.update([kind](IniFile& ini) { ini.set(kSettingsSection, "Klot", formatComputerKind(kind)); });
+}
+
+} // namespace plimb

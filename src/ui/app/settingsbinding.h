@@ -1,0 +1,52 @@
+#pragma once
+// The settings file bound to the window: a load applies the stored preferences to the model, the
+// window's place and size, the chat, the phrase buttons, the game options and the menus' check
+// marks; a save writes what they show. The phrases are written only by the phrase editor.
+#include "chat/settingsstore.h"
+#include "client/clientmodel.h"
+#include "client/clientsink.h"
+#include "rules/computerkind.h"
+#include "settings/settings.h"
+
+class QWidget;
+
+namespace plimb {
+
+class ChatWidget;
+class MainMenus;
+class PhraseBar;
+class Tgamestart;
+class TServer;
+
+class SettingsBinding : public SettingsSource {
+public:
+    // Only keeps its arguments: the model and the menus may be built after the binding.
+    SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file, ChatWidget& chat,
+                    PhraseBar& phrases, Tgamestart& gamestart, MainMenus& menus);
+
+    // The in-process server, whose computer player the host's settings choose.
+    void setServer(TServer* server) { server_ = server; }
+
+    void loadinifile() override;
+    // Writes the current preferences (the phrases excepted).
+    void saveinifile();
+    // As the window closes: a window that was moved or resized keeps its place for the next run.
+    void saveIfMoved();
+    // The host's choice of computer player: its server plays it from now on, and the file keeps it.
+    void chooseComputerPlayer(ComputerKind kind);
+
+private:
+    WindowBounds currentBounds() const;
+
+    QWidget& window_;
+    ClientModel& model_;
+    const SettingsStore& file_;
+    ChatWidget& chat_;
+    PhraseBar& phrases_;
+    Tgamestart& gamestart_;
+    MainMenus& menus_;
+    TServer* server_ = nullptr;
+    WindowBounds savedBounds_; // as last loaded or saved
+};
+
+} // namespace plimb

@@ -1,0 +1,125 @@
+#include "app/sidewindows.h"
+
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+#include "app/datafiles.h"
+#include "board/tgamestart.h"
+#include "board/tspylist.h"
+#include "chat/phrasebar.h"
+#include "chat/tphrases.h"
+#include "settings/settings.h"
+#include "windows/tabout.h"
+#include "windows/tdownload.h"
+#include "windows/thelp.h"
+#include "windows/ttallylist.h"
+
+namespace plimb {
+
+SideWindows::SideWindows(QWidget& window, ClientModel& model, const SettingsStore& settings,
+                         PhraseBar& phrases, MessageSink& messages)
+    : window_(window), model_(model), settings_(settings), phrases_(phrases),
+      gamestart_(new Tgamestart(&window)), spylist_(new Tspylist(&window)),
+      tallylist_(new Ttallylist(&window)) {
+    // A damaged tally file is said once; the tally then starts empty and is written back whole.
+    if (const auto error = tallylist_->load(tallyPath()))
+        QTimer::singleShot(0, &window,
+                           [&messages, text = *error] { messages.showMessage(text.toStdString()); });
+    connect(spylist_, &Tspylist::kickRequested, this,
+            [this](const std::string& entry) { model_.kickSpyEntry(entry); });
+}
+
+Tabout* SideWindows::about() {
+    if (about_ == nullptr) about_ = new Tabout(&window_);
+    return about_;
+}
+
+Thelp* SideWindows::help() {
+    if (help_ == nullptr) help_ = new Thelp(about(), &window_);
+    return help_;
+}
+
+Tdownload* SideWindows::downloadWindow() {
+    if (download_ == nullptr) {
+        const auto lobby = settings_.read().get(kSettingsSection, "LobbyServer");
+        download_ = new Tdownload(QString::fromStdString(lobby.value_or(Tdownload::kDefaultLobbyServer)),
+                                  QFileInfo(tallyPath()).absolutePath(), &window_);
+        connect(download_, &Tdownload::closeGameRequested, &window_, &QWidget::close);
+    }
+    return download_;
+}
+
+Tphrases* SideWindows::phraseEditor() {
+    // Made when first opened: most runs never edit their phrases.
+    if (phraseEditor_ == nullptr) {
+        phraseEditor_ = new Tphrases(&window_);
+        connect(phraseEditor_, &Tphrases::phrasesChosen, this, [this](const std::array<QString, 9>& texts) {
+            for (int n = 1; n <= 9; ++n)
+                phrases_.setPhrase(n, texts[static_cast<std::size_t>(n - 1)]);
+            const auto stored = phrases_.phrases();
+            settings_.update([&stored](IniFile& ini) { writePhrases(ini, stored); });
+        });
+    }
+    return phraseEditor_;
+}
+
+void SideWindows::render() {
+    spylist_->render(model_.spys(), model_.spyKickEnabled());
+}
+
+void SideWindows::showSpyList() {
+    spylist_->showOver(&window_);
+}
+
+void SideWindows::showPhraseList() {
+    std::array<QString, 9> texts;
+    for (int n = 1; n <= 9; ++n)
+        texts[static_cast<std::size_t>(n - 1)] = phrases_.phrase(n);
+    phraseEditor()->openWith(texts, &window_);
+}
+
+void SideWindows::showTally() {
+    tallylist_->loadchecklist(opponentNames());
+    tallylist_->showOver(&window_);
+}
+
+void SideWindows::saveTally() {
+    tallylist_->save(tallyPath());
+}
+
+QString SideWindows::tallyPath() {
+    return dataFilePath(QStringLiteral("plimbtally.tld"));
+}
+
+std::vector<std::string> SideWindows::opponentNames() const {
+    std::vector<std::string> names;
+    for (int seat : {1, 2}) {
+        const std::string& name = model_.view().rowFor(seat).name;
+        if (seat != model_.mySeat() && name != "<Waiting>") names.push_back(name);
+    }
+    return names;
+}
+
+void SideWindows::addword(const std::string& word, int value, int column) {
+    tallylist_->addword(word, value, column);
+}
+
+void SideWindows::anotherword(int column) {
+    tallylist_->anotherword(column);
+}
+
+void SideWindows::addgame(const std::string& winnerText) {
+    tallylist_->addgame(winnerText, opponentNames());
+}
+
+int SideWindows::longestWordRecord() const {
+    return tallylist_->longestWordRecord();
+}
+
+int SideWindows::bestScoreRecord() const {
+    return tallylist_->bestScoreRecord();
+}
+
+} // namespace plimb

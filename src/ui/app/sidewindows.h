@@ -1,0 +1,77 @@
+#pragma once
+// The main window's side windows: the game options dialog, the spy list and the tally list from
+// the start; help, about, the lobby download and the phrase editor made when first opened, so a
+// game that never opens them never pays for them. The tally list keeps the model's tally.
+#include <QObject>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "chat/settingsstore.h"
+#include "client/clientmodel.h"
+#include "client/clientsink.h"
+
+class QWidget;
+
+namespace plimb {
+
+class PhraseBar;
+class Tabout;
+class Tdownload;
+class Tgamestart;
+class Thelp;
+class Tphrases;
+class Tspylist;
+class Ttallylist;
+
+class SideWindows : public QObject, public TallySink {
+public:
+    // The windows are children of `window`. Only keeps `model`: the model may be built after
+    // these. Reads the tally file; a damaged one is said once through `messages`, after the
+    // window's construction, and the tally then starts empty.
+    SideWindows(QWidget& window, ClientModel& model, const SettingsStore& settings, PhraseBar& phrases,
+                MessageSink& messages);
+
+    Tgamestart* gameStart() const { return gamestart_; }
+    Tspylist* spyList() const { return spylist_; }
+    Ttallylist* tallyList() const { return tallylist_; }
+    Tabout* about();
+    Thelp* help();
+    Tdownload* downloadWindow();
+    Tphrases* phraseEditor();
+
+    // The spy list shows the model's spectators as they stand.
+    void render();
+    // View, "Spy List", "Phrase List" and "View Tally".
+    void showSpyList();
+    void showPhraseList();
+    void showTally();
+    // Writes the tally file, as the window closes.
+    void saveTally();
+
+    // TallySink
+    void addword(const std::string& word, int value, int column) override;
+    void anotherword(int column) override;
+    void addgame(const std::string& winnerText) override;
+    int longestWordRecord() const override;
+    int bestScoreRecord() const override;
+
+private:
+    // The names shown for seats 1 and 2 other than this client's own, "<Waiting>" left out.
+    std::vector<std::string> opponentNames() const;
+    static QString tallyPath();
+
+    QWidget& window_;
+    ClientModel& model_;
+    const SettingsStore& settings_;
+    PhraseBar& phrases_;
+    Tgamestart* gamestart_ = nullptr;
+    Tspylist* spylist_ = nullptr;
+    Ttallylist* tallylist_ = nullptr;
+    Tabout* about_ = nullptr;
+    Thelp* help_ = nullptr;
+    Tdownload* download_ = nullptr;
+    Tphrases* phraseEditor_ = nullptr;
+};
+
+} // namespace plimb
