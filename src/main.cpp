@@ -8,15 +8,20 @@
 #include "app/instanceguard.h"
 #include "app/relaunch.h"
 #include "app/signalclose.h"
-#include "chat/colortext.h"
 #include "app/tchat.h"
+#include "chat/colortext.h"
 #include "common/tileart.h"
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "rules/random.h"
 #include "server/tserver.h"
 
-int main(int argc, char* argv[]) {
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+int run(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plimb"));
     // The program's icon is its own P tile.
@@ -72,4 +77,16 @@ int main(int argc, char* argv[]) {
     });
     chat.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int status = run(argc, argv);
+    // Everything the program keeps is written when its window closes, and every window and
+    // socket is gone by now. Qt's sound sample cache, a static, would wait at exit for its loader
+    // thread while holding the lock that thread needs to finish a decode: a program ending while
+    // a sound still loads would hang. So the static destructors are not run.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }

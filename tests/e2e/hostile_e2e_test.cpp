@@ -17,6 +17,7 @@
 using namespace std::chrono_literals;
 using plimb::testing::Program;
 using plimb::testing::RawClient;
+using plimb::testing::RawHost;
 
 namespace {
 
@@ -164,37 +165,16 @@ TEST(HostileE2E, ConnectionsThatNeverLogInLoseTheirSeats) {
 
 // A host of our own that floods a joining copy with long notices.
 TEST(HostileE2E, AJoiningClientClosesOnAHostThatFloodsIt) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int on = 1;
-    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(kPort);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(::listen(listener, 5), 0);
+    RawHost host(kPort);
+    RawClient toJoiner;
     Program join({"Bob", "127.0.0.1", "join"}, "e2e-floodhost");
-    pollfd p{listener, POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, 15000), 1);
-    const int fd = ::accept(listener, nullptr, nullptr);
-    ::close(listener);
-    ASSERT_GE(fd, 0);
-    const std::string hello = "CMD_sendlogininfo+2\xff";
-    ::send(fd, hello.data(), hello.size(), MSG_NOSIGNAL);
-
+    ASSERT_TRUE(host.accept(toJoiner));
+    toJoiner.send("CMD_sendlogininfo+2");
     // 64 MiB of notices that no handler takes; a client that queues them all is at our mercy.
     const std::string notice = "CMD_zz+" + std::string(64 * 1024 - 8, 'z') + "\xff";
-    bool closed = false;
-    for (int i = 0; i < 1024 && !closed; ++i)
-        closed = ::send(fd, notice.data(), notice.size(), MSG_NOSIGNAL) < 0;
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    char buf[4096];
-    while (!closed && std::chrono::steady_clock::now() < deadline) {
-        pollfd q{fd, POLLIN, 0};
-        if (::poll(&q, 1, 100) == 1) closed = ::recv(fd, buf, sizeof buf, 0) <= 0;
+    for (int i = 0; i < 1024 && toJoiner.sendRaw(notice); ++i) {
     }
-    ::close(fd);
-    EXPECT_TRUE(closed) << "the client kept queueing";
+    EXPECT_TRUE(toJoiner.closedByPeer()) << "the client kept queueing";
 }
 
 TEST(HostileE2E, TermHupAndIntCloseTheWindowTheNormalWay) {
@@ -324,70 +304,23 @@ TEST(HostileE2E, TheHostOutlastsLongTextsRepeatedLoginsAndSpectatorSounds) {
     }
 }
 
-// A host of our own, scripted to lie to a real joining copy.
-class ScriptedHost {
-public:
-    ScriptedHost() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        const int on = 1;
-        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(kPort);
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bound_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-                 ::listen(listener_, 5) == 0;
-    }
-    ~ScriptedHost() {
-        if (fd_ >= 0) ::close(fd_);
-        ::close(listener_);
-    }
-    // Takes the joiner's connection and seats it as player 2 next to "Ann".
-    bool seatJoiner() {
-        pollfd p{listener_, POLLIN, 0};
-        if (!bound_ || ::poll(&p, 1, 30000) != 1) return false;
-        fd_ = ::accept(listener_, nullptr, nullptr);
-        if (fd_ < 0) return false;
-        send("CMD_sendlogininfo+2");
-        if (!waitFor("CMD_logininfo+2+")) return false;
-        send("CMD_newplayerinfo+2+Bob");
-        send("CMD_existingplayers+1+Ann");
-        return true;
-    }
-    void send(const std::string& text) { sendAll(text + '\xff'); }
-    void sendAll(const std::string& bytes) { (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-    // Reads until a request starting with `prefix` arrives.
-    bool waitFor(const std::string& prefix, std::chrono::milliseconds patience = 60s) {
-        const auto deadline = std::chrono::steady_clock::now() + patience;
-        for (;;) {
-            for (auto end = tail_.find('\xff'); end != std::string::npos; end = tail_.find('\xff')) {
-                const std::string m = tail_.substr(0, end);
-                tail_.erase(0, end + 1);
-                if (m.rfind(prefix, 0) == 0) return true;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd p{fd_, POLLIN, 0};
-            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) != 1) return false;
-            char buf[4096];
-            const auto n = ::recv(fd_, buf, sizeof buf, 0);
-            if (n <= 0) return false;
-            tail_.append(buf, static_cast<std::size_t>(n));
-        }
-    }
-    // The joiner answers a new seat number with its login: it has worked through everything
-    // sent before.
-    bool answers(std::chrono::milliseconds patience) {
-        send("CMD_sendlogininfo+2");
-        return waitFor("CMD_logininfo+2+", patience);
-    }
+// A host of our own, scripted to lie to a real joining copy: it seats the joiner as player 2
+// next to "Ann".
+bool seatJoiner(RawHost& host, RawClient& joiner) {
+    if (!host.accept(joiner)) return false;
+    joiner.send("CMD_sendlogininfo+2");
+    if (!joiner.waitFor("CMD_logininfo+2+")) return false;
+    joiner.send("CMD_newplayerinfo+2+Bob");
+    joiner.send("CMD_existingplayers+1+Ann");
+    return true;
+}
 
-private:
-    int listener_ = -1;
-    int fd_ = -1;
-    bool bound_ = false;
-    std::string tail_;
-};
+// The joiner answers a new seat number with its login: it has worked through everything sent
+// before.
+bool answers(RawClient& joiner, std::chrono::milliseconds patience) {
+    joiner.send("CMD_sendlogininfo+2");
+    return joiner.waitFor("CMD_logininfo+2+", patience).has_value();
+}
 
 std::string repeated(const std::string& notice, int times) {
     std::string bytes;
@@ -411,15 +344,16 @@ TEST(HostileE2E, AJoinerOutlastsFakeResultsRepeatedBoxesAndASpyFlood) {
         {"5,000 spy announcements", repeated("CMD_newplayerinfo+3+x", 5000), false},
     };
     for (const auto& row : rows) {
-        ScriptedHost host;
+        RawHost host(kPort);
+        RawClient toJoiner;
         Program joiner({"Bob", "127.0.0.1", "join"}, "e2e-liar");
-        ASSERT_TRUE(host.seatJoiner()) << row.what;
-        ASSERT_TRUE(host.answers(60s)) << row.what;
+        ASSERT_TRUE(seatJoiner(host, toJoiner)) << row.what;
+        ASSERT_TRUE(answers(toJoiner, 60s)) << row.what;
         const long before = residentKb(joiner.pid());
-        host.sendAll(row.notices);
-        ASSERT_TRUE(host.answers(120s)) << row.what << ": the joiner stopped answering";
+        toJoiner.sendRaw(row.notices);
+        ASSERT_TRUE(answers(toJoiner, 120s)) << row.what << ": the joiner stopped answering";
         const auto second =
-            answerTime([] {}, [&](std::chrono::milliseconds p) { return host.answers(p); }, 60s);
+            answerTime([] {}, [&](std::chrono::milliseconds p) { return answers(toJoiner, p); }, 60s);
         ASSERT_TRUE(second) << row.what;
         EXPECT_LT(second->count(), 1000) << row.what << ": slow to answer after it";
         EXPECT_LT(residentKb(joiner.pid()) - before, kMemoryAllowanceKb) << row.what;

@@ -17,16 +17,17 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "chat/chatwidget.h"
-#include "board/gamepanel.h"
 #include "app/tchat.h"
+#include "board/gamepanel.h"
 #include "board/tgamestart.h"
+#include "chat/chatwidget.h"
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "net/protocol.h"
 #include "rules/random.h"
 #include "server/tserver.h"
 #include "support/patience.h"
+#include "support/qtapp.h"
 #include "support/rawclient.h"
 #include "windows/tdownload.h"
 
@@ -391,5 +392,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new DataFolderPerTest);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new plimb::testing::EndWithoutStaticDestructors);
     return RUN_ALL_TESTS();
 }

@@ -1,8 +1,23 @@
 #pragma once
 // The one QApplication a widget test needs, made on first use and kept for the whole run.
 #include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace plimb::testing {
+
+// Qt's sound sample cache, a static, waits at exit for its loader thread while it holds the lock
+// that thread needs to finish a decode: a test process that ends while a sound is still loading
+// hangs. Once every test has run and been reported, the process ends without the static
+// destructors.
+class EndWithoutStaticDestructors : public ::testing::EmptyTestEventListener {
+    void OnTestProgramEnd(const ::testing::UnitTest& unit) override {
+        std::fflush(nullptr);
+        std::_Exit(unit.Passed() ? 0 : 1);
+    }
+};
 
 inline void ensureApplication() {
     if (QApplication::instance() != nullptr) return;
@@ -10,6 +25,7 @@ inline void ensureApplication() {
     static char name[] = "plimb_tests";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv); // lives for the whole test run
+    ::testing::UnitTest::GetInstance()->listeners().Append(new EndWithoutStaticDestructors);
 }
 
 } // namespace plimb::testing

@@ -68,8 +68,9 @@ public:
         disconnect();
     }
 
-    void sendRaw(const std::string& bytes) const {
-        (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    // False once the peer no longer takes the bytes (it closed).
+    bool sendRaw(const std::string& bytes) const {
+        return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }
     void send(const std::string& text) const { sendRaw(text + '\xff'); }
 
