@@ -75,6 +75,7 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     auto& server = host.server;
     auto& model = window.model();
     ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
+    EXPECT_FALSE(window.downloadWindow()->isVisible()) << "no lobby server named: the game alone";
 
     RawClient bob(pump), spy(pump);
     login(bob, 2, "Bob");
@@ -153,11 +154,16 @@ QChar shownLetter(QWidget* slot) {
 }
 
 TEST(WindowE2E, ASoloGamePlayedToItsEndWithTheKeyboardAlone) {
+    // Settings that name a lobby server make a solo start offer the lobby download in a window of
+    // its own; the player puts it away.
+    QFile settings(qEnvironmentVariable("PLIMB_DATA_DIR") + QStringLiteral("/vexolobby.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Plimb]\nLobbyServer=http://127.0.0.1:9\n");
+    settings.close();
     SoloHost host;
     auto& window = host.window;
     auto& model = window.model();
     ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
-    // A solo start offers the lobby download in a window of its own; the player puts it away.
     ASSERT_TRUE(pumpUntil([&] { return window.downloadWindow()->isVisible(); }));
     window.downloadWindow()->hide();
     window.activateWindow();

@@ -51,6 +51,7 @@ const std::vector<ClientModel::Route>& ClientModel::routes() {
         {msg::toomany, &ClientModel::toomany},
         {msg::placetheletters, &ClientModel::placetheletters},
         {msg::playasound, &ClientModel::playasound},
+        {msg::removedfromgame, &ClientModel::removedfromgame},
     };
     return table;
 }
@@ -68,6 +69,13 @@ void ClientModel::processsocktimer() {
     receivedlist_.pop_front();
     const Message m = splitMessage(entry);
     if (m.name.empty()) return;
+    if (std::exchange(restarted_, false)) {
+        // What the old connection showed goes only now, as the new one starts to tell.
+        const ViewState fresh;
+        view_ = fresh;
+        view_.startButtonVisible = isHost_;
+        clearall();
+    }
     for (const auto& route : routes()) {
         if (route.name == m.name) {
             const ShownSlots before = shownSlots(view_);
@@ -147,6 +155,27 @@ void ClientModel::havewrongversion(std::string_view data) {
 
 void ClientModel::wrongversion(std::string_view) {
     systemLine("You have a differnt version of the game then the host.");
+}
+
+void ClientModel::removedfromgame(std::string_view) {
+    removedByHost_ = true;
+}
+
+void ClientModel::restartConnection() {
+    receivedlist_.clear();
+    queuedBytes_ = 0;
+    spys_.clear();
+    announced_ = {};
+    gameRunning_ = false;
+    mySeat_ = 0;
+    loggedIn_ = false;
+    currentPlayer_ = 0;
+    secondsLeft_ = 0;
+    selectedHand_ = selectedBoard_ = selectedOpponent_ = 0;
+    if (turnTimerRunning_) stopClock();
+    feedback_.clear();
+    removedByHost_ = false;
+    restarted_ = true;
 }
 
 void ClientModel::full(std::string_view) {

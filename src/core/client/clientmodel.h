@@ -65,6 +65,14 @@ public:
     // The game connection could not be made (no host, refused, unreachable, unknown name): the
     // transport's error text goes into the chat once, as a system line naming the host tried.
     void connectFailed(std::string_view host, std::string_view error);
+    // The host said it removed this connection from the game (the notice comes just before the
+    // close).
+    bool removedByHost() const { return removedByHost_; }
+    // A new connection to the same host is about to be made after the old one ended: everything
+    // the old one told is forgotten, so the new login is shown the game as a newcomer is. The
+    // name, the role and the switches stay; the view is kept until the first notice of the new
+    // connection, so the board does not go blank while the connection is being made.
+    void restartConnection();
 
     // The notice queue. It starts with the single entry "receivedlist", which the first tick
     // drains and ignores.
@@ -179,6 +187,7 @@ private:
     void wrongversion(std::string_view data);
     void full(std::string_view data);
     void chat(std::string_view data);
+    void removedfromgame(std::string_view data);
 
     void send(const std::string& request);
     void sound(const std::string& name);
@@ -217,6 +226,8 @@ private:
     bool phraseReady_ = true;
     int phraseTicks_ = 0;
     bool connectFailureShown_ = false;
+    bool removedByHost_ = false;
+    bool restarted_ = false; // the view is cleared by the first notice after restartConnection
 };
 
 } // namespace plimb

@@ -133,6 +133,10 @@ std::string sendlogininfo(int seat) {
 std::string full() {
     return join(msg::full, true);
 }
+
+std::string removedfromgame() {
+    return join(msg::removedfromgame, true);
+}
 std::string newplayerinfo(int seat, std::string_view name) {
     return join(msg::newplayerinfo, false, seat, name);
 }

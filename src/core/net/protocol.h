@@ -32,7 +32,11 @@
 //                                                    CMD_notvalid+p+   CMD_toomany+p+
 //                                                    CMD_formedword+p+word+points+score+
 //                                                    CMD_timeup+       CMD_winner+p+
+//                                                    CMD_removedfromgame+
 // flag: "1" = just watch, "2" = play again. Steals 10000 means unlimited.
+// CMD_removedfromgame is this program's own: the host sends it to a connection it removes, just
+// before the close, so that player is told and does not try to rejoin. A peer that does not know
+// the name drops it, as every client drops unknown names.
 
 #include <array>
 #include <cstddef>
@@ -99,6 +103,7 @@ inline constexpr std::string_view toomany = "CMD_toomany";
 inline constexpr std::string_view formedword = "CMD_formedword";
 inline constexpr std::string_view timeup = "CMD_timeup";
 inline constexpr std::string_view winner = "CMD_winner";
+inline constexpr std::string_view removedfromgame = "CMD_removedfromgame";
 } // namespace msg
 
 // A message split into its name and data. A text without "+" has an empty name.
@@ -193,6 +198,7 @@ std::string toomany(int player);
 std::string formedword(int player, std::string_view word, int points, int score);
 std::string timeup();
 std::string winner(int player);
+std::string removedfromgame();
 } // namespace build
 
 } // namespace plimb

@@ -160,7 +160,10 @@ void Server::kickhim(int origin, std::string_view data) {
     const auto fields = numbers<2>(data);
     if (!fields || origin != 1 || (*fields)[0] != 1) return;
     const int seat = (*fields)[1];
-    if (isSeat(seat) && state_.seats[seat].inuse) out_.close(seat);
+    if (!isSeat(seat) || !state_.seats[seat].inuse) return;
+    // Told first, so the removed player knows it was no accident of the network.
+    out_.send(seat, build::removedfromgame());
+    out_.close(seat);
 }
 
 void Server::relay(int origin, std::string_view data, bool isAction) {

@@ -35,6 +35,21 @@ void ConnectionPump::open(const QString& host) {
     sock.Open();
 }
 
+void ConnectionPump::reopen() {
+    abortAttempt();
+    rejoining_ = true;
+    connectionLost_ = false;
+    framer_ = Framer{};
+    model_.restartConnection();
+    sock.Open();
+}
+
+void ConnectionPump::abortAttempt() {
+    closingQuietly_ = true;
+    sock.Close();
+    closingQuietly_ = false;
+}
+
 void ConnectionPump::openLobbyWatch() {
     Sock11 = new QTcpSocket(this);
     Sock11->connectToHost(QStringLiteral("127.0.0.1"), 9001);
@@ -58,12 +73,15 @@ void ConnectionPump::sockInfo(TSock*, TSocketInfo info, const QString& text) {
     // A connect that fails only reports an error; without a word in the chat the user would wait
     // for the loading line forever.
     if (info == TSocketInfo::Error && !sock.isConnected()) {
-        model_.connectFailed(sock.HostName.toStdString(), text.toStdString());
+        if (rejoining_)
+            emit attemptFailed();
+        else
+            model_.connectFailed(sock.HostName.toStdString(), text.toStdString());
         return;
     }
     // Losing the game connection ends the program, once the notices that came before the close
     // have been shown (a refused client must still see "Game is full").
-    if (text != QLatin1String("Socket Closed")) return;
+    if (text != QLatin1String("Socket Closed") || closingQuietly_) return;
     connectionLost_ = true;
     if (model_.queueEmpty())
         emit connectionEnded();

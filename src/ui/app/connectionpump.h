@@ -2,7 +2,8 @@
 // The game connection and the client model's clocks: bytes from the host are cut into notices
 // and queued in the model; the 1 ms Timer1 hands them to the model one per tick, running only
 // while the model has work; the 1000 ms turn timer runs while the model has it started. Losing
-// the connection ends the window once the notices that came before the loss have been shown.
+// the connection is reported once the notices that came before the loss have been shown; the
+// window then ends or tries again (reopen).
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -33,6 +34,11 @@ public:
     quint16 bindLoopback() { return sock.bindLoopback(); }
     // Starts connecting to `host` on the game port.
     void open(const QString& host);
+    // A new connection to the same host after the last one ended, for a rejoin: the model forgets
+    // the old connection, and a failed connect is reported by attemptFailed instead of the chat.
+    void reopen();
+    // Gives up the connection being made, without a report.
+    void abortAttempt();
     // An extra loopback connection the lobby watches for; nothing is sent or read on it, and a
     // failed connect is silent.
     void openLobbyWatch();
@@ -50,6 +56,8 @@ signals:
     void modelChanged();
     // The game connection is gone and every notice before its end has been handled.
     void connectionEnded();
+    // A connect made by reopen() did not get through.
+    void attemptFailed();
 
 private:
     void sockRead(TSock* sender);
@@ -63,6 +71,8 @@ private:
     QTimer Timer1;
     QTimer turntimer;
     bool connectionLost_ = false;
+    bool rejoining_ = false;
+    bool closingQuietly_ = false;
 };
 
 } // namespace plimb

@@ -8,7 +8,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/connectionbanner.h"
 #include "app/datafiles.h"
+#include "app/hostjoinargs.h"
 #include "board/gamepanel.h"
 #include "board/quickhelp.h"
 #include "board/tgamestart.h"
@@ -41,6 +43,8 @@ Tchat::Tchat(Random& random, QWidget* parent)
     chatRow->setSpacing(3);
     chatRow->addWidget(phrases_);
     chatRow->addWidget(chat_, 1);
+    banner_ = new ConnectionBanner(central_);
+    layout->addWidget(banner_);
     layout->addWidget(panel_, 0, Qt::AlignHCenter);
     layout->addLayout(chatRow, 1);
     setCentralWidget(central_);
@@ -53,7 +57,15 @@ Tchat::Tchat(Random& random, QWidget* parent)
     random.seed(seedFromTimeOfDay(now.hour(), now.minute(), now.second(), now.msec()));
 
     connect(&pump_, &ConnectionPump::modelChanged, this, &Tchat::refresh);
-    connect(&pump_, &ConnectionPump::connectionEnded, this, &Tchat::closeMainWindow);
+    connect(&pump_, &ConnectionPump::connectionEnded, this, &Tchat::connectionEnded);
+    connect(&pump_, &ConnectionPump::attemptFailed, this, [this] {
+        rejoin_.attemptFailed();
+        showRejoin();
+    });
+    rejoinTimer_.setInterval(1000);
+    connect(&rejoinTimer_, &QTimer::timeout, this, [this] { rejoinAct(rejoin_.tick()); });
+    connect(banner_, &ConnectionBanner::rejoinClicked, this, [this] { rejoinAct(rejoin_.rejoinPressed()); });
+    connect(banner_, &ConnectionBanner::quitClicked, this, &QWidget::close);
     connect(&menus_, &MainMenus::modelChanged, this, &Tchat::refresh);
     connect(&menus_, &MainMenus::startGameChosen, this, &Tchat::button_startClick);
     connect(&menus_, &MainMenus::quickInstructionsChosen, this, &Tchat::QuickInstructions1Click);
@@ -125,7 +137,10 @@ void Tchat::processparams() {
         addlinetochat("Loading Solo Game..Please wait.", kSystemLineColour);
         model_.setPlayerName("You");
         hostpress();
-        downloadWindow()->showCentred();
+        // There is no lobby program for this system unless the settings name a lobby server to
+        // fetch it from; without one the solo game is shown alone.
+        const auto lobby = settingsFile_.read().get("Plimb", "LobbyServer");
+        if (lobby && !trimBlanks(*lobby).empty()) downloadWindow()->showCentred();
         return;
     }
     addlinetochat("Press CONTROL-I in order to see QUICK INSTRUCTIONS!", kSystemLineColour);
@@ -166,7 +181,50 @@ void Tchat::joinpress() {
     refresh();
 }
 
+void Tchat::connectionEnded() {
+    if (rejoin_.attempting()) {
+        // The new connection closed before it logged in.
+        rejoin_.attemptFailed();
+        showRejoin();
+        return;
+    }
+    // The host's own window, and a window that never got in (a full table, say), end as they
+    // always did; a joined player or spectator may get back in.
+    if (model_.isHost() || !model_.loggedIn()) {
+        closeMainWindow();
+        return;
+    }
+    menus_.setStartGameEnabled(false);
+    rejoinAct(rejoin_.lost(model_.removedByHost()));
+}
+
+void Tchat::rejoinAct(Rejoin::Action action) {
+    if (action == Rejoin::Action::AbortAttempt) pump_.abortAttempt();
+    if (action == Rejoin::Action::Attempt) pump_.reopen();
+    showRejoin();
+}
+
+void Tchat::showRejoin() {
+    if (rejoin_.ticking()) {
+        if (!rejoinTimer_.isActive()) rejoinTimer_.start();
+    } else {
+        rejoinTimer_.stop();
+    }
+    if (!rejoin_.active()) {
+        banner_->hide();
+        return;
+    }
+    banner_->present(QString::fromStdString(rejoin_.headline(hostAddress_.toStdString())),
+                     QString::fromStdString(rejoin_.detail()), rejoin_.phase() != Rejoin::Phase::Removed,
+                     rejoin_.rejoinEnabled());
+}
+
 void Tchat::refresh() {
+    if (rejoin_.attempting() && model_.loggedIn()) {
+        rejoin_.rejoined();
+        showRejoin();
+        addlinetochat("Rejoined the game at " + hostAddress_.toStdString() + ".", kSystemLineColour);
+    }
     panel_->render(model_.view());
     panel_->animate(model_.takeFeedback());
     windows_.render();

@@ -6,6 +6,7 @@
 // (SideWindows), the menus (MainMenus) and the settings file (SettingsBinding).
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
 #include "app/connectionpump.h"
@@ -17,11 +18,13 @@
 #include "client/clientmodel.h"
 #include "client/clientsink.h"
 #include "client/messagequeue.h"
+#include "client/rejoin.h"
 #include "settings/settings.h"
 
 namespace plimb {
 
 class ChatWidget;
+class ConnectionBanner;
 class GamePanel;
 class PhraseBar;
 class QuickHelp;
@@ -69,6 +72,7 @@ public:
     Thelp* help() { return windows_.help(); }
     Tabout* about() { return windows_.about(); }
     SoundPlayer& sounds() { return sounds_.player(); }
+    ConnectionBanner* connectionBanner() const { return banner_; }
     // Writes the current preferences to the settings file (the phrases excepted).
     void saveinifile() { settings_.saveinifile(); }
     void addlinetochat(const std::string& line, Colour colour) override;
@@ -82,6 +86,9 @@ private:
     void hostpress();
     void joinpress();
     void refresh();
+    void connectionEnded();
+    void rejoinAct(Rejoin::Action action);
+    void showRejoin();
     void button_startClick();
     void QuickInstructions1Click();
     void b_phrase1Click(const QString& phrase);
@@ -106,6 +113,9 @@ private:
     ChatWidget* chat_ = nullptr;
     PhraseBar* phrases_ = nullptr;
     QuickHelp* panel_help = nullptr; // made with the layout
+    ConnectionBanner* banner_ = nullptr;
+    Rejoin rejoin_;
+    QTimer rejoinTimer_; // once a second, only while the rejoin counts
 
     // The model's ports, then the model, then the menus, which start from its switches. A part
     // given something built after it only keeps the reference until then.

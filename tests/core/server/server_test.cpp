@@ -151,11 +151,15 @@ TEST_F(ServerTest, MalformedNumbersChangeNothing) {
 TEST_F(ServerTest, OnlyTheHostRemovesAndOnlyOccupiedSeats) {
     join("Ann");
     join("Bob");
+    out.clear();
     request(1, "CMD_kickhim+1+5+");
     request(1, "CMD_kickhim+1+42+");
     EXPECT_TRUE(out.closed.empty());
+    EXPECT_TRUE(out.sent.empty());
     request(1, "CMD_kickhim+1+2+");
     EXPECT_EQ(out.closed, std::vector<int>{2});
+    // The removed player alone is told why, before its connection closes.
+    EXPECT_EQ(out.sent, (std::vector<Sent>{{2, "CMD_removedfromgame+"}}));
 }
 
 TEST_F(ServerTest, DisconnectSendsOneNoticeToTheOthers) {

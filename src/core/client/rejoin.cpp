@@ -1,0 +1,74 @@
+#include "client/rejoin.h"
+
+namespace plimb {
+
+Rejoin::Action Rejoin::lost(bool removedByHost) {
+    attempting_ = false;
+    if (removedByHost) {
+        phase_ = Phase::Removed;
+        return Action::None;
+    }
+    phase_ = Phase::Retrying;
+    secondsLeft_ = kAutoSeconds;
+    return startAttempt();
+}
+
+Rejoin::Action Rejoin::startAttempt() {
+    attempting_ = true;
+    attemptAge_ = 0;
+    return Action::Attempt;
+}
+
+Rejoin::Action Rejoin::tick() {
+    Action action = Action::None;
+    if (attempting_ && ++attemptAge_ >= kAttemptSeconds) {
+        attemptFailed();
+        action = Action::AbortAttempt;
+    }
+    if (phase_ != Phase::Retrying) return action;
+    if (--secondsLeft_ <= 0) {
+        secondsLeft_ = 0;
+        phase_ = Phase::Waiting;
+    } else if (!attempting_ && action == Action::None && --pauseLeft_ <= 0) {
+        action = startAttempt();
+    }
+    return action;
+}
+
+void Rejoin::attemptFailed() {
+    attempting_ = false;
+    pauseLeft_ = kPauseSeconds;
+}
+
+void Rejoin::rejoined() {
+    phase_ = Phase::Connected;
+    attempting_ = false;
+}
+
+Rejoin::Action Rejoin::rejoinPressed() {
+    if ((phase_ != Phase::Retrying && phase_ != Phase::Waiting) || attempting_) return Action::None;
+    return startAttempt();
+}
+
+std::string Rejoin::headline(std::string_view host) const {
+    if (phase_ == Phase::Removed) return "You were removed from the game.";
+    return "The connection to " + std::string(host) + " was lost.";
+}
+
+std::string Rejoin::detail() const {
+    switch (phase_) {
+    case Phase::Connected:
+    case Phase::Removed:
+        return {};
+    case Phase::Retrying:
+        if (attempting_) return "Rejoining the game...";
+        return "Trying again by itself for " + std::to_string(secondsLeft_) +
+               (secondsLeft_ == 1 ? " more second." : " more seconds.");
+    case Phase::Waiting:
+        if (attempting_) return "Rejoining the game...";
+        return "Press Rejoin to try again, or Quit to close Plimb.";
+    }
+    return {};
+}
+
+} // namespace plimb
