@@ -216,4 +216,17 @@ TEST_F(SoundE2E, AChatterSoundIsHeardUnlessMuted) {
     }
 }
 
+TEST_F(SoundE2E, ASoundWithoutAFileIsTheDesktopsBell) {
+    // The "New" turn sound has no file of its own: the sound theme's bell stands in for it.
+    Session& s = join("Playsounds=true\r\nTurnsound=1\r\n");
+    const auto chime = s.recording.heardFrom(0);
+    ASSERT_TRUE(chime.has_value()) << "the arrival chime is heard: this program is heard at all";
+    const std::size_t quietFrom = *chime + kChimeSpan;
+    ASSERT_TRUE(s.recording.reaches(quietFrom));
+    // Ten minutes a turn: the clock's ticks, near the end of a turn, stay out of the recording.
+    s.link.send("CMD_gamestats+600+200+5+0+0+");
+    s.link.send("CMD_nextplayer+2+5+");
+    EXPECT_TRUE(s.recording.heardFrom(quietFrom).has_value()) << "the turn is announced out loud";
+}
+
 } // namespace

@@ -1,5 +1,7 @@
 #include "chat/soundplayer.h"
 
+#include "chat/desktopalert.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QSoundEffect>
@@ -45,7 +47,7 @@ void SoundPlayer::play(const QString& name) {
     if (url.isEmpty()) {
         if (testBeep_)
             testBeep_();
-        else
+        else if (!playDesktopAlert())
             QApplication::beep();
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // Plays the program's own sounds (the wave files built in under ":/sounds", one per upper-case
 // name) without blocking: a new sound cuts off the one still playing, and a name without a file
-// gives the desktop's alert instead. Nothing touches the audio system until the first sound, so
+// gives the desktop's alert instead (the sound theme's bell, else the toolkit's beep). Nothing touches the audio system until the first sound, so
 // a window that never plays one never opens an audio output; without an audio device playback
 // fails silently.
 #include <QHash>
