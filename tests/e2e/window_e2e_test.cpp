@@ -8,6 +8,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -334,6 +336,22 @@ TEST(WindowE2E, QuickInstructionsCoverTheBoardUntilDone) {
     quick->trigger();
     EXPECT_TRUE(panel->isVisibleTo(&window));
     EXPECT_EQ(panel->pos(), QPoint(1, 1));
+    // Steps 1 to 3 down the left, 4 to 6 down the middle, the side note on the right; all inside.
+    panel->layout()->activate();
+    const auto at = [&](const QString& start) {
+        for (auto* label : panel->findChildren<QLabel*>())
+            if (label->text().startsWith(start)) return label->geometry();
+        ADD_FAILURE() << start.toStdString();
+        return QRect();
+    };
+    const QRect s1 = at("1. "), s3 = at("3. "), s4 = at("4. "), s6 = at("6. "), note = at("You can also");
+    EXPECT_EQ(s1.left(), s3.left());
+    EXPECT_LT(s1.bottom(), s3.top());
+    EXPECT_EQ(s4.left(), s6.left());
+    EXPECT_LT(s1.right(), s4.left());
+    EXPECT_LT(s4.right(), note.left());
+    EXPECT_LE(s6.bottom(), panel->height());
+    EXPECT_LE(s3.bottom(), panel->height());
     auto* done = panel->findChild<QPushButton*>(QStringLiteral("button_done"));
     ASSERT_NE(done, nullptr);
     QTest::mouseClick(done, Qt::LeftButton);

@@ -1,6 +1,5 @@
 #include "board/quickhelp.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -84,41 +83,40 @@ QuickHelp::QuickHelp(const TileArt& art, QWidget* parent) : QWidget(parent) {
         {"CATS", 3,
          "6. You can remove a letter on your board by right clicking on it. This will end your turn. "},
     };
-    // Three columns of two steps, each a picture over its text; the side note and "Done" below.
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(0);
-    for (int i = 0; i < 6; ++i) {
-        auto* cell = new QVBoxLayout;
-        cell->setSpacing(1);
-        cell->addWidget(new TileStrip(art, QString::fromLatin1(steps[i].letters), steps[i].lifted, this));
-        cell->addWidget(text(QString::fromUtf8(steps[i].text), this), 1);
-        grid->addLayout(cell, i % 2, i / 2);
+    // Steps 1 to 3 down the left column and 4 to 6 down the middle one, each a picture over its
+    // text; the side note on the right, with the keys under it and "Done" at the foot.
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(14);
+    for (int column = 0; column < 2; ++column) {
+        auto* steps3 = new QVBoxLayout;
+        steps3->setSpacing(1);
+        for (int i = column * 3; i < column * 3 + 3; ++i) {
+            steps3->addWidget(new TileStrip(art, QString::fromLatin1(steps[i].letters), steps[i].lifted, this));
+            steps3->addWidget(text(QString::fromUtf8(steps[i].text), this));
+        }
+        steps3->addStretch(1);
+        columns->addLayout(steps3, 1);
     }
-    for (int column = 0; column < 3; ++column)
-        grid->setColumnStretch(column, 1);
-    layout->addLayout(grid, 1);
-
-    auto* bottom = new QHBoxLayout;
-    auto* notes = new QVBoxLayout;
-    notes->setSpacing(3);
-    notes->addWidget(text(QStringLiteral("You can also steal letters from your opponent's board, or you can "
-                                         "delete letters from your own hand. Both of these actions will end "
-                                         "your turn."),
-                          this));
+    auto* side = new QVBoxLayout;
+    side->setSpacing(6);
+    side->addWidget(text(QStringLiteral("You can also steal letters from your opponent's board, or you can "
+                                        "delete letters from your own hand. Both of these actions will end "
+                                        "your turn."),
+                         this));
     auto* keys = text(QStringLiteral("Keys: Tab moves from the chat to the board and back. The arrows move "
                                      "between tiles, Up and Down between the rows. Enter or Space clicks a "
                                      "tile, Delete right-clicks it, a letter picks the tile showing it, Esc "
                                      "drops the pick. Or drag tiles; drop one on the bin to throw it away."),
                       this);
     keys->setObjectName(QStringLiteral("keys"));
-    notes->addWidget(keys);
-    bottom->addLayout(notes, 1);
+    side->addWidget(keys);
+    side->addStretch(1);
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));
     connect(done, &QPushButton::clicked, this, &QWidget::hide);
-    bottom->addWidget(done, 0, Qt::AlignBottom);
-    layout->addLayout(bottom);
+    side->addWidget(done, 0, Qt::AlignRight);
+    columns->addLayout(side, 1);
+    layout->addLayout(columns, 1);
     hide();
 }
 
