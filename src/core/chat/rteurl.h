@@ -15,7 +15,7 @@ namespace plimb {
 
 // Link prefixes in search order: the first that occurs anywhere in the word wins.
 inline constexpr std::string_view kLinkPrefixes[] = {
-    "http://", "https://", "ftp://", "file://", "gopher://", "telnet://", "news:", "mailto:", "www."};
+    "http://", "https://", "ftp://", "file://", "gopher://", "telnet://", "news:", "mailto:", "plimb://", "www."};
 
 struct Link {
     std::string text;      // as written in the transcript, in its own letter case

@@ -95,6 +95,8 @@ std::optional<DocLink> docLinkAt(const QTextDocument& doc, int position) {
                    isWebOrMailLink(*link)};
 }
 
+} // namespace
+
 // The desktop's opener gets the address as written; going through QUrl would lower-case its
 // scheme and host. Links begin with a scheme or "www.", so the opener never takes one for an option.
 void openWithDesktop(const QString& link) {
@@ -102,8 +104,6 @@ void openWithDesktop(const QString& link) {
     if (!opener.isEmpty() && QProcess::startDetached(opener, {link})) return;
     QDesktopServices::openUrl(QUrl(link));
 }
-
-} // namespace
 
 ChatWidget::ChatWidget(QWidget* parent)
     : QWidget(parent), mainchat_(new QTextEdit(this)), mychat_(new QLineEdit(this)),

@@ -24,6 +24,9 @@ struct ChatSession {
     int mySeat = 0;
 };
 
+// Hands a link to the desktop's opener, exactly as written.
+void openWithDesktop(const QString& link);
+
 class ChatWidget : public QWidget {
     Q_OBJECT
 public:
@@ -38,7 +41,7 @@ public:
     // Asked for the login state on every send; until set, the chat counts as not logged in.
     void setSessionSource(std::function<ChatSession()> source);
     // Opens a link, given exactly as written in the transcript ("www." links with "http://" in
-    // front); defaults to the desktop's handler. Tests replace it.
+    // front), after asking for links that are not web or mail links; defaults to openWithDesktop.
     void setLinkOpener(std::function<void(const QString&)> opener);
     // Asked, with the whole link, before a link that is not a web or mail address is opened;
     // opens it only on true. Defaults to a Yes/No box; tests replace it.

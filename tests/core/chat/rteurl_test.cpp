@@ -176,6 +176,18 @@ TEST(LinkAt, HttpsIsALinkAndOnlyWebAndMailOpenWithoutAQuestion) {
         {"get ftp://a.example/f\n", "ftp://a.example/f", false},
         {"old gopher://a.example\n", "gopher://a.example", false},
         {"read news:comp.lang\n", "news:comp.lang", false},
+        // The characters a link may end on are ranges; each edge and its outside neighbour.
+        {"end http://a.example/0\n", "http://a.example/0", true},
+        {"end http://a.example/9\n", "http://a.example/9", true},
+        {"end http://a.example/:\n", "http://a.example/", true},
+        {"end http://a.example/a\n", "http://a.example/a", true},
+        {"end http://a.example/z\n", "http://a.example/z", true},
+        {"end http://a.example/`\n", "http://a.example/", true},
+        {"end http://a.example/{\n", "http://a.example/", true},
+        {"end HTTP://A.EXAMPLE/A\n", "HTTP://A.EXAMPLE/A", true},
+        {"end HTTP://A.EXAMPLE/Z\n", "HTTP://A.EXAMPLE/Z", true},
+        {"end HTTP://A.EXAMPLE/@\n", "HTTP://A.EXAMPLE/", true},
+        {"end HTTP://A.EXAMPLE/[\n", "HTTP://A.EXAMPLE/", true},
     };
     for (const Row& row : rows) {
         const std::string text = row.text;
@@ -183,5 +195,13 @@ TEST(LinkAt, HttpsIsALinkAndOnlyWebAndMailOpenWithoutAQuestion) {
         ASSERT_TRUE(link.has_value()) << row.text;
         EXPECT_EQ(link->text, row.link);
         EXPECT_EQ(isWebOrMailLink(*link), row.webOrMail) << row.text;
+    }
+    // An invitation link in chat is a link that starts a game: never opened without a question,
+    // and not mistaken for the web link inside it.
+    for (const std::string text : {"join me: plimb://game.example:7000\n", "join me: plimb://www.example.org\n"}) {
+        const auto invite = linkNear(text, "example");
+        ASSERT_TRUE(invite.has_value()) << text;
+        EXPECT_EQ(invite->text, text.substr(9, text.size() - 10));
+        EXPECT_FALSE(isWebOrMailLink(*invite)) << text;
     }
 }

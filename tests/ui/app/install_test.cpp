@@ -104,6 +104,9 @@ TEST_F(InstallTest, InstallsWhatTheDesktopExpectsAndItValidates) {
     const std::string desktop = readFile(prefix / ("share/applications/" + kId + ".desktop"));
     EXPECT_NE(desktop.find("\nCategories=Game;BoardGame;"), std::string::npos) << desktop;
     EXPECT_NE(desktop.find("\nIcon=" + kId + "\n"), std::string::npos) << desktop;
+    // Opening a plimb:// invitation starts the program with the link as its only parameter.
+    EXPECT_NE(desktop.find("\nMimeType=x-scheme-handler/plimb;\n"), std::string::npos) << desktop;
+    EXPECT_NE(desktop.find("\nExec=plimb %u\n"), std::string::npos) << desktop;
 
     const Outcome entry =
         run("desktop-file-validate " + quoted(prefix / ("share/applications/" + kId + ".desktop")));
