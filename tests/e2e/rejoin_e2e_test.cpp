@@ -133,14 +133,16 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     ASSERT_TRUE(pumpUntil([&] { return !joiner.connectionBanner()->isVisible(); })) << "rejoined by itself";
     // The replay ends with the scores; by then the hand and both boards are back as they were.
     EXPECT_TRUE(pumpUntil([&] { return bo.mySeat() == 2 && shown(bo.view()) == before; }))
-        << shown(bo.view()) << "\n" << before;
+        << shown(bo.view()) << "\n"
+        << before;
     EXPECT_EQ(spectate(late, 4), replayBefore);
     EXPECT_TRUE(early.waitFor(build::newplayerinfo(2, "Bo")).has_value());
 
     host.model().kicking(2);
     ASSERT_TRUE(pumpUntil([&] { return joiner.connectionBanner()->isVisible(); }));
     EXPECT_EQ(bannerText(joiner), QStringLiteral("You were removed from the game."));
-    EXPECT_FALSE(joiner.connectionBanner()->findChild<QPushButton*>(QStringLiteral("button_rejoin"))->isVisible());
+    EXPECT_FALSE(
+        joiner.connectionBanner()->findChild<QPushButton*>(QStringLiteral("button_rejoin"))->isVisible());
     EXPECT_TRUE(early.waitFor(build::playerdisconnected(2, "Bo")).has_value());
     EXPECT_TRUE(host.isVisible()) << "the host's window goes on";
 }

@@ -132,7 +132,8 @@ bool isHostName(std::string_view text) {
     const auto labels = split(text, '.');
     return std::all_of(labels.begin(), labels.end(), [](std::string_view label) {
         return !label.empty() && label.size() <= 63 && label.front() != '-' && label.back() != '-' &&
-               std::all_of(label.begin(), label.end(), [](char c) { return isLetterOrDigit(c) || c == '-' || c == '_'; });
+               std::all_of(label.begin(), label.end(),
+                           [](char c) { return isLetterOrDigit(c) || c == '-' || c == '_'; });
     });
 }
 

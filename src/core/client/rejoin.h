@@ -45,7 +45,9 @@ public:
     bool attempting() const { return attempting_; }
     bool ticking() const { return phase_ == Phase::Retrying || attempting_; }
     int secondsLeft() const { return secondsLeft_; }
-    bool rejoinEnabled() const { return (phase_ == Phase::Retrying || phase_ == Phase::Waiting) && !attempting_; }
+    bool rejoinEnabled() const {
+        return (phase_ == Phase::Retrying || phase_ == Phase::Waiting) && !attempting_;
+    }
 
     // The banner's first line and the line under it.
     std::string headline(std::string_view host) const;

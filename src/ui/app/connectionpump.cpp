@@ -30,8 +30,9 @@ ConnectionPump::~ConnectionPump() {
     sock.disconnect(this);
 }
 
-void ConnectionPump::open(const QString& host) {
+void ConnectionPump::open(const QString& host, int port) {
     sock.HostName = host;
+    sock.PortName = QString::number(port);
     sock.Open();
 }
 

@@ -13,6 +13,7 @@
 #include "client/clientmodel.h"
 #include "client/clientsink.h"
 #include "net/framer.h"
+#include "net/protocol.h"
 #include "net/tsock.h"
 
 class QTcpSocket;
@@ -32,8 +33,8 @@ public:
 
     // Fixes the local port of the coming connection on the loopback address (see TSock).
     quint16 bindLoopback() { return sock.bindLoopback(); }
-    // Starts connecting to `host` on the game port.
-    void open(const QString& host);
+    // Starts connecting to `host` on `port`.
+    void open(const QString& host, int port = kGamePort);
     // A new connection to the same host after the last one ended, for a rejoin: the model forgets
     // the old connection, and a failed connect is reported by attemptFailed instead of the chat.
     void reopen();

@@ -6,15 +6,25 @@
 #include <QLineEdit>
 #include <QNetworkInterface>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/hostinginfo.h"
+#include "common/qtext.h"
+#include "lan/lanbrowser.h"
+#include "lan/langame.h"
 #include "net/protocol.h"
+#include "router/addresses.h"
 
 namespace plimb {
 namespace {
 
 constexpr char kSection[] = "Plimb";
+// What a row of the list of games keeps besides its texts.
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kAddressRole = Qt::UserRole + 1;
 
 QString hostingNote(const QStringList& addresses) {
     const QString port = QString::number(kGamePort);
@@ -61,11 +71,38 @@ HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStr
     edit_name->setText(QString::fromStdString(ini.get(kSection, "Name").value_or("")));
     form->addRow(QStringLiteral("Your name:"), edit_name);
     if (!hosting) {
+        label_lan = wrappedLabel(QString(), this);
+        label_lan->setObjectName(QStringLiteral("label_lan"));
+        form->addRow(label_lan);
+        list_games = new QTreeWidget(this);
+        list_games->setObjectName(QStringLiteral("list_games"));
+        list_games->setHeaderLabels({QStringLiteral("Host player"), QStringLiteral("Computer"),
+                                     QStringLiteral("Address"), QStringLiteral("Seats taken"),
+                                     QStringLiteral("Game")});
+        list_games->setRootIsDecorated(false);
+        list_games->setUniformRowHeights(true);
+        list_games->setSortingEnabled(true);
+        list_games->sortByColumn(0, Qt::AscendingOrder);
+        form->addRow(list_games);
         edit_host = new QLineEdit(this);
         edit_host->setObjectName(QStringLiteral("edit_host"));
         edit_host->setText(QString::fromStdString(ini.get(kSection, "Host").value_or("")));
         edit_host->setPlaceholderText(QStringLiteral("192.168.1.20 or a computer's name"));
         form->addRow(QStringLiteral("Host's address or name:"), edit_host);
+
+        connect(list_games, &QTreeWidget::itemSelectionChanged, this, [this] {
+            QTreeWidgetItem* item = list_games->currentItem();
+            if (item != nullptr && item->isSelected()) pick(item);
+        });
+        connect(list_games, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+            pick(item);
+            accept();
+        });
+        lan_ = new LanBrowser(this);
+        connect(lan_, &LanBrowser::gameFound, this, &HostJoinDialog::showGame);
+        connect(lan_, &LanBrowser::gameGone, this, &HostJoinDialog::dropGame);
+        connect(lan_, &LanBrowser::availableChanged, this, &HostJoinDialog::showLanState);
+        showLanState(lan_->available());
     }
     layout->addLayout(form);
 
@@ -73,6 +110,8 @@ HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStr
     note->setObjectName(QStringLiteral("label_note"));
     note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(note);
+    if (hosting && parent != nullptr)
+        layout->addWidget(new HostingInfo(addresses, routerProbeFor(parent->window()), this));
 
     label_error = wrappedLabel(QString(), this);
     label_error->setObjectName(QStringLiteral("label_error"));
@@ -113,6 +152,62 @@ void HostJoinDialog::accept() {
     QDialog::accept();
 }
 
+void HostJoinDialog::setHost(const QString& host) {
+    if (edit_host == nullptr) return;
+    edit_host->setText(host);
+    edit_name->setFocus();
+}
+
+void HostJoinDialog::showGame(const LanGame& game) {
+    const LanRow row = lanRow(game);
+    // The list changes under the player's eyes; only the player's own choice fills the address.
+    const QSignalBlocker quiet(list_games);
+    QTreeWidgetItem* item = itemOf(game.key);
+    if (item == nullptr) {
+        item = new QTreeWidgetItem;
+        item->setData(0, kKeyRole, QByteArray::fromStdString(game.key));
+        list_games->addTopLevelItem(item);
+    }
+    item->setData(0, kAddressRole, toQString(game.address));
+    const std::string* columns[] = {&row.hostPlayer, &row.computer, &row.address, &row.seatsTaken, &row.game};
+    for (int column = 0; column < 5; ++column)
+        item->setText(column, toQString(*columns[column]));
+}
+
+void HostJoinDialog::dropGame(const std::string& key) {
+    const QSignalBlocker quiet(list_games);
+    QTreeWidgetItem* item = itemOf(key);
+    if (item == nullptr) return;
+    const bool picked = item->isSelected();
+    delete item;
+    // The view would pick the next row in its place, and a click on that row would then change
+    // nothing; the address field still holds the game that left, so nothing is picked.
+    if (picked) {
+        list_games->clearSelection();
+        list_games->setCurrentItem(nullptr);
+    }
+}
+
+void HostJoinDialog::showLanState(bool available) {
+    label_lan->setText(
+        available
+            ? QStringLiteral("Games on this network (double-click one to join it):")
+            : QStringLiteral("Games on the network cannot be listed: %1.").arg(lan_->unavailableReason()));
+    list_games->setVisible(available);
+}
+
+QTreeWidgetItem* HostJoinDialog::itemOf(const std::string& key) const {
+    const QByteArray wanted = QByteArray::fromStdString(key);
+    for (int i = 0; i < list_games->topLevelItemCount(); ++i)
+        if (list_games->topLevelItem(i)->data(0, kKeyRole).toByteArray() == wanted)
+            return list_games->topLevelItem(i);
+    return nullptr;
+}
+
+void HostJoinDialog::pick(QTreeWidgetItem* item) {
+    edit_host->setText(item->data(0, kAddressRole).toString());
+}
+
 QStringList joinableAddresses() {
     QStringList addresses;
     for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
@@ -126,13 +221,18 @@ QStringList joinableAddresses() {
                 addresses.append(ip.toString());
         }
     }
+    // The host listens on both families, so a friend on the internet may reach it without a
+    // router's help at one of these.
+    for (const QString& ip : globalIpv6Addresses())
+        if (!addresses.contains(ip)) addresses.append(ip);
     return addresses;
 }
 
 void openHostJoinDialog(QWidget* parent, GameRole role, const SettingsStore& settings,
-                        std::function<void(const QStringList&)> launch) {
+                        std::function<void(const QStringList&)> launch, const QString& host) {
     auto* dialog = new HostJoinDialog(role, settings,
                                       role == GameRole::Host ? joinableAddresses() : QStringList(), parent);
+    if (!host.isEmpty()) dialog->setHost(host);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QDialog::accepted, parent, [parent, dialog, launch = std::move(launch)] {
         // The launch closes the window that owns the dialog: let the dialog finish first.

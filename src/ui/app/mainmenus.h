@@ -29,6 +29,10 @@ public:
 
     // How "Host a Game..." and "Join a Game..." start this program anew (see Tchat).
     void setRelaunch(std::function<void(const QStringList&)> relaunch) { relaunch_ = std::move(relaunch); }
+    // Starts this program anew with `args`, as the Host and Join dialogs do.
+    void relaunch(const QStringList& args) const {
+        if (relaunch_) relaunch_(args);
+    }
 
     // File, "Start Game": the host's window only.
     void setStartGameEnabled(bool enabled);

@@ -10,7 +10,10 @@
 
 #include "app/connectionbanner.h"
 #include "app/datafiles.h"
+#include "app/hostingservices.h"
 #include "app/hostjoinargs.h"
+#include "app/hostjoindialog.h"
+#include "app/invitelink.h"
 #include "board/gamepanel.h"
 #include "board/quickhelp.h"
 #include "board/tgamestart.h"
@@ -73,6 +76,14 @@ Tchat::Tchat(Random& random, QWidget* parent)
     connect(&menus_, &MainMenus::computerPlayerChosen, this,
             [this](ComputerKind kind) { settings_.chooseComputerPlayer(kind); });
 
+    // An invitation link clicked in the chat (once the player said yes) joins that game here, under
+    // the remembered name; handing it to the desktop would only raise this window again.
+    chat_->setLinkOpener([this](const QString& link) {
+        if (isInvitationLink(link.toStdString()))
+            menus_.relaunch({link});
+        else
+            openWithDesktop(link);
+    });
     chat_->setSessionSource([this] { return ChatSession{model_.loggedIn(), model_.mySeat()}; });
     connect(chat_, &ChatWidget::requestReady, this,
             [this](const std::string& text) { pump_.sendRequest(text); });
@@ -145,14 +156,47 @@ void Tchat::processparams() {
     }
     addlinetochat("Press CONTROL-I in order to see QUICK INSTRUCTIONS!", kSystemLineColour);
     addlinetochat("Loading Multi-player Game.. Please Wait.", kSystemLineColour);
-    if (params_.size() < 3) return;
-    model_.setPlayerName(params_[0].toStdString());
-    hostAddress_ = params_[1];
-    if (params_[2] == QLatin1String("true"))
+    std::vector<std::string> params;
+    for (const QString& p : params_)
+        params.push_back(p.toStdString());
+    const StartupPlan plan = planStartup(params, settingsFile_.read().get("Plimb", "Name").value_or(""));
+    switch (plan.kind) {
+    case StartupKind::Solo:
+    case StartupKind::Incomplete:
+        return;
+    case StartupKind::BadLink:
+        addlinetochat(plan.error, kSystemLineColour);
+        QMessageBox::warning(this, QStringLiteral("Plimb"), QString::fromStdString(plan.error));
+        return;
+    case StartupKind::JoinAskName:
+        askNameThenJoin(plan.address);
+        return;
+    case StartupKind::Host:
+    case StartupKind::Join:
+        break;
+    }
+    model_.setPlayerName(plan.name);
+    joinAddress_ = plan.address;
+    hostAddress_ = QString::fromStdString(shownAddress(plan.address));
+    if (plan.kind == StartupKind::Host) {
         hostpress();
-    else
+        // A solo game stays private; a game hosted for others is announced and its port opened.
+        if (model_.isHost() && server_) {
+            hosting_ = std::make_unique<HostingServices>(
+                *server_, [this](const std::string& line) { addlinetochat(line, kSystemLineColour); });
+            hosting_->start(QString::fromStdString(plan.name));
+        }
+    } else {
         joinpress();
+    }
     pump_.openLobbyWatch();
+}
+
+void Tchat::askNameThenJoin(const HostPort& address) {
+    addlinetochat("Type your name to join the game at " + shownAddress(address) + ".", kSystemLineColour);
+    openHostJoinDialog(
+        this, GameRole::Join, settingsFile_, [this](const QStringList& args) { menus_.relaunch(args); },
+        QString::fromStdString(shownAddress(address)));
 }
 
 void Tchat::hostpress() {
@@ -176,7 +220,7 @@ void Tchat::hostpress() {
 
 void Tchat::joinpress() {
     model_.joinpress();
-    pump_.open(hostAddress_);
+    pump_.open(QString::fromStdString(joinAddress_.host), joinAddress_.port);
     menus_.setStartGameEnabled(false);
     refresh();
 }
@@ -281,6 +325,8 @@ void Tchat::closeEvent(QCloseEvent* event) {
     // FormClose: a window that was moved or resized keeps its place for the next run.
     settings_.saveIfMoved();
     windows_.saveTally();
+    // Hosting ends with the window: the announcement and the router's mapping go now.
+    hosting_.reset();
     QMainWindow::closeEvent(event);
 }
 

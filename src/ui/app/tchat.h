@@ -8,8 +8,10 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "app/connectionpump.h"
+#include "app/invitelink.h"
 #include "app/mainmenus.h"
 #include "app/settingsbinding.h"
 #include "app/sidewindows.h"
@@ -24,6 +26,7 @@
 namespace plimb {
 
 class ChatWidget;
+class HostingServices;
 class ConnectionBanner;
 class GamePanel;
 class PhraseBar;
@@ -85,6 +88,7 @@ private:
     void processparams();
     void hostpress();
     void joinpress();
+    void askNameThenJoin(const HostPort& address);
     void refresh();
     void connectionEnded();
     void rejoinAct(Rejoin::Action action);
@@ -100,7 +104,8 @@ private:
 
     TServer* server_ = nullptr;
     QStringList params_;
-    QString hostAddress_;
+    QString hostAddress_; // as the player sees it
+    HostPort joinAddress_;
     bool shown_ = false;
     bool closing_ = false;
     MessageQueue boxes_;
@@ -115,7 +120,8 @@ private:
     QuickHelp* panel_help = nullptr; // made with the layout
     ConnectionBanner* banner_ = nullptr;
     Rejoin rejoin_;
-    QTimer rejoinTimer_; // once a second, only while the rejoin counts
+    std::unique_ptr<HostingServices> hosting_; // while hosting a game for others
+    QTimer rejoinTimer_;                       // once a second, only while the rejoin counts
 
     // The model's ports, then the model, then the menus, which start from its switches. A part
     // given something built after it only keeps the reference until then.

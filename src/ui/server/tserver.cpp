@@ -78,15 +78,26 @@ void TServer::tempsockInfo(TSock* sender, TSocketInfo, const QString& text) {
         sender->deleteLater();
     }
     server_.connectionClosed(seat);
+    emit tableChanged();
+}
+
+TServer::Table TServer::table() const {
+    Table t;
+    for (int seat = 1; seat <= kMaxSeats; ++seat)
+        if (state_.seats[seat].inuse) ++t.seatsTaken;
+    t.running = state_.gamerunning;
+    return t;
 }
 
 void TServer::socktimerTimer() {
     server_.socktimerTimer();
     if (!server_.hasQueuedRequests()) socktimer_.stop();
+    emit tableChanged();
 }
 
 void TServer::turntimerTimer() {
     game_.turntimerTimer();
+    emit tableChanged();
 }
 
 void TServer::send(int seat, std::string_view text) {

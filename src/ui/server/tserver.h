@@ -41,6 +41,19 @@ public:
     void setComputerPlayer(ComputerKind kind) { game_.setComputerPlayer(kind); }
     ComputerKind computerPlayer() const { return game_.computerPlayer(); }
 
+    // What the table looks like from outside: the connections that hold a seat (the host's own
+    // included) and whether a game runs. tableChanged() follows every request, close and turn
+    // tick that may have changed it; a listener compares for itself.
+    struct Table {
+        int seatsTaken = 0;
+        bool running = false;
+        bool operator==(const Table&) const = default;
+    };
+    Table table() const;
+
+signals:
+    void tableChanged();
+
 private:
     void Sock1Accept();
     void Sock1Read(TSock* sender);

@@ -17,11 +17,21 @@ Action play(Rejoin& r, const std::string& script) {
     Action last = Action::None;
     for (const char event : script) {
         switch (event) {
-        case 'L': last = r.lost(false); break;
-        case 'R': last = r.lost(true); break;
-        case 'F': r.attemptFailed(); break;
-        case 'T': last = r.tick(); break;
-        case 'P': last = r.rejoinPressed(); break;
+        case 'L':
+            last = r.lost(false);
+            break;
+        case 'R':
+            last = r.lost(true);
+            break;
+        case 'F':
+            r.attemptFailed();
+            break;
+        case 'T':
+            last = r.tick();
+            break;
+        case 'P':
+            last = r.rejoinPressed();
+            break;
         case 'J':
             r.rejoined();
             last = Action::None;
@@ -68,8 +78,7 @@ TEST(Rejoin, TriesByItselfForHalfAMinuteThenWaitsForThePlayer) {
          "Press Rejoin to try again, or Quit to close Plimb."},
         {"L" + cycles(10) + "TTTTT", Action::None, Phase::Waiting, false, true,
          "Press Rejoin to try again, or Quit to close Plimb."},
-        {"L" + cycles(9) + "TTT", Action::None, Phase::Waiting, true, false,
-         "Rejoining the game..."},
+        {"L" + cycles(9) + "TTT", Action::None, Phase::Waiting, true, false, "Rejoining the game..."},
         // The player's Rejoin: one attempt at a time, during the count too.
         {"L" + cycles(10) + "P", Action::Attempt, Phase::Waiting, true, false, "Rejoining the game..."},
         {"L" + cycles(10) + "PP", Action::None, Phase::Waiting, true, false, "Rejoining the game..."},

@@ -4,22 +4,33 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "app/datafiles.h"
 #include "app/hostjoindialog.h"
+#include "router/addresses.h"
+
 #include "app/relaunch.h"
+#include "lan/lanbrowser.h"
+#include <QClipboard>
+#include <QPushButton>
 
 namespace plimb {
 namespace {
 
 class HostJoinTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
+    static void SetUpTestSuite() {
+        // Whatever runs on the machine, these dialogs find no message bus and so no Avahi service.
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/plimb-test-bus");
+        plimb::testing::ensureApplication();
+    }
     void writeSettings(const QByteArray& text) {
         QFile file(path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -117,9 +128,68 @@ TEST_F(HostJoinTest, HostingTellsWhereOthersJoinAndWhichPortMustBeReachable) {
 
     for (const QString& address : joinableAddresses()) {
         const QHostAddress ip(address);
-        EXPECT_EQ(ip.protocol(), QAbstractSocket::IPv4Protocol) << address.toStdString();
+        EXPECT_TRUE(ip.protocol() == QAbstractSocket::IPv4Protocol ||
+                    classifyIpv6(address.toStdString()) == Ipv6Kind::Global)
+            << address.toStdString();
         EXPECT_FALSE(ip.isLoopback()) << address.toStdString();
     }
+
+    // Before the router tells its outside address, the invitation names the first address given.
+    QWidget window;
+    for (const auto& [addresses, link] :
+         {std::pair{QStringList{"192.168.1.5", "10.0.0.2"}, "plimb://192.168.1.5"},
+          std::pair{QStringList{"2001:470::5"}, "plimb://[2001:470::5]"}}) {
+        HostJoinDialog dialog(GameRole::Host, store(), addresses, &window);
+        auto* copy = dialog.findChild<QPushButton*>(QStringLiteral("button_invite"));
+        ASSERT_NE(copy, nullptr);
+        copy->click();
+        EXPECT_EQ(QApplication::clipboard()->text(), QString::fromLatin1(link));
+    }
+}
+
+TEST_F(HostJoinTest, WithoutTheAvahiServiceJoiningSaysInOneLineThatNoGamesCanBeListed) {
+    HostJoinDialog dialog(GameRole::Join, store(), {});
+    EXPECT_EQ(label(dialog, "label_lan")->text(),
+              "Games on the network cannot be listed: the Avahi service is "
+              "not running on this computer.");
+    EXPECT_FALSE(dialog.findChild<QTreeWidget*>("list_games")->isVisibleTo(&dialog));
+}
+
+TEST_F(HostJoinTest, GamesOnTheNetworkComeAndGoAndOnePickedOrActivatedIsJoined) {
+    writeSettings("[Plimb]\nName=Cy\nHost=old.lan\n");
+    HostJoinDialog dialog(GameRole::Join, store(), {});
+    auto* list = dialog.findChild<QTreeWidget*>("list_games");
+    LanBrowser* lan = dialog.findChild<LanBrowser*>();
+    emit lan->availableChanged(true);
+    EXPECT_TRUE(list->isVisibleTo(&dialog));
+    const auto row = [list](int i) {
+        QStringList texts;
+        for (int column = 0; column < list->columnCount(); ++column)
+            texts << list->topLevelItem(i)->text(column);
+        return texts;
+    };
+    LanGame ann{"ann", "Ann", "kitchen", "10.0.0.7", 7772, "1.0.5", 2, false};
+    emit lan->gameFound(LanGame{"bo", "Bo", "attic", "fe80::2%eth0", 7772, "1.0.5", 1, true});
+    emit lan->gameFound(ann);
+    ann.seatsTaken = 3;
+    emit lan->gameFound(ann);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(row(0), (QStringList{"Ann", "kitchen", "10.0.0.7", "3", "waiting for players"}));
+    EXPECT_EQ(row(1), (QStringList{"Bo", "attic", "fe80::2%eth0", "1", "running"}));
+    EXPECT_EQ(edit(dialog, "edit_host")->text(), "old.lan") << "games coming in leave the address alone";
+
+    list->setCurrentItem(list->topLevelItem(1));
+    EXPECT_EQ(edit(dialog, "edit_host")->text(), "fe80::2%eth0");
+    emit lan->gameGone("bo");
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(edit(dialog, "edit_host")->text(), "fe80::2%eth0") << "a game leaving picks no other";
+    EXPECT_TRUE(list->selectedItems().isEmpty()) << "so that a click on the one left picks it";
+
+    list->setCurrentItem(list->topLevelItem(0));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(list, &enter);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.launchArgs(), (QStringList{"Cy", "10.0.0.7", "join"}));
 }
 
 TEST(DataFolder, InstalledCopiesUseTheUserFolderOthersTheirOwn) {

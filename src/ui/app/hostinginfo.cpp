@@ -1,0 +1,74 @@
+#include "app/hostinginfo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/invitelink.h"
+#include "router/portmapper.h"
+
+namespace plimb {
+
+HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidget* parent)
+    : QWidget(parent), addresses_(addresses), label_external(new QLabel(this)),
+      button_copy(new QPushButton(QStringLiteral("Copy Invitation"), this)), label_copied(new QLabel(this)) {
+    label_external->setObjectName(QStringLiteral("label_external"));
+    label_external->setWordWrap(true);
+    label_external->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label_external->setText(QStringLiteral("Asking the router for this network's outside address..."));
+    button_copy->setObjectName(QStringLiteral("button_invite"));
+    label_copied->setObjectName(QStringLiteral("label_copied"));
+    label_copied->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label_external);
+    auto* row = new QHBoxLayout;
+    row->addWidget(button_copy);
+    row->addWidget(label_copied, 1);
+    layout->addLayout(row);
+
+    connect(&router, &PortMapper::externalAddressFound, this,
+            [this](const QString& address, const QString&) { showExternal(address); });
+    connect(&router, &PortMapper::externalAddressUnknown, this, [this](const QString& reason) {
+        label_external->setText(QStringLiteral("The router did not tell this network's outside address (%1), "
+                                               "so the invitation names this computer's network address.")
+                                    .arg(reason));
+    });
+    connect(button_copy, &QPushButton::clicked, this, [this] {
+        QApplication::clipboard()->setText(invitation());
+        label_copied->setText(QStringLiteral("Copied: ") + invitation());
+    });
+    button_copy->setEnabled(!invitation().isEmpty());
+    router.probeExternalAddress();
+}
+
+void HostingInfo::showExternal(const QString& address) {
+    external_ = address;
+    label_external->setText(
+        QStringLiteral("Players outside your network join at %1: once this computer hosts, "
+                       "Plimb asks the router to forward TCP port %2 to it.")
+            .arg(address)
+            .arg(kGamePort));
+    button_copy->setEnabled(true);
+}
+
+QString HostingInfo::invitation() const {
+    const QString best = !external_.isEmpty() ? external_ : addresses_.value(0);
+    if (best.isEmpty()) return {};
+    return QString::fromStdString(invitationLink(best.toStdString()));
+}
+
+PortMapper& routerProbeFor(QWidget* window) {
+    auto* probe = window->findChild<PortMapper*>(QStringLiteral("routerProbe"), Qt::FindDirectChildrenOnly);
+    if (probe == nullptr) {
+        probe = new PortMapper(window);
+        probe->setObjectName(QStringLiteral("routerProbe"));
+    }
+    return *probe;
+}
+
+} // namespace plimb

@@ -1,0 +1,64 @@
+#pragma once
+// LanAnnouncer: tells the local network, through the system's Avahi daemon, that this computer
+// hosts a game, so that the Join dialogs of the other computers list it. The service is a
+// _plimb._tcp on the game port, named after the hosting player, with the TXT keys version,
+// seats and game that lan/langame.h describes.
+//
+// Announcing is a courtesy: without the daemon nothing is announced and nothing else changes
+// (available() says so); a daemon that starts later gets the announcement then. When another
+// computer already announces a game under the same name, Avahi's alternative name ("Ann #2")
+// is taken.
+#include <QObject>
+#include <QString>
+#include <avahi-client/publish.h>
+#include <memory>
+
+#include "lan/langame.h"
+
+namespace plimb {
+
+class AvahiSession;
+
+struct LanGameInfo {
+    QString version;
+    int seatsTaken = 1; // the host's own seat included
+    bool running = false;
+};
+
+class LanAnnouncer : public QObject {
+    Q_OBJECT
+public:
+    explicit LanAnnouncer(QObject* parent = nullptr);
+    ~LanAnnouncer() override; // withdraws
+
+    // Starts announcing (or renames the announcement) under the player's name.
+    void announce(const QString& hostPlayer, const LanGameInfo& info);
+    // New facts for the TXT record of the announcement; ignored while nothing is announced.
+    void update(const LanGameInfo& info);
+    // Takes the announcement back from the network.
+    void withdraw();
+
+    // Whether the daemon is there to announce to (false while nothing is announced).
+    bool available() const;
+    // The instance name in use, after any collision; empty while nothing is announced.
+    QString instanceName() const;
+
+signals:
+    // The network has accepted the announcement under this name.
+    void announced(const QString& instanceName);
+    void availableChanged(bool available);
+
+private:
+    static void groupCallback(AvahiEntryGroup* group, AvahiEntryGroupState state, void* self);
+    void addService();
+    void takeBack();
+    void nextName();
+
+    std::unique_ptr<AvahiSession> session_;
+    AvahiEntryGroup* group_ = nullptr;
+    bool added_ = false;
+    std::string name_; // UTF-8
+    LanGameInfo info_;
+};
+
+} // namespace plimb

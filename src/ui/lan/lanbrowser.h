@@ -1,0 +1,74 @@
+#pragma once
+// LanBrowser: the games that computers on the local network announce (see lanannouncer.h), kept
+// up to date through the system's Avahi daemon while the browser lives.
+//
+// A game is reported once it has been resolved (its computer, address and TXT record are known),
+// again whenever what is known of it changes, and as gone when its announcement is withdrawn or
+// the daemon goes away. Each announcement is reached once per network interface and address
+// family; the browser reports one game per announcement, on the address preferredLanGame picks.
+#include <QObject>
+#include <QString>
+#include <avahi-client/lookup.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lan/langame.h"
+
+namespace plimb {
+
+class AvahiSession;
+
+class LanBrowser : public QObject {
+    Q_OBJECT
+public:
+    // Starts browsing at once; available() is known when the constructor returns.
+    explicit LanBrowser(QObject* parent = nullptr);
+    ~LanBrowser() override;
+
+    // Whether the daemon is there to ask; games are only reported while it is.
+    bool available() const;
+    // Why not, in words for the player, e.g. "the Avahi service is not running on this computer".
+    QString unavailableReason() const;
+
+signals:
+    // A game newly found, or one whose facts changed (the same key).
+    void gameFound(const plimb::LanGame& game);
+    void gameGone(const std::string& key);
+    void availableChanged(bool available);
+
+private:
+    // One way an announcement is reached: an interface and an address family.
+    struct Reach {
+        AvahiIfIndex interface;
+        AvahiProtocol protocol;
+        AvahiServiceResolver* resolver = nullptr;
+        std::optional<LanGame> resolved;
+    };
+    struct Announcement {
+        std::vector<Reach> reaches;
+        std::optional<LanGame> reported;
+    };
+
+    static void browseCallback(AvahiServiceBrowser* browser, AvahiIfIndex interface, AvahiProtocol protocol,
+                               AvahiBrowserEvent event, const char* name, const char* type,
+                               const char* domain, AvahiLookupResultFlags flags, void* self);
+    static void resolveCallback(AvahiServiceResolver* resolver, AvahiIfIndex interface,
+                                AvahiProtocol protocol, AvahiResolverEvent event, const char* name,
+                                const char* type, const char* domain, const char* hostName,
+                                const AvahiAddress* address, uint16_t port, AvahiStringList* txt,
+                                AvahiLookupResultFlags flags, void* self);
+    void startBrowsing();
+    void stopBrowsing();
+    void reached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name, const char* domain);
+    void unreached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name, const char* domain);
+    Reach* findReach(const std::string& key, AvahiServiceResolver* resolver);
+    void report(const std::string& key);
+
+    std::unique_ptr<AvahiSession> session_;
+    AvahiServiceBrowser* browser_ = nullptr;
+    std::map<std::string, Announcement> announcements_; // by key
+};
+
+} // namespace plimb
