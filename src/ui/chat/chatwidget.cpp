@@ -212,6 +212,7 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     mainchat_->viewport()->setUpdatesEnabled(false);
 
     const LineParts parts = splitHead(shownLine(line));
+    adding_ = true;
     QTextCursor cursor(mainchat_->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -221,6 +222,7 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     format.setFontWeight(QFont::Normal);
     cursor.insertText(toQString(parts.rest), format);
     cursor.insertBlock(QTextBlockFormat(), format);
+    adding_ = false;
 
     if (keepView) {
         QTextCursor caret(mainchat_->document());
@@ -341,7 +343,12 @@ void ChatWidget::rememberView() {
 }
 
 void ChatWidget::restoreView() {
+    // The new line's own growth of the transcript is placed by addlinetochat.
+    if (adding_) return;
     placeView(atBottom_);
+    // A view kept at the bottom shows other lines at the top after a new layout: those are the
+    // ones a line arriving with scrolling off must keep in place.
+    rememberView();
 }
 
 void ChatWidget::placeView(bool bottom) {

@@ -381,6 +381,37 @@ TEST_F(ChatWidgetTest, TheViewStaysWhereItWasWhenTheWindowOrTextSizeChanges) {
     EXPECT_EQ(topLine(), middle) << "and after a new text size";
 }
 
+TEST_F(ChatWidgetTest, WithScrollOffTheFirstLineAfterANewTextSizeMovesNothing) {
+    QScrollBar* bar = chat->mainchat()->verticalScrollBar();
+    const auto settle = [] {
+        for (int i = 0; i < 50; ++i)
+            QApplication::processEvents();
+    };
+    chat->resize(300, 180);
+    chat->setScrollOff(true);
+    // The line at the top once the new size is laid out, with a line arriving then or not.
+    const auto topAfter = [&](int place, int size, bool settled, bool withLine) {
+        chat->clearAction()->trigger();
+        chat->setTextSize(10);
+        for (int i = 0; i < 300; ++i)
+            chat->addlinetochat("Ann chats: line " + std::to_string(i) + " with words to wrap", clBlack);
+        settle();
+        bar->setValue(place * bar->maximum() / 2);
+        settle();
+        chat->setTextSize(size);
+        if (settled) settle();
+        if (withLine) chat->addlinetochat("Bo chats: the first line after the change", clBlack);
+        settle();
+        return chat->mainchat()->cursorForPosition(QPoint(5, 8)).block().text().toStdString();
+    };
+    // At the top, in the middle and at the bottom; the line comes before or after the new layout.
+    for (const int place : {0, 1, 2})
+        for (const int size : {8, 14})
+            for (const bool settled : {false, true})
+                EXPECT_EQ(topAfter(place, size, settled, true), topAfter(place, size, settled, false))
+                    << "place " << place << " size " << size << " settled " << settled;
+}
+
 TEST_F(ChatWidgetTest, LongLinesAreCutAndOnlyTheNewestLinesAreKept) {
     const std::string longLine = "Ann chats: " + std::string(10000, 'x');
     chat->addlinetochat(longLine, clBlack);
