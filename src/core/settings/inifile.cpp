@@ -38,6 +38,10 @@ bool isComment(std::string_view body) {
 } // namespace
 
 IniFile::IniFile(std::string text) {
+    std::size_t count = 1;
+    for (auto nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', nl + 1))
+        ++count;
+    lines_.reserve(count);
     std::size_t pos = 0;
     bool styleSeen = false;
     while (pos < text.size()) {
@@ -54,40 +58,56 @@ IniFile::IniFile(std::string text) {
             styleSeen = true;
             pos = nl + 1;
         }
+        classify(line);
         lines_.push_back(std::move(line));
     }
 }
 
+void IniFile::classify(Line& line) {
+    const std::string_view body = line.body;
+    auto name = headerName(body);
+    line.kind = Line::Kind::Header;
+    if (!name) {
+        const auto eq = body.find('=');
+        if (eq == std::string_view::npos || isComment(body)) {
+            line.kind = Line::Kind::Other;
+            line.nameAt = line.nameSize = 0;
+            return;
+        }
+        name = trim(body.substr(0, eq));
+        line.kind = Line::Kind::Entry;
+    }
+    line.nameAt = static_cast<std::size_t>(name->data() - body.data());
+    line.nameSize = name->size();
+}
+
 std::string IniFile::text() const {
-    std::string out;
+    std::size_t size = 0;
     for (const auto& line : lines_)
-        out += line.body + line.end;
+        size += line.body.size() + line.end.size();
+    std::string out;
+    out.reserve(size);
+    for (const auto& line : lines_)
+        out.append(line.body).append(line.end);
     return out;
 }
 
 std::optional<std::size_t> IniFile::findSection(std::string_view section) const {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = headerName(lines_[i].body);
-        if (name && sameName(*name, section)) return i;
-    }
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].kind == Line::Kind::Header && sameName(lines_[i].name(), section)) return i;
     return std::nullopt;
 }
 
 std::size_t IniFile::sectionEnd(std::size_t header) const {
     std::size_t i = header + 1;
-    while (i < lines_.size() && !headerName(lines_[i].body))
+    while (i < lines_.size() && lines_[i].kind != Line::Kind::Header)
         ++i;
     return i;
 }
 
 std::optional<std::size_t> IniFile::findKey(std::size_t header, std::string_view key) const {
-    const std::size_t end = sectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        const std::string& body = lines_[i].body;
-        const auto eq = body.find('=');
-        if (eq == std::string::npos || isComment(body)) continue;
-        if (sameName(trim(std::string_view(body).substr(0, eq)), key)) return i;
-    }
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Kind::Header; ++i)
+        if (lines_[i].kind == Line::Kind::Entry && sameName(lines_[i].name(), key)) return i;
     return std::nullopt;
 }
 
@@ -103,8 +123,11 @@ std::optional<std::string> IniFile::get(std::string_view section, std::string_vi
 void IniFile::insertLine(std::size_t at, std::string body) {
     // The line before the new one may have been the file's last, without a line end.
     if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = newline_;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{std::move(body), newline_});
+    Line line;
+    line.body = std::move(body);
+    line.end = newline_;
+    classify(line);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
@@ -120,6 +143,9 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
     if (const auto at = findKey(*header, key)) {
         std::string& body = lines_[*at].body;
         body = body.substr(0, body.find('=') + 1) + clean;
+        // The key stays as it was, but the value decides whether a line opening with "[" and
+        // without "]" now reads as a header.
+        classify(lines_[*at]);
         return;
     }
     // After the section's last non-blank line, so a blank line before the next section stays.

@@ -28,9 +28,18 @@ public:
 
 private:
     struct Line {
+        enum class Kind { Other, Header, Entry };
         std::string body; // without its line end
         std::string end;  // "\r\n", "\n" or "" for a last line without one
+        // What the body is, worked out whenever the body changes rather than at every lookup
+        // (a load looks up some twenty keys): a header with its section name, an entry with its
+        // key, or any other line. The name is kept as a place in the body, trimmed.
+        Kind kind = Kind::Other;
+        std::size_t nameAt = 0;
+        std::size_t nameSize = 0;
+        std::string_view name() const { return std::string_view(body).substr(nameAt, nameSize); }
     };
+    static void classify(Line& line);
     // Index of the section's header line, or nullopt.
     std::optional<std::size_t> findSection(std::string_view section) const;
     // Index past the section's last line (the next header or the end).

@@ -45,6 +45,12 @@ TEST(IniFile, ReadsTrimmedValuesOfTheFirstMatchingSectionAndKey) {
     EXPECT_EQ(ini.get("Plimb", "Empty"), "");
     EXPECT_EQ(ini.get("Plimb", "Left"), std::nullopt);
     EXPECT_EQ(ini.get("Nowhere", "Top"), std::nullopt);
+
+    // A line is read as what it says after a write: "[k=" was a key, "[k=v]" opens a section.
+    IniFile edited("[Plimb]\n[k=\nTop=1\n");
+    edited.set("Plimb", "[k", "v]");
+    EXPECT_EQ(edited.get("Plimb", "Top"), std::nullopt);
+    EXPECT_EQ(edited.get("k=v", "Top"), "1");
 }
 
 TEST(Settings, DefaultsWhenTheFileIsMissing) {
