@@ -212,7 +212,7 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     mainchat_->viewport()->setUpdatesEnabled(false);
 
     const LineParts parts = splitHead(shownLine(line));
-    adding_ = true;
+    editing_ = true;
     QTextCursor cursor(mainchat_->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -222,7 +222,7 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     format.setFontWeight(QFont::Normal);
     cursor.insertText(toQString(parts.rest), format);
     cursor.insertBlock(QTextBlockFormat(), format);
-    adding_ = false;
+    editing_ = false;
 
     if (keepView) {
         QTextCursor caret(mainchat_->document());
@@ -311,7 +311,9 @@ void ChatWidget::scrollChatOff1Click() {
 }
 
 void ChatWidget::clearMainChat1Click() {
+    editing_ = true;
     mainchat_->clear();
+    editing_ = false;
     mainchat_->document()->setDocumentMargin(kTranscriptMargin);
     rememberView();
 }
@@ -333,6 +335,9 @@ void ChatWidget::applyEntryColour() {
 }
 
 void ChatWidget::rememberView() {
+    // Not while the transcript is being written or cleared: the document walks its cursors then,
+    // and replacing one of them under it corrupts memory. The view is remembered after the edit.
+    if (editing_) return;
     const QScrollBar* bar = mainchat_->verticalScrollBar();
     QAbstractTextDocumentLayout* layout = mainchat_->document()->documentLayout();
     atBottom_ = bar->value() >= bar->maximum();
@@ -344,7 +349,7 @@ void ChatWidget::rememberView() {
 
 void ChatWidget::restoreView() {
     // The new line's own growth of the transcript is placed by addlinetochat.
-    if (adding_) return;
+    if (editing_) return;
     placeView(atBottom_);
     // A view kept at the bottom shows other lines at the top after a new layout: those are the
     // ones a line arriving with scrolling off must keep in place.

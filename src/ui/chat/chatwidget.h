@@ -127,7 +127,7 @@ private:
     QTextCursor topLine_;
     int intoTopLine_ = 0;
     bool restoring_ = false;
-    bool adding_ = false; // a line is being written into the transcript
+    bool editing_ = false; // the transcript is being written or cleared
 };
 
 } // namespace plimb
