@@ -30,18 +30,8 @@
 namespace plimb {
 namespace {
 
-void pump() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds patience = testing::kPatience) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        pump();
-    }
-    return true;
-}
+using testing::pump;
+using testing::pumpUntil;
 
 std::vector<std::string> toStd(const QStringList& list) {
     std::vector<std::string> out;

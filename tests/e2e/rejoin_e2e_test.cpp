@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <set>
-#include <sstream>
 #include <unistd.h>
 
 #include <QApplication>
@@ -23,23 +20,14 @@
 #include "rules/random.h"
 #include "server/tserver.h"
 #include "support/patience.h"
+#include "support/program.h"
 #include "support/rawclient.h"
 
 namespace plimb {
 namespace {
 
-void pump() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds patience = testing::kPatience) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        pump();
-    }
-    return true;
-}
+using testing::pump;
+using testing::pumpUntil;
 
 // Logs a spectator in; returns what the server showed it of the running game.
 std::string spectate(testing::RawClient& c, int seat) {
@@ -65,22 +53,6 @@ std::string shown(const ViewState& v) {
     return s;
 }
 
-// The local ports of this machine's connections to the game port.
-std::set<unsigned> portsToGame() {
-    std::set<unsigned> ports;
-    std::ifstream in("/proc/net/tcp");
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string slot, local, remote, state;
-        fields >> slot >> local >> remote >> state;
-        if (state == "01" && remote.size() > 5 && remote.substr(remote.size() - 4) == "1E5C") // 7772
-            ports.insert(std::stoul(local.substr(local.size() - 4), nullptr, 16));
-    }
-    return ports;
-}
-
 QString bannerText(Tchat& window) {
     return window.connectionBanner()->findChild<QLabel*>(QStringLiteral("label_connection"))->text();
 }
@@ -104,7 +76,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     host.show();
     ASSERT_TRUE(pumpUntil([&] { return host.model().loggedIn() && host.model().mySeat() == 1; }));
 
-    const std::set<unsigned> hostOnly = portsToGame();
+    const auto hostOnly = testing::localPortsTo(kGamePort);
     Random joinerRandom;
     Tchat joiner(joinerRandom);
     joiner.setParams({QStringLiteral("Bo"), QStringLiteral("127.0.0.1"), QStringLiteral("join")});
@@ -112,7 +84,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     ClientModel& bo = joiner.model();
     ASSERT_TRUE(pumpUntil([&] { return bo.loggedIn() && bo.mySeat() == 2; }));
     unsigned boPort = 0;
-    for (unsigned port : portsToGame())
+    for (unsigned port : testing::localPortsTo(kGamePort))
         if (!hostOnly.count(port)) boPort = port;
     ASSERT_NE(boPort, 0u);
 

@@ -49,11 +49,11 @@ inline bool waitForListener(int port, std::chrono::milliseconds patience = kPati
     return waitUntil([port] { return listensOn(port); }, patience);
 }
 
-// The number of established connections made to the TCP port on this machine (client ends).
-inline int connectionsTo(int port) {
+// The local ports of the established connections made to the TCP port on this machine.
+inline std::multiset<unsigned> localPortsTo(int port) {
     char remotePort[16];
     std::snprintf(remotePort, sizeof remotePort, ":%04X", port);
-    int count = 0;
+    std::multiset<unsigned> ports;
     for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
         std::ifstream in(table);
         std::string sl, localAddress, remote, state, line;
@@ -61,10 +61,16 @@ inline int connectionsTo(int port) {
         while (in >> sl >> localAddress >> remote >> state) {
             std::getline(in, line);
             if (state == "01" && remote.size() > 5 && remote.compare(remote.size() - 5, 5, remotePort) == 0)
-                ++count;
+                ports.insert(static_cast<unsigned>(
+                    std::stoul(localAddress.substr(localAddress.size() - 4), nullptr, 16)));
         }
     }
-    return count;
+    return ports;
+}
+
+// The number of established connections made to the TCP port on this machine (client ends).
+inline int connectionsTo(int port) {
+    return static_cast<int>(localPortsTo(port).size());
 }
 
 // A local (Unix domain) socket of this network namespace, as /proc/net/unix lists it.

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+
+#include "support/patience.h"
 
 namespace plimb::testing {
 
@@ -26,6 +29,19 @@ inline void ensureApplication() {
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv); // lives for the whole test run
     ::testing::UnitTest::GetInstance()->listeners().Append(new EndWithoutStaticDestructors);
+}
+
+// One turn of the event loop, and turns until `pred` holds or the patience runs out.
+inline void pump() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds patience = kPatience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        pump();
+    }
+    return true;
 }
 
 } // namespace plimb::testing
