@@ -52,6 +52,8 @@ const std::vector<ClientModel::Route>& ClientModel::routes() {
         {msg::placetheletters, &ClientModel::placetheletters},
         {msg::playasound, &ClientModel::playasound},
         {msg::removedfromgame, &ClientModel::removedfromgame},
+        {msg::gamekey, &ClientModel::gamekey},
+        {msg::tablestate, &ClientModel::tablestate},
     };
     return table;
 }
@@ -82,8 +84,8 @@ void ClientModel::processsocktimer() {
             (this->*route.handler)(m.data);
             // A new game clears the boards and a latecomer is shown the game as it stands:
             // neither is a move to point out.
-            const bool catchUp =
-                m.name == msg::startgame || m.name == msg::placetheletters || m.name == msg::gamestats;
+            const bool catchUp = m.name == msg::startgame || m.name == msg::placetheletters ||
+                                 m.name == msg::gamestats || m.name == msg::tablestate;
             if (!catchUp) appendChanges(before, shownSlots(view_), feedback_);
             return;
         }
@@ -159,9 +161,20 @@ void ClientModel::wrongversion(std::string_view) {
 
 void ClientModel::removedfromgame(std::string_view) {
     removedByHost_ = true;
+    // The game goes on without us: nothing on this board counts down or marks a turn any more.
+    stopClock();
+    currentPlayer_ = 0;
+    view_.rows[0].turn = false;
+    view_.rows[1].turn = false;
 }
 
 void ClientModel::restartConnection() {
+    // One attempt after another ends without the table told: what was left is still the game
+    // the window showed.
+    if (!leftBehind_)
+        leftBehind_ = LeftBehind{gameKey_, gameRunning_, turnNumber_, currentPlayer_, mySeat_, view_};
+    gameKey_.clear();
+    turnNumber_ = 0;
     receivedlist_.clear();
     queuedBytes_ = 0;
     spys_.clear();
@@ -185,7 +198,7 @@ void ClientModel::full(std::string_view) {
 
 void ClientModel::chat(std::string_view data) {
     const ChatLine line = chatrecieved(data);
-    ports_.messages.addlinetochat(line.line, line.colour);
+    ports_.messages.addlinetochat(ownLine(line.line, playerName_), line.colour);
 }
 
 // ---- people ----
@@ -255,15 +268,11 @@ void ClientModel::justwatching(std::string_view data) {
     const auto [seat, flag] = *f;
     if (!notice::isPlayerSeat(seat)) return;
     auto& row = view_.rowFor(seat);
-    if (flag == 1) {
-        if (seat == mySeat_) view_.justWatch = true;
-        ports_.messages.addlinetochat(row.name + " is just watching", clGreen);
-        row.eyes = true;
-    } else {
-        if (seat == mySeat_) view_.justWatch = false;
-        ports_.messages.addlinetochat(row.name + " is now playing again", clGreen);
-        row.eyes = false;
-    }
+    const bool watching = flag == 1;
+    if (seat == mySeat_) view_.justWatch = watching;
+    const std::string line = row.name + (watching ? " is just watching." : " is now playing again.");
+    ports_.messages.addlinetochat(seat == mySeat_ ? ownLine(line, playerName_) : line, clGreen);
+    row.eyes = watching;
 }
 
 // ---- phrases and chatter sounds ----
@@ -304,6 +313,19 @@ bool ClientModel::startButtonClick() {
     if (loggedIn_) return true;
     ports_.messages.showMessage("You are not connected");
     return false;
+}
+
+void ClientModel::showNextGame(std::string_view timeText, std::string_view playtoText,
+                               std::string_view stealsText, bool unlimited) {
+    if (gameRunning_ || view_.winnerVisible) return;
+    view_.timeperturn = "Time per Turn: " + std::string(timeText);
+    view_.playtoscore = "Play to Score: " + std::string(playtoText);
+    view_.steals = "# of Steals: " + (unlimited ? std::string("Unlimited") : std::string(stealsText));
+}
+
+void ClientModel::showComputerOpponent() {
+    auto& row = view_.rowFor(2);
+    if (!announced_[2] && row.name == kWaiting) row.name = "Klot";
 }
 
 void ClientModel::sendStartGame(std::string_view timeText, std::string_view playtoText,

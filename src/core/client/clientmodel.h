@@ -21,6 +21,7 @@
 #include "client/clientsink.h"
 #include "client/feedback.h"
 #include "client/viewstate.h"
+#include "net/protocol.h"
 
 namespace plimb {
 
@@ -118,6 +119,13 @@ public:
     void getnextplayer(std::string_view data);
     void winner(std::string_view data);
     void playasound(std::string_view data);
+    // This program's own: the host's key of the game just started, and the table as a newcomer
+    // comes in (whose turn, the clock, steals, watching, own words; or how the last game ended).
+    // After a new connection to the same host, the view is what it was before the cut, and the
+    // chat says what happened meanwhile: own turns that passed, a game that ended, a game that is
+    // not the one left.
+    void gamekey(std::string_view data);
+    void tablestate(std::string_view data);
 
     // Move input. Slots are numbered as on the board; a call with a slot out of range, or while
     // it is not this player's move (another's turn, watching, a spectator), changes nothing.
@@ -152,6 +160,12 @@ public:
 
     // The host's start: returns true when the options dialog may open, else tells the user.
     bool startButtonClick();
+    // Before the first game the labels show what the next one will be: the options the host's
+    // dialog holds (the field texts as they stand), and the computer player as the opponent of a
+    // solo game. Once a game is in view they show that game.
+    void showNextGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
+                      bool unlimited);
+    void showComputerOpponent();
     // The options dialog's "Start Game": the field texts are sent as they stand.
     void sendStartGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
                        bool unlimited);
@@ -194,6 +208,10 @@ private:
     void systemLine(const std::string& line);
     void startClock();
     void stopClock();
+    void showClock();
+    void showTurn(int seat, int stealsLeft);
+    void tellWhatChanged(const TableState& now, bool sameGame);
+    void restoreEndedGame(bool endedWhileAway);
     bool moveGate() const;
     bool isPlayerClient() const { return mySeat_ == 1 || mySeat_ == 2; }
     std::array<SlotView, 11>& boardFor(int seat);
@@ -228,6 +246,18 @@ private:
     bool connectFailureShown_ = false;
     bool removedByHost_ = false;
     bool restarted_ = false; // the view is cleared by the first notice after restartConnection
+    std::string gameKey_;    // the host's key of the game in view, once told
+    int turnNumber_ = 0;     // turns begun in that game
+    // What the window showed when its connection ended, until the new one tells the table.
+    struct LeftBehind {
+        std::string gameKey;
+        bool gameRunning = false;
+        int turnNumber = 0;
+        int currentPlayer = 0;
+        int seat = 0;
+        ViewState view;
+    };
+    std::optional<LeftBehind> leftBehind_;
 };
 
 } // namespace plimb

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "chat/chatrules.h"
 #include "client/clientmodel.h"
 #include "client/noticefields.h"
 #include "net/protocol.h"
@@ -32,6 +33,13 @@ void clearAndDraw(SlotView& slot, int code) {
 bool isBoardWord(std::string_view word) {
     return notice::isBoardSlot(static_cast<int>(std::min<std::size_t>(word.size(), 11))) &&
            std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
+}
+
+// Steals left as a seat's label shows them: never below 0, and the unlimited count as a word.
+std::string stealsText(int stealsLeft) {
+    const int left = std::max(stealsLeft, 0);
+    return left <= kUnlimitedShownAbove ? "Steals Left: " + std::to_string(left)
+                                        : std::string("Steals Left: Unlimited");
 }
 
 std::string upper(std::string_view text) {
@@ -65,6 +73,8 @@ void ClientModel::startthegame(std::string_view data) {
     const auto [time, playto, steals] = *f;
 
     gameRunning_ = true;
+    leftBehind_.reset();
+    turnNumber_ = 0;
     view_.winnerVisible = false;
     view_.startButtonVisible = false;
     view_.justWatch = false;
@@ -89,7 +99,7 @@ void ClientModel::startthegame(std::string_view data) {
         view_.rowFor(2).status = "Steal Left: " + std::to_string(steals);
     }
 
-    systemLine(starter + " has started a game.");
+    systemLine(ownLine(starter + " has started a game.", playerName_));
 
     for (int n = 1; n <= 10; ++n) {
         clearSlot(view_.hisletter[n]);
@@ -301,26 +311,119 @@ void ClientModel::getnextplayer(std::string_view data) {
     const auto [seat, stealsLeft] = *f;
     if (!notice::isPlayerSeat(seat)) return;
 
+    leftBehind_.reset();
     resettiles();
+    ++turnNumber_;
+    showTurn(seat, stealsLeft);
+    if (seat == mySeat_) sound(turnSound == 1 ? "turnnew" : "start");
+    secondsLeft_ = view_.timeperturnTag;
+    startClock();
+}
+
+void ClientModel::showTurn(int seat, int stealsLeft) {
     currentPlayer_ = seat;
     view_.rows[0].turn = false;
     view_.rows[1].turn = false;
     auto& row = view_.rowFor(seat);
     row.turn = true;
+    row.status = stealsText(stealsLeft);
+    view_.status = seat == mySeat_ ? std::string("Place a Letter") : row.name + "'s turn.";
+}
 
-    const int left = std::max(stealsLeft, 0);
-    row.status = left <= kUnlimitedShownAbove ? "Steals Left: " + std::to_string(left)
-                                              : std::string("Steals Left: Unlimited");
+// ---- a newcomer's table ----
 
-    if (seat == mySeat_) {
-        view_.status = "Place a Letter";
-        sound(turnSound == 1 ? "turnnew" : "start");
+void ClientModel::gamekey(std::string_view data) {
+    if (const auto key = parseGamekey(data)) gameKey_ = *key;
+}
+
+void ClientModel::tablestate(std::string_view data) {
+    const auto t = parseTablestate(data);
+    if (!t) return;
+    const bool sameGame = leftBehind_ && leftBehind_->gameKey == t->key;
+    gameKey_ = t->key;
+    if (t->running) {
+        gameRunning_ = true;
+        turnNumber_ = t->turn;
+        for (int seat = 1; seat <= 2; ++seat) {
+            view_.rowFor(seat).eyes = t->watching[seat];
+            if (seat == mySeat_) view_.justWatch = t->watching[seat];
+        }
+        const int other = t->current == 1 ? 2 : 1;
+        view_.rowFor(other).status = stealsText(t->stealsLeft[other]);
+        showTurn(t->current, t->stealsLeft[t->current]);
+        if (isPlayerClient()) {
+            view_.mywords.clear();
+            for (const auto& [word, points] : t->words)
+                view_.mywords.insert(view_.mywords.begin(), word + " : " + std::to_string(points));
+            view_.mywordsCaption = "Your Words: (" + std::to_string(view_.mywords.size()) + ")";
+        }
+        secondsLeft_ = t->secondsLeft;
+        showClock();
+        if (t->clockRunning) startClock();
+        if (sameGame) view_.playtoscore = leftBehind_->view.playtoscore;
     } else {
-        view_.status = row.name + "'s turn.";
+        gameRunning_ = false;
+        if (sameGame) restoreEndedGame(leftBehind_->gameRunning);
+        if (notice::isPlayerSeat(t->winner)) {
+            view_.rowFor(1).score = std::to_string(t->score[1]);
+            view_.rowFor(2).score = std::to_string(t->score[2]);
+            const std::string line = view_.rowFor(t->winner).name + " has won the game!";
+            view_.winnerText = t->winner == mySeat_ ? ownLine(line, playerName_) : line;
+            view_.winnerVisible = true;
+        }
     }
+    if (leftBehind_) tellWhatChanged(*t, sameGame);
+    leftBehind_.reset();
+}
 
-    secondsLeft_ = view_.timeperturnTag;
-    startClock();
+// An ended game is not told again: it stands as this window last showed it. The tiles are the
+// host's; the names are as announced now. When the game was still on at the cut, what showed its
+// turns is gone with it.
+void ClientModel::restoreEndedGame(bool endedWhileAway) {
+    const ViewState& was = leftBehind_->view;
+    // The hand is not told after a game: the one last shown stays.
+    ViewState restored = was;
+    restored.myletter = view_.myletter;
+    restored.hisletter = view_.hisletter;
+    for (std::size_t r = 0; r < restored.rows.size(); ++r) {
+        restored.rows[r].name = view_.rows[r].name;
+        restored.rows[r].nameVisible = view_.rows[r].nameVisible;
+        restored.rows[r].scoreVisible = view_.rows[r].scoreVisible;
+        restored.rows[r].eyes = view_.rows[r].eyes;
+        if (endedWhileAway) restored.rows[r].turn = false;
+    }
+    restored.rowOfSeat1 = view_.rowOfSeat1;
+    restored.rowOfSeat2 = view_.rowOfSeat2;
+    restored.justWatch = view_.justWatch;
+    restored.startButtonVisible = view_.startButtonVisible;
+    if (endedWhileAway) {
+        restored.status.clear();
+        restored.turntime = view_.turntime;
+        restored.timerWidth = view_.timerWidth;
+    }
+    view_ = std::move(restored);
+}
+
+void ClientModel::tellWhatChanged(const TableState& now, bool sameGame) {
+    const LeftBehind& left = *leftBehind_;
+    if (!sameGame) {
+        if (left.gameRunning || left.view.winnerVisible)
+            systemLine(now.running ? "The host has started a new game: the game you left is over."
+                                   : "The host has started over: the game you left is over.");
+        return;
+    }
+    if (left.gameRunning && !now.running) {
+        systemLine("The game ended while you were away.");
+        return;
+    }
+    if (!left.gameRunning || !now.running || !isPlayerClient() || left.seat != mySeat_) return;
+    // Turns alternate, the one in view at the cut being the left player's.
+    const int turns = std::max(now.turn - left.turnNumber, 0);
+    const int mine = left.currentPlayer == mySeat_ ? (turns + 1) / 2 : turns / 2;
+    if (mine == 1)
+        systemLine("Your turn passed while you were away.");
+    else if (mine > 1)
+        systemLine(std::to_string(mine) + " of your turns passed while you were away.");
 }
 
 void ClientModel::winner(std::string_view data) {
@@ -336,7 +439,10 @@ void ClientModel::winner(std::string_view data) {
     sound("winner");
 
     const std::string name = view_.rowFor(seat).name;
-    view_.winnerText = name + " has won the game!";
+    const auto own = [&](const std::string& line) {
+        return seat == mySeat_ ? ownLine(line, playerName_) : line;
+    };
+    view_.winnerText = own(name + " has won the game!");
     view_.winnerVisible = true;
 
     if (seat == mySeat_)
@@ -344,7 +450,7 @@ void ClientModel::winner(std::string_view data) {
     else if (isPlayerClient())
         ports_.tally.addgame(name);
 
-    systemLine(name + " has Won the Game!");
+    systemLine(own(name + " has Won the Game!"));
     if (isHost_) view_.startButtonVisible = true;
     sound("gameover");
 }

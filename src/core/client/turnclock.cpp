@@ -16,6 +16,11 @@ int ClientModel::barStep(int timePerTurn) {
 
 void ClientModel::turntimerTimer() {
     if (secondsLeft_ > INT_MIN) --secondsLeft_;
+    showClock();
+    if (secondsLeft_ == 20 || secondsLeft_ == 15 || (secondsLeft_ >= 1 && secondsLeft_ <= 10)) sound("tick");
+}
+
+void ClientModel::showClock() {
     if (secondsLeft_ < 1) {
         // Past zero the clock keeps counting silently until a notice stops or restarts it.
         view_.timerWidth = 0;
@@ -28,7 +33,6 @@ void ClientModel::turntimerTimer() {
     const int m = secondsLeft_ / 60;
     const int s = secondsLeft_ % 60;
     view_.turntime = "Time: " + std::to_string(m) + (s < 10 ? ":0" : ":") + std::to_string(s);
-    if (secondsLeft_ == 20 || secondsLeft_ == 15 || secondsLeft_ <= 10) sound("tick");
 }
 
 } // namespace plimb

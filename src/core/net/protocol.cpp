@@ -1,5 +1,6 @@
 #include "net/protocol.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -220,6 +221,93 @@ std::string timeup() {
 std::string winner(int player) {
     return join(msg::winner, true, player);
 }
+std::string gamekey(std::string_view key) {
+    return join(msg::gamekey, true, key);
+}
 
 } // namespace build
+
+namespace {
+
+constexpr std::size_t kMaxGameKeyBytes = 40;
+
+bool isGameKey(std::string_view key) {
+    return !key.empty() && key.size() <= kMaxGameKeyBytes &&
+           std::all_of(key.begin(), key.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+}
+
+bool isBoardWord(std::string_view word) {
+    return !word.empty() && word.size() <= 10 &&
+           std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+int flag(bool on) {
+    return on ? 1 : 0;
+}
+
+std::optional<bool> readFlag(FieldReader& reader) {
+    const auto n = reader.number();
+    if (!n || (*n != 0 && *n != 1)) return std::nullopt;
+    return *n == 1;
+}
+
+} // namespace
+
+std::string buildTablestate(const TableState& t) {
+    if (!t.running) return join(msg::tablestate, true, t.key, 0, t.winner, t.score[1], t.score[2]);
+    std::string out =
+        join(msg::tablestate, false, t.key, 1, t.turn, t.current, t.secondsLeft, flag(t.clockRunning),
+             t.stealsLeft[1], t.stealsLeft[2], flag(t.watching[1]), flag(t.watching[2]));
+    for (const auto& [word, points] : t.words) {
+        add(out, word);
+        add(out, points);
+    }
+    return out + '+';
+}
+
+std::optional<std::string> parseGamekey(std::string_view data) {
+    FieldReader reader(data);
+    const auto key = reader.text();
+    if (!isGameKey(key) || !reader.rest().empty()) return std::nullopt;
+    return std::string(key);
+}
+
+std::optional<TableState> parseTablestate(std::string_view data) {
+    FieldReader reader(data);
+    TableState t;
+    t.key = std::string(reader.text());
+    const auto running = readFlag(reader);
+    if (!isGameKey(t.key) || !running) return std::nullopt;
+    t.running = *running;
+    if (!t.running) {
+        const auto f = numbers<3>(reader);
+        if (!f || (*f)[0] < 0 || (*f)[0] > 2) return std::nullopt;
+        t.winner = (*f)[0];
+        t.score = {0, (*f)[1], (*f)[2]};
+        return t;
+    }
+    const auto f = numbers<3>(reader);
+    const auto clock = readFlag(reader);
+    const auto steals = numbers<2>(reader);
+    const auto watch1 = readFlag(reader);
+    const auto watch2 = readFlag(reader);
+    if (!f || !clock || !steals || !watch1 || !watch2) return std::nullopt;
+    if ((*f)[0] < 1 || ((*f)[1] != 1 && (*f)[1] != 2)) return std::nullopt;
+    t.turn = (*f)[0];
+    t.current = (*f)[1];
+    t.secondsLeft = (*f)[2];
+    t.clockRunning = *clock;
+    t.stealsLeft = {0, (*steals)[0], (*steals)[1]};
+    t.watching = {false, *watch1, *watch2};
+    // The words run to the trailing "+", which leaves one empty field behind them.
+    for (;;) {
+        const auto word = reader.text();
+        if (word.empty() && reader.atEnd()) break;
+        const auto points = reader.number();
+        if (!isBoardWord(word) || !points) return std::nullopt;
+        t.words.emplace_back(word, *points);
+        if (t.words.size() > kMaxWordsShown) return std::nullopt;
+    }
+    return t;
+}
 } // namespace plimb

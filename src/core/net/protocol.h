@@ -33,10 +33,20 @@
 //                                                    CMD_formedword+p+word+points+score+
 //                                                    CMD_timeup+       CMD_winner+p+
 //                                                    CMD_removedfromgame+
+//                                                    CMD_gamekey+key+
+//                                                    CMD_tablestate+key+1+turn+p+seconds+clock+
+//                                                      steals1+steals2+watch1+watch2{+word+points}+
+//                                                    CMD_tablestate+key+0+winner+score1+score2+
 // flag: "1" = just watch, "2" = play again. Steals 10000 means unlimited.
 // CMD_removedfromgame is this program's own: the host sends it to a connection it removes, just
 // before the close, so that player is told and does not try to rejoin. A peer that does not know
 // the name drops it, as every client drops unknown names.
+// CMD_gamekey and CMD_tablestate are this program's own too. The host names each game with a key
+// of its own (CMD_gamekey, to all right after CMD_startgame), and ends every login with the state
+// of the table that the other notices of a newcomer leave out: whose turn it is, the clock, the
+// steals left, who only watches and the newcomer's own words, or how the last game ended. A window
+// that comes back after a cut is shown exactly what it showed, and can tell the game it left from
+// a new one.
 
 #include <array>
 #include <cstddef>
@@ -51,6 +61,8 @@ namespace plimb {
 inline constexpr char kTerminator = '\xFF';
 // The version text sent at login and compared by the server.
 inline constexpr std::string_view kVersion = "1.0.5";
+// The name of a solo player, who has not given one.
+inline constexpr std::string_view kSoloName = "You";
 inline constexpr int kUnlimitedSteals = 10000;
 inline constexpr int kGamePort = 7772;
 
@@ -104,6 +116,8 @@ inline constexpr std::string_view formedword = "CMD_formedword";
 inline constexpr std::string_view timeup = "CMD_timeup";
 inline constexpr std::string_view winner = "CMD_winner";
 inline constexpr std::string_view removedfromgame = "CMD_removedfromgame";
+inline constexpr std::string_view gamekey = "CMD_gamekey";
+inline constexpr std::string_view tablestate = "CMD_tablestate";
 } // namespace msg
 
 // A message split into its name and data. A text without "+" has an empty name.
@@ -199,6 +213,34 @@ std::string formedword(int player, std::string_view word, int points, int score)
 std::string timeup();
 std::string winner(int player);
 std::string removedfromgame();
+std::string gamekey(std::string_view key);
 } // namespace build
+
+// What CMD_tablestate tells a newcomer. Flags travel as 1 (yes) and 0 (no).
+struct TableState {
+    std::string key; // the game's key; a host that has played no game yet still has one
+    bool running = false;
+    // While a game runs:
+    int turn = 0;        // turns begun in this game, the current one included
+    int current = 0;     // whose turn it is, 1 or 2
+    int secondsLeft = 0; // what the turn clock shows
+    bool clockRunning = false;
+    std::array<int, 3> stealsLeft{};                // [1], [2], as CMD_nextplayer counts them
+    std::array<bool, 3> watching{};                 // [1], [2]
+    std::vector<std::pair<std::string, int>> words; // the newcomer's own, as scored, with points
+    // Between games:
+    int winner = 0;             // the last game's winner, 0 when none was played
+    std::array<int, 3> score{}; // [1], [2]
+    bool operator==(const TableState&) const = default;
+};
+// A newcomer is sent at most this many of its latest words: so many that no game of words to a
+// sane target has more, few enough (some 18 bytes each) that the notice stays far under the cap.
+inline constexpr std::size_t kMaxWordsShown = 2000;
+std::string buildTablestate(const TableState& state);
+// The key of CMD_gamekey: digits and dots, at most 40 bytes; nullopt for anything else.
+std::optional<std::string> parseGamekey(std::string_view data);
+// nullopt when a field is missing or malformed, a seat or flag is out of range, or a word is
+// not a board's word (1 to 10 letters a to z).
+std::optional<TableState> parseTablestate(std::string_view data);
 
 } // namespace plimb

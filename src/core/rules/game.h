@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "net/protocol.h"
 #include "rules/computerkind.h"
 #include "rules/gamestate.h"
 #include "rules/outbox.h"
@@ -57,16 +58,20 @@ public:
     // A seat's player asked only to watch (watchonly already set): a running turn of that seat
     // passes to the computer on the next tick.
     void justWatchStarted(int seat);
-    // A newcomer logged in: while a game runs (gamerunning), it is sent its hand (seat 1 or 2
-    // only), both boards and the game stats; otherwise nothing is sent, so the server may call
-    // this after every login.
+    // A newcomer logged in; called after every login. While a game runs (gamerunning) it is sent
+    // its hand (seat 1 or 2 only), both boards and the game stats; after a game, the boards as the
+    // game ended. Then, always, the state of the table (CMD_tablestate).
     void replayTo(int seat);
+    // The table as CMD_tablestate tells it to a newcomer in `seat`.
+    TableState tableState(int seat) const;
     // The connection of `seat` closed (flags already cleared): a running turn of seat 2 passes.
     void seatLeft(int seat);
 
     // Letter supply.
     int getletter(int seat);
     static int letterworth(int code);
+    // What a word scores: the sum of its letters (a to z) times lengthBonus of its length.
+    static int wordPoints(std::string_view word);
     static std::string convertoletter(int code);
 
     // Scoring, shared with the strong player. A word is worth the sum of its letters times
@@ -80,6 +85,9 @@ private:
     static int opponentOf(int seat) { return seat == 1 ? 2 : 1; }
     // The upper-case letter of a code, or 0 for an empty slot.
     static char upperLetter(int code);
+    // The turn timer, with the state kept in step for a newcomer's view of the clock.
+    void startTimer();
+    void stopTimer();
     void deal();
     void refill(int seat);
     bool isComputerTurn() const;

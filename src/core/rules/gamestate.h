@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,17 @@ struct GameState {
     TimerMode timermode = TimerMode::Human;
     // listbox_1..listbox_3: the words seat k has scored this game, in order.
     std::array<std::vector<std::string>, 4> formedwords{};
+
+    // What a window that comes back after a cut needs to be shown the table as it left it.
+    // `session` names this server among the host's runs (the shell sets it once); with
+    // `gamenumber`, the games it started, it makes each game's key.
+    std::int64_t session = 0;
+    int gamenumber = 0;
+    int turnnumber = 0; // turns begun in the running game
+    int turnticks = 0;  // seconds the current turn's timer has run
+    bool turnclockrunning = false;
+    int lastwinner = 0;
+    std::string gamekey() const { return std::to_string(session) + "." + std::to_string(gamenumber); }
 
     static bool validSeat(int seat) { return seat >= 1 && seat <= kMaxSeats; }
     static bool validBoardSlot(int slot) { return slot >= 1 && slot <= kBoardSlots; }

@@ -12,7 +12,7 @@ bool Game::placemyletter(int seat, int hand, int board) {
     if (!isPlayer(seat) || !GameState::validHandSlot(hand) || !GameState::validBoardSlot(board)) return false;
     tplayer& p = state_.seats[seat];
     if (seat != state_.currentplayer || p.hand[hand] == 0) return false;
-    timer_.stop();
+    stopTimer();
     p.board[board] = p.hand[hand];
     p.hand[hand] = 0;
     sendToAll(state_, out_, build::placemyletter(seat, hand, board, p.board[board]));
@@ -25,7 +25,7 @@ bool Game::tradingmyletter(int seat, int a, int b) {
     if (!isPlayer(seat) || !GameState::validBoardSlot(a) || !GameState::validBoardSlot(b)) return false;
     if (seat != state_.currentplayer) return false;
     // Stopped for good: once a player rearranges, the rest of the turn has no time limit.
-    timer_.stop();
+    stopTimer();
     tplayer& p = state_.seats[seat];
     std::swap(p.board[a], p.board[b]);
     sendToAll(state_, out_, build::tradingmyletter(seat, a, p.board[a], b, p.board[b]));
@@ -36,7 +36,7 @@ bool Game::discardletter(int seat, int board) {
     if (!isPlayer(seat) || !GameState::validBoardSlot(board)) return false;
     tplayer& p = state_.seats[seat];
     if (seat != state_.currentplayer || p.board[board] == 0) return false;
-    timer_.stop();
+    stopTimer();
     p.board[board] = 0;
     sendToAll(state_, out_, build::discardletterNotice(seat, board));
     checkword(seat);
@@ -48,7 +48,7 @@ bool Game::discardextra(int seat, int hand) {
     if (!isPlayer(seat) || !GameState::validHandSlot(hand)) return false;
     tplayer& p = state_.seats[seat];
     if (seat != state_.currentplayer || p.hand[hand] == 0) return false;
-    timer_.stop();
+    stopTimer();
     p.hand[hand] = 0;
     // The hand is private: only the mover hears of it.
     sendToSeat(state_, out_, seat, build::discardextraNotice(seat, hand));
@@ -78,7 +78,7 @@ bool Game::stealinghisletter(int seat, int hisSlot, int mySlot) {
         p.board[mySlot] = remembered;
         return false;
     }
-    timer_.stop();
+    stopTimer();
     ++p.stealsused;
     if (state_.maxsteals == kUnlimitedSteals) p.stealsused = 0;
     his.board[hisSlot] = 0;

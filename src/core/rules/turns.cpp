@@ -9,13 +9,16 @@ namespace plimb {
 
 void Game::startgame(std::string_view name, int timeperturn, int playtoscore, int maxsteals) {
     state_.gamerunning = true;
-    timer_.stop();
+    stopTimer();
     state_.timeperturn = timeperturn;
     state_.playtoscore = playtoscore;
     state_.maxsteals = maxsteals;
     sendToAll(state_, out_,
               build::startgame(name, std::to_string(timeperturn), std::to_string(playtoscore),
                                std::to_string(maxsteals)));
+    ++state_.gamenumber;
+    state_.turnnumber = 0;
+    sendToAll(state_, out_, build::gamekey(state_.gamekey()));
     for (int record = 1; record <= 3; ++record) {
         tplayer& p = state_.seats[record];
         p.score = 0;
@@ -38,9 +41,11 @@ bool Game::isComputerTurn() const {
 
 void Game::findplayer() {
     if (checkforwin()) return;
-    timer_.stop();
+    stopTimer();
     state_.currentplayer = state_.currentplayer + 1 > 2 ? 1 : state_.currentplayer + 1;
     const int seat = state_.currentplayer;
+    ++state_.turnnumber;
+    state_.turnticks = 0;
     refill(seat);
     sendToAll(state_, out_, build::nextplayer(seat, state_.maxsteals - state_.seats[seat].stealsused));
     if (isComputerTurn()) {
@@ -51,14 +56,15 @@ void Game::findplayer() {
         state_.turncountdown = static_cast<int>(std::min<long long>(state_.timeperturn + 2LL, INT_MAX));
         state_.timermode = TimerMode::Human;
     }
-    timer_.start();
+    startTimer();
 }
 
 void Game::turntimerTimer() {
     if (!state_.gamerunning) return;
+    ++state_.turnticks;
     --state_.turncountdown;
     if (state_.turncountdown >= 1) return;
-    timer_.stop();
+    stopTimer();
     const int seat = state_.currentplayer;
     if (!isPlayer(seat)) return;
     if (state_.timermode == TimerMode::Human) {
@@ -75,10 +81,10 @@ void Game::turntimerTimer() {
 
 void Game::justWatchStarted(int seat) {
     if (!state_.gamerunning || seat != state_.currentplayer) return;
-    timer_.stop();
+    stopTimer();
     state_.timermode = TimerMode::Computer;
     state_.turncountdown = 1;
-    timer_.start();
+    startTimer();
 }
 
 void Game::seatLeft(int seat) {

@@ -1,5 +1,7 @@
 #include "server/tserver.h"
 
+#include <QDateTime>
+
 #include "net/protocol.h"
 
 namespace plimb {
@@ -7,6 +9,9 @@ namespace plimb {
 TServer::TServer(Random& random, const TDictn& spell, std::vector<std::string> computerWords, QObject* parent)
     : QObject(parent), game_(state_, *this, random, *this, spell, std::move(computerWords)),
       server_(state_, *this, game_) {
+    // Each run of the host names its games apart from an earlier run's, so a player who comes
+    // back after the host started over is told the game it left is gone.
+    state_.session = QDateTime::currentMSecsSinceEpoch();
     Sock1.PortName = QString::number(kGamePort);
     connect(&Sock1, &TSock::onAccept, this, [this](TSock*) { Sock1Accept(); });
     // Armed only while requests wait, so an idle host costs no wake-ups.

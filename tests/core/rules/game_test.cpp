@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "dict/builtinwords.h"
 #include "core/rules/fakes.h"
+#include "dict/builtinwords.h"
 
 using namespace plimb;
 using namespace plimb::test;
@@ -25,7 +25,7 @@ Notice parse(const std::string& text) {
         {"CMD_nextplayer", 2},    {"CMD_placemyletter", 4}, {"CMD_tradingmyletter", 5},
         {"CMD_discardletter", 2}, {"CMD_discardextra", 2},  {"CMD_stoldletter", 5},
         {"CMD_formedword", 4},    {"CMD_winner", 1},        {"CMD_timeup", 0},
-        {"CMD_notvalid", 1},      {"CMD_toomany", 1}};
+        {"CMD_notvalid", 1},      {"CMD_toomany", 1},       {"CMD_gamekey", 1}};
     const auto [name, data] = splitMessage(text);
     Notice n{std::string(name), {}, {}};
     const auto known = fieldsOf.find(n.name);
@@ -35,7 +35,8 @@ Notice parse(const std::string& text) {
     const int count = known->second < 0 ? 1 + 10 : known->second;
     for (int i = 0; i < count && !r.atEnd(); ++i) {
         const auto field = r.text();
-        if ((n.name == "CMD_startgame" && i == 0) || (n.name == "CMD_formedword" && i == 1)) {
+        if ((n.name == "CMD_startgame" && i == 0) || (n.name == "CMD_formedword" && i == 1) ||
+            n.name == "CMD_gamekey") {
             n.word = std::string(field);
             continue;
         }
@@ -127,7 +128,8 @@ Outcome playOut(std::uint32_t seed, int playtoscore, int maxsteals) {
             EXPECT_EQ(k + 1, seen.size()) << "the winner is the last word";
             outcome.winner = player(v[0]);
         } else {
-            EXPECT_TRUE(n.name == "CMD_startgame" || n.name == "CMD_letters") << seen[k];
+            EXPECT_TRUE(n.name == "CMD_startgame" || n.name == "CMD_gamekey" || n.name == "CMD_letters")
+                << seen[k];
         }
         previous = n.name;
     }

@@ -108,19 +108,20 @@ TEST(Deal, FiveLettersToRecordsOneToThreeThenSeatTwoGetsTheFirstTurn) {
 
     for (int seat : {1, 3}) {
         const auto texts = f.out.to(seat);
-        ASSERT_EQ(texts.size(), 3u) << seat;
+        ASSERT_EQ(texts.size(), 4u) << seat;
         EXPECT_EQ(texts[0], "CMD_startgame+Ann+30+200+5+");
+        EXPECT_EQ(texts[1], "CMD_gamekey+0.1+");
         std::string expected = "CMD_letters+" + std::to_string(seat);
         for (int h = 1; h <= 5; ++h)
             expected += "+" + std::to_string(h) + "+" + std::to_string(f.state.seats[seat].hand[h]);
-        EXPECT_EQ(texts[1], expected);
-        EXPECT_EQ(texts[2], "CMD_nextplayer+2+5+");
+        EXPECT_EQ(texts[2], expected);
+        EXPECT_EQ(texts[3], "CMD_nextplayer+2+5+");
         EXPECT_EQ(f.state.seats[seat].hand[6], 0);
     }
-    EXPECT_EQ(f.out.namesTo(2),
-              (std::vector<std::string>{"CMD_startgame", "CMD_letters", "CMD_newletter", "CMD_nextplayer"}));
-    EXPECT_EQ(f.out.to(2)[2], "CMD_newletter+2+6+" + std::to_string(f.state.seats[2].hand[6]) + "+");
-    EXPECT_EQ(f.out.namesTo(4), (std::vector<std::string>{"CMD_startgame", "CMD_nextplayer"}));
+    EXPECT_EQ(f.out.namesTo(2), (std::vector<std::string>{"CMD_startgame", "CMD_gamekey", "CMD_letters",
+                                                          "CMD_newletter", "CMD_nextplayer"}));
+    EXPECT_EQ(f.out.to(2)[3], "CMD_newletter+2+6+" + std::to_string(f.state.seats[2].hand[6]) + "+");
+    EXPECT_EQ(f.out.namesTo(4), (std::vector<std::string>{"CMD_startgame", "CMD_gamekey", "CMD_nextplayer"}));
     EXPECT_EQ(f.state.currentplayer, 2);
     EXPECT_TRUE(f.timer.running);
     EXPECT_EQ(f.state.timermode, TimerMode::Human);

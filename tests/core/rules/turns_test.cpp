@@ -65,25 +65,46 @@ TEST(TurnTimer, SeatTwoLeavingDuringItsTurnPassesIt) {
     EXPECT_EQ(f.state.currentplayer, 1) << "the host's own seat never passes this way";
 }
 
-TEST(ReplayTo, SendsHandBoardsAndStatsOnlyDuringAGame) {
+TEST(ReplayTo, SendsHandBoardsAndStatsDuringAGameAndAlwaysTheTable) {
     GameFixture f;
     f.state.seats[4].inuse = true;
     f.state.seatcount = 4;
+    f.state.session = 77;
     f.game.replayTo(2);
-    EXPECT_TRUE(f.out.sent.empty());
+    EXPECT_EQ(f.out.to(2), std::vector<std::string>{"CMD_tablestate+77.0+0+0+0+0+"}) << "no game yet";
 
     f.playing(1, 45, 300, kUnlimitedSteals);
+    f.state.gamenumber = 3;
+    f.state.turnnumber = 6;
+    f.state.turnticks = 4;
+    f.state.turnclockrunning = true;
+    f.state.seats[1].watchonly = true;
+    f.state.formedwords[2] = {"zany", "quartz"};
     f.hand(2, "a.c...");
     f.board(1, ".b");
     f.board(2, "z........y");
     f.state.seats[1].score = 7;
     f.state.seats[2].score = 9;
+    f.out.clear();
     f.game.replayTo(2);
-    EXPECT_EQ(f.out.to(2),
-              (std::vector<std::string>{"CMD_letters+2+1+1+3+3", "CMD_placetheletters+1+2+2+2+1+26+2+10+25",
-                                        "CMD_gamestats+45+300+10000+7+9+"}));
+    EXPECT_EQ(f.out.to(2), (std::vector<std::string>{
+                               "CMD_letters+2+1+1+3+3", "CMD_placetheletters+1+2+2+2+1+26+2+10+25",
+                               "CMD_gamestats+45+300+10000+7+9+",
+                               // zany 10+1+1+3; quartz (10+1+1+1+1+10) x 2 for six letters
+                               "CMD_tablestate+77.3+1+6+1+41+1+10000+10000+1+0+zany+15+quartz+48+"}));
     f.game.replayTo(4);
-    EXPECT_EQ(f.out.namesTo(4), (std::vector<std::string>{"CMD_placetheletters", "CMD_gamestats"}));
+    EXPECT_EQ(f.out.namesTo(4),
+              (std::vector<std::string>{"CMD_placetheletters", "CMD_gamestats", "CMD_tablestate"}))
+        << "a spectator has neither hand nor words";
+    EXPECT_EQ(f.out.to(4).back(), "CMD_tablestate+77.3+1+6+1+41+1+10000+10000+1+0+");
+
+    // After the game its tiles stay; the table says who won.
+    f.state.gamerunning = false;
+    f.state.lastwinner = 2;
+    f.out.clear();
+    f.game.replayTo(4);
+    EXPECT_EQ(f.out.to(4), (std::vector<std::string>{"CMD_placetheletters+1+2+2+2+1+26+2+10+25",
+                                                     "CMD_tablestate+77.3+0+2+7+9+"}));
 }
 
 TEST(StartGame, ARunningGameIsResetAndDealtAgain) {

@@ -85,6 +85,7 @@ TEST_F(ServerTest, LoginExchangeInOrder) {
                             {1, "CMD_newplayerinfo+2+Bob+Lee\xff"},
                             {2, "CMD_newplayerinfo+2+Bob+Lee\xff"},
                             {2, "CMD_existingplayers+1+Ann"},
+                            {2, "CMD_tablestate+0.0+0+0+0+0+"},
                         }));
 }
 
@@ -93,7 +94,8 @@ TEST_F(ServerTest, VersionMismatchWarnsBothSidesButKeepsTheNewcomer) {
     out.clear();
     const int bob = join("Bob", "1.0.4");
     EXPECT_EQ(out.to(1).back(), "CMD_havewrongversion+Bob");
-    EXPECT_EQ(out.to(bob).back(), "CMD_wrongversion+");
+    const auto toBob = out.namesTo(bob);
+    EXPECT_EQ(toBob[toBob.size() - 2], msg::wrongversion);
     EXPECT_TRUE(state.seats[bob].inuse);
     EXPECT_TRUE(out.closed.empty());
 }
@@ -267,10 +269,11 @@ TEST_F(ServerTest, ANewcomerDuringAGameIsToldTheGame) {
     const int seat = join("Eve");
     ASSERT_EQ(seat, 2);
     const auto got = out.to(2);
-    ASSERT_GE(got.size(), 4u);
-    EXPECT_EQ(splitMessage(got[got.size() - 3]).name, msg::letters);
-    EXPECT_EQ(got[got.size() - 2], "CMD_placetheletters") << "both boards are still empty";
-    EXPECT_EQ(splitMessage(got.back()).name, msg::gamestats);
+    ASSERT_GE(got.size(), 5u);
+    EXPECT_EQ(splitMessage(got[got.size() - 4]).name, msg::letters);
+    EXPECT_EQ(got[got.size() - 3], "CMD_placetheletters") << "both boards are still empty";
+    EXPECT_EQ(splitMessage(got[got.size() - 2]).name, msg::gamestats);
+    EXPECT_EQ(splitMessage(got.back()).name, msg::tablestate);
 }
 
 } // namespace

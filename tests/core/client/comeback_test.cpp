@@ -1,0 +1,270 @@
+// A player whose connection drops and who logs in again is shown the table as it left it: the real
+// server core and two client models, joined by a loop that carries every notice and request.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "core/client/fakesink.h"
+#include "core/dict/records.h"
+#include "dict/tdictn.h"
+#include "rules/game.h"
+#include "server/server.h"
+#include "support/fakes.h"
+
+using namespace plimb;
+using namespace plimb::test;
+
+namespace {
+
+// A host with Ann in seat 1; Bo's window joins as seat 2. Words: "cat" and "cats".
+struct Table {
+    explicit Table(std::int64_t session)
+        : records(makeRecords({"cat", "cats"})), spell(std::span<const char>(records)) {
+        state.session = session;
+        login(ann, annSink, "Ann");
+    }
+
+    int login(ClientModel& model, FakeSink& sink, const std::string& name) {
+        model.setPlayerName(name);
+        name == "Ann" ? model.hostpress() : model.joinpress();
+        const int seat = server.pickSeat();
+        server.connectionAccepted(seat);
+        windows[seat] = {&model, &sink};
+        pump();
+        return seat;
+    }
+    void cut(int seat) {
+        windows.erase(seat);
+        server.connectionClosed(seat);
+        pump();
+    }
+    // Every notice to its window, every request to the server, until nothing moves.
+    void pump() {
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const auto& [seat, text] : std::exchange(out.sent, {}))
+                if (windows.count(seat)) windows[seat].model->received(text);
+            for (auto& [seat, window] : windows) {
+                while (!window.model->queueEmpty())
+                    window.model->processsocktimer();
+                for (const auto& request : std::exchange(window.sink->sent, {}))
+                    for (std::size_t at = 0; at <= request.size();) {
+                        const auto end = std::min(request.find('\xFF', at), request.size());
+                        if (end > at) server.received(seat, request.substr(at, end - at));
+                        at = end + 1;
+                        moved = true;
+                    }
+            }
+            while (server.hasQueuedRequests())
+                server.socktimerTimer();
+            moved = moved || !out.sent.empty();
+        }
+    }
+    // One second on the host's turn timer and on every clock that runs.
+    void second() {
+        if (timer.running) game.turntimerTimer();
+        for (auto& [seat, window] : windows)
+            if (window.model->turnTimerRunning()) window.model->turntimerTimer();
+        pump();
+    }
+    // The seat at turn places its first hand letter in board slot `slot`.
+    void place(int slot) {
+        const int seat = state.currentplayer;
+        int hand = 1;
+        while (state.seats[seat].hand[hand] == 0)
+            ++hand;
+        windows[seat].model->place(hand, slot);
+        pump();
+    }
+
+    std::string records;
+    TDictn spell;
+    GameState state;
+    plimb::testing::FakeOutbox out;
+    plimb::testing::FakeTimer timer;
+    Random random{7};
+    Game game{state, out, random, timer, spell, {"aa"}};
+    Server server{state, out, game};
+    FakeSink annSink;
+    ClientModel ann{annSink};
+    struct Window {
+        ClientModel* model;
+        FakeSink* sink;
+    };
+    std::map<int, Window> windows;
+};
+
+// What the player looks at, beside the tiles: every label the goal names.
+struct Look {
+    std::string status, turntime, nearStatus, farStatus, caption, words, playto, scores, winner;
+    bool nearTurn, farTurn;
+    bool operator==(const Look&) const = default;
+};
+
+Look look(const ViewState& v) {
+    std::string words;
+    for (const auto& w : v.mywords)
+        words += w + ";";
+    return {v.status,
+            v.turntime,
+            v.rows[0].status,
+            v.rows[1].status,
+            v.mywordsCaption,
+            words,
+            v.playtoscore,
+            v.rows[0].score + "/" + v.rows[1].score,
+            v.winnerVisible ? v.winnerText : "",
+            v.rows[0].turn,
+            v.rows[1].turn};
+}
+
+std::string tiles(const ViewState& v) {
+    std::string s;
+    for (int n = 1; n <= 10; ++n)
+        s += std::to_string(v.myletter[n].code) + "," + std::to_string(v.hisletter[n].code) + " ";
+    for (int n = 1; n <= 6; ++n)
+        s += std::to_string(v.extra[n].drawn ? v.extra[n].code : 0) + " ";
+    return s;
+}
+
+// `seat` spells `word` on its board from slot 1 on, a letter a turn, while the other window puts
+// its letters in `otherSlot`.
+void spell(Table& t, int seat, std::string_view word, int otherSlot) {
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (t.state.currentplayer != seat) t.place(otherSlot);
+        t.state.seats[seat].hand[1] = word[i] - 'a' + 1;
+        t.windows[seat].model->place(1, static_cast<int>(i) + 1);
+        t.pump();
+    }
+}
+
+// Seat 2 moves first: Bo spells "cat" while Ann places in her slot 1; then three seconds of Ann's
+// turn pass.
+void playIntoAnnsTurn(Table& t) {
+    t.annSink.sent.push_back(build::startgame("Ann", "30", "200", "5"));
+    t.pump();
+    spell(t, 2, "cat", 1);
+    for (int s = 0; s < 3; ++s)
+        t.second();
+}
+
+// In her turn Ann's board reads "cat" and her letter makes it "cats": ahead, in a game to 1.
+void annWinsAtOnce(Table& t) {
+    t.state.playtoscore = 1;
+    for (std::size_t i = 0; i < 3; ++i)
+        t.state.seats[1].board[i + 1] = "cat"[i] - 'a' + 1;
+    t.state.seats[1].hand[1] = 's' - 'a' + 1;
+    t.windows[1].model->place(1, 4);
+    t.pump();
+}
+
+} // namespace
+
+TEST(ComingBack, TheWindowShowsWhatItShowedBeforeTheCut) {
+    enum class Cut { OthersTurn, MyTurn, BetweenGames, GameEndsWhileAway, HostStartedOver };
+    const struct Row {
+        const char* name;
+        Cut cut;
+        bool asBefore;        // nothing happened meanwhile: the same view, tile for tile
+        const char* status;   // otherwise: the status line after the rejoin,
+        bool annsTurn;        // Ann's marker (Bo sees Ann's row far),
+        const char* turntime; // and the clock
+        bool clockRuns;
+        const char* line; // the chat line that tells what happened meanwhile; "" for none
+    } rows[] = {
+        {"drop during the other's turn", Cut::OthersTurn, true, "", false, "", true, ""},
+        {"drop during my turn", Cut::MyTurn, false, "Ann's turn.", true, "Time: 0:30", true,
+         "Your turn passed while you were away."},
+        {"drop between games", Cut::BetweenGames, true, "", false, "", false, ""},
+        {"the game ends while away", Cut::GameEndsWhileAway, false, "", false, "Time: 0:00", false,
+         "The game ended while you were away."},
+        {"onto a new game", Cut::HostStartedOver, false, "Ann's turn.", true, "Time: 0:30", true,
+         "The host has started a new game: the game you left is over."},
+    };
+    const std::vector<std::string> tellings = {"Your turn passed while you were away.",
+                                               "The game ended while you were away.",
+                                               "The host has started a new game: the game you left is over."};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto host = std::make_unique<Table>(1);
+        FakeSink boSink;
+        ClientModel bo(boSink);
+        bo.processsocktimer(); // the queue's first entry
+        host->login(bo, boSink, "Bo");
+        playIntoAnnsTurn(*host);
+        if (row.cut == Cut::MyTurn) host->place(1);
+        if (row.cut == Cut::BetweenGames) {
+            host->state.playtoscore = 1;
+            spell(*host, 1, "cats", 5);
+            ASSERT_TRUE(bo.view().winnerVisible);
+        }
+        const Look before = look(bo.view());
+        const std::string tilesBefore = tiles(bo.view());
+
+        host->cut(2);
+        bo.restartConnection();
+        if (row.cut == Cut::GameEndsWhileAway) annWinsAtOnce(*host);
+        if (row.cut == Cut::HostStartedOver) {
+            host = std::make_unique<Table>(2);
+            host->annSink.sent.push_back(build::startgame("Ann", "30", "200", "5"));
+            host->pump();
+            host->second(); // the computer player takes seat 2's first turn
+            host->second();
+        }
+        boSink.clear();
+        host->login(bo, boSink, "Bo");
+        const Look after = look(bo.view());
+
+        if (row.asBefore) {
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(tiles(bo.view()), tilesBefore);
+        } else {
+            EXPECT_EQ(after.status, row.status);
+            EXPECT_EQ(after.farTurn, row.annsTurn);
+            EXPECT_FALSE(after.nearTurn);
+            EXPECT_EQ(after.turntime, row.turntime);
+        }
+        EXPECT_EQ(bo.turnTimerRunning(), row.clockRuns) << "the clock runs as the host's does";
+        const auto chat = boSink.chatLines();
+        for (const auto& telling : tellings)
+            EXPECT_EQ(std::count(chat.begin(), chat.end(), telling), telling == row.line ? 1 : 0) << telling;
+
+        if (row.cut == Cut::MyTurn) {
+            // Only whose turn it is changed; the words, steals, target and tiles stand.
+            Look expected = before;
+            expected.status = after.status, expected.turntime = after.turntime;
+            expected.nearTurn = false, expected.farTurn = true;
+            EXPECT_EQ(after, expected);
+            EXPECT_EQ(tiles(bo.view()), tilesBefore);
+        }
+        if (row.cut == Cut::GameEndsWhileAway) {
+            EXPECT_EQ(after.winner, "Ann has won the game!");
+            EXPECT_EQ(after.words, before.words);
+        }
+        EXPECT_EQ(after.playto, row.cut == Cut::HostStartedOver ? "Play to score: 200" : "Play to Score: 200")
+            << "the target reads as it did";
+        EXPECT_TRUE(boSink.tally.empty()) << "coming back scores nothing again";
+    }
+}
+
+TEST(ComingBack, ANewcomerSeesWhoseTurnItIsAndAWindowTheHostRemovedStops) {
+    Table host(1);
+    FakeSink boSink, spySink;
+    ClientModel bo(boSink), spy(spySink);
+    bo.processsocktimer();
+    spy.processsocktimer();
+    host.login(bo, boSink, "Bo");
+    playIntoAnnsTurn(host);
+    host.login(spy, spySink, "Spy");
+    EXPECT_EQ(spy.view().status, "Ann's turn.") << "not only from the next turn on";
+    EXPECT_EQ(spy.view().turntime, "Time: 0:27");
+    EXPECT_TRUE(spy.view().rowFor(1).turn);
+    EXPECT_EQ(spy.view().rowFor(2).status, "Steals Left: 5");
+
+    host.annSink.sent.push_back(build::kickhim(1, 2));
+    host.pump();
+    EXPECT_TRUE(bo.removedByHost());
+    EXPECT_FALSE(bo.turnTimerRunning());
+    EXPECT_FALSE(bo.view().rows[0].turn || bo.view().rows[1].turn);
+}
