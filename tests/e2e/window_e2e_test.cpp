@@ -380,8 +380,7 @@ TEST(WindowE2E, AJoinThatCannotConnectSaysWhyInTheChat) {
             << row.host.toStdString();
         for (int i = 0; i < 50; ++i)
             pump();
-        EXPECT_EQ(chat->toPlainText(), QStringLiteral("Press CONTROL-I in order to see QUICK INSTRUCTIONS!\n"
-                                                      "Loading Multi-player Game.. Please Wait.\n") +
+        EXPECT_EQ(chat->toPlainText(), QStringLiteral("Loading Multi-player Game.. Please Wait.\n") +
                                            row.expected + QStringLiteral("\n"))
             << "written once, under the loading lines";
         EXPECT_TRUE(window.isVisible()) << "no exit";

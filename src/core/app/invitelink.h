@@ -65,7 +65,6 @@ enum class StartupKind {
     Incomplete,  // too few parameters: the window opens and starts nothing
 };
 
-inline constexpr std::string_view kSoloName = "You";
 
 struct StartupPlan {
     StartupKind kind = StartupKind::Incomplete;

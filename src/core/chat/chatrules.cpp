@@ -1,5 +1,7 @@
 #include "chat/chatrules.h"
 
+#include <utility>
+
 #include "net/protocol.h"
 
 #include <algorithm>
@@ -55,6 +57,39 @@ std::string shownLine(std::string_view line) {
         at += utf8Length(static_cast<unsigned char>(line[at]));
     }
     return std::string(line);
+}
+
+namespace {
+
+bool endsWith(std::string_view word, std::string_view tail) {
+    return word.size() > tail.size() && word.substr(word.size() - tail.size()) == tail;
+}
+
+// The verb as it reads after "you": "is" is "are", "waves" is "wave", "cries" is "cry".
+std::string plainVerb(std::string_view verb) {
+    static constexpr std::pair<std::string_view, std::string_view> kIrregular[] = {
+        {"is", "are"}, {"has", "have"}, {"was", "were"}, {"does", "do"}, {"goes", "go"}};
+    for (const auto& [third, plain] : kIrregular)
+        if (verb == third) return std::string(plain);
+    if (endsWith(verb, "ies")) return std::string(verb.substr(0, verb.size() - 3)) + "y";
+    for (const std::string_view tail : {"sses", "shes", "ches", "xes", "zes"})
+        if (endsWith(verb, tail)) return std::string(verb.substr(0, verb.size() - 2));
+    if (endsWith(verb, "s") && !endsWith(verb, "ss") && !endsWith(verb, "us"))
+        return std::string(verb.substr(0, verb.size() - 1));
+    return std::string(verb);
+}
+
+} // namespace
+
+std::string ownLine(std::string_view line, std::string_view myName) {
+    constexpr std::string_view kYou = "You ";
+    if (myName != kSoloName || line.substr(0, kYou.size()) != kYou) return std::string(line);
+    const auto rest = line.substr(kYou.size());
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] >= 'a' && rest[end] <= 'z')
+        ++end;
+    if (end == 0) return std::string(line);
+    return std::string(kYou) + plainVerb(rest.substr(0, end)) + std::string(rest.substr(end));
 }
 
 LineParts splitHead(std::string_view line) {

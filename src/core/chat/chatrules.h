@@ -43,6 +43,12 @@ inline constexpr int kMaxTranscriptLines = 3000;
 // UTF-8 character), with an ellipsis to show that it was cut.
 std::string shownLine(std::string_view line);
 
+// A line about this window's own player, as this window shows it. A player who has not given a
+// name is "You", and the lines built from a name read "You has started a game."; here the verb
+// after "You" agrees ("You have started a game.", "You say: ...", "You wave"). Every other line,
+// and every line when the name is another, is returned as it stands.
+std::string ownLine(std::string_view line, std::string_view myName);
+
 struct LineParts {
     std::string head; // up to and including the first ":"; empty when there is none
     std::string rest; // everything after that ":" (the whole line when there is none)

@@ -50,6 +50,10 @@ void SettingsBinding::loadinifile() {
     if (s.creationTime) gamestart_.setTimePerTurnText(QString::fromStdString(*s.creationTime));
     if (s.steals) gamestart_.setStealsText(QString::fromStdString(*s.steals));
     gamestart_.setUnlimited(s.unlimited);
+    if (model_.isHost())
+        model_.showNextGame(gamestart_.timePerTurnText().toStdString(),
+                            gamestart_.playToScoreText().toStdString(), gamestart_.stealsText().toStdString(),
+                            gamestart_.unlimited());
     model_.playChatterSounds = s.chatterSounds;
     menus_.showChatterSounds(s.chatterSounds);
 

@@ -146,15 +146,15 @@ void Tchat::processparams() {
     menus_.setStartGameEnabled(false);
     if (params_.isEmpty()) {
         addlinetochat("Loading Solo Game..Please wait.", kSystemLineColour);
-        model_.setPlayerName("You");
+        model_.setPlayerName(std::string(kSoloName));
         hostpress();
+        model_.showComputerOpponent();
         // There is no lobby program for this system unless the settings name a lobby server to
         // fetch it from; without one the solo game is shown alone.
         const auto lobby = settingsFile_.read().get("Plimb", "LobbyServer");
         if (lobby && !trimBlanks(*lobby).empty()) downloadWindow()->showCentred();
         return;
     }
-    addlinetochat("Press CONTROL-I in order to see QUICK INSTRUCTIONS!", kSystemLineColour);
     addlinetochat("Loading Multi-player Game.. Please Wait.", kSystemLineColour);
     std::vector<std::string> params;
     for (const QString& p : params_)

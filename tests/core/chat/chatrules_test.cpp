@@ -70,3 +70,25 @@ TEST(SplitHead, HeadRunsThroughTheFirstColon) {
     EXPECT_EQ(onlyColon.head, ":");
     EXPECT_EQ(onlyColon.rest, "");
 }
+
+TEST(OwnLine, TheVerbAfterAnUnnamedPlayersYouAgrees) {
+    const struct {
+        const char* name;
+        const char* line;
+        const char* shown;
+    } rows[] = {
+        {"You", "You has started a game.", "You have started a game."},
+        {"You", "You says: Way To Go!", "You say: Way To Go!"},
+        {"You", "You chats: hi there", "You chat: hi there"},
+        {"You", "You waves", "You wave"},
+        {"You", "You is just watching.", "You are just watching."},
+        {"You", "You cries", "You cry"},
+        {"You", "You wishes him luck", "You wish him luck"},
+        {"You", "You kiss", "You kiss"},
+        {"You", "You 2 words", "You 2 words"},
+        {"You", "Younes says: hi", "Younes says: hi"}, // another player's name starts alike
+        {"Ann", "You says: hi", "You says: hi"},      // a player really called "You"
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ownLine(row.line, row.name), row.shown) << row.line;
+}

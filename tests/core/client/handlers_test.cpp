@@ -89,6 +89,28 @@ TEST(ClientGameStart, FillsLabelsAndClearsTheBoard) {
     EXPECT_EQ(v.timeperturn, "Time per Turn: 30") << "malformed start ignored";
 }
 
+TEST(ClientGameStart, BeforeTheFirstGameTheLabelsShowTheNextOne) {
+    ClientFixture c;
+    c.model.setPlayerName("You");
+    c.model.hostpress();
+    c.model.showComputerOpponent();
+    c.model.showNextGame("45", "250", "5", true);
+    const ViewState& v = c.model.view();
+    EXPECT_EQ(v.rowFor(2).name, "Klot") << "a solo game is played against the computer";
+    EXPECT_EQ(v.playtoscore, "Play to Score: 250");
+    EXPECT_EQ(v.timeperturn, "Time per Turn: 45");
+    EXPECT_EQ(v.steals, "# of Steals: Unlimited");
+    c.feed(build::sendlogininfo(1));
+    c.feed(build::newplayerinfo(1, "You"));
+    c.feed(build::startgame("You", "30", "200", "5"));
+    EXPECT_EQ(c.sink.chatLines().back(), "You have started a game.");
+    c.model.showNextGame("20", "900", "1", false);
+    EXPECT_EQ(v.playtoscore, "Play to Score: 200") << "a game in view shows that game";
+    c.feed(build::winner(2));
+    c.model.showNextGame("20", "900", "1", false);
+    EXPECT_EQ(v.playtoscore, "Play to Score: 200") << "and so does the one just ended";
+}
+
 TEST(ClientGameStart, GamestatsForALateComer) {
     ClientFixture c;
     c.seatAs(3);

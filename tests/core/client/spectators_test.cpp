@@ -45,9 +45,9 @@ TEST(JustWatch, MenuFollowsTheServersAnswerOnly) {
     EXPECT_FALSE(c.model.view().justWatch);
     EXPECT_TRUE(c.model.view().rowFor(1).eyes);
     ASSERT_EQ(c.sink.chat.size(), 3u);
-    EXPECT_EQ(c.sink.chat[0], std::make_pair(std::string("Me is just watching"), clGreen));
-    EXPECT_EQ(c.sink.chat[1].first, "Me is now playing again");
-    EXPECT_EQ(c.sink.chat[2].first, "Ann is just watching");
+    EXPECT_EQ(c.sink.chat[0], std::make_pair(std::string("Me is just watching."), clGreen));
+    EXPECT_EQ(c.sink.chat[1].first, "Me is now playing again.");
+    EXPECT_EQ(c.sink.chat[2].first, "Ann is just watching.");
 }
 
 TEST(JustWatch, SpectatorsCannotWatchOrKick) {
