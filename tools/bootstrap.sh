@@ -3,7 +3,7 @@
 # otherwise it prints the one apt-get line to run.
 set -eu
 packages=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libgmock-dev libbenchmark-dev crudini
-          desktop-file-utils appstream man-db dpkg-dev file pulseaudio pulseaudio-utils libminiupnpc-dev libnatpmp-dev miniupnpd nftables libavahi-client-dev avahi-daemon dbus iproute2 libcanberra-dev sound-theme-freedesktop)
+          desktop-file-utils appstream man-db dpkg-dev file lintian pulseaudio pulseaudio-utils libminiupnpc-dev libnatpmp-dev miniupnpd nftables libavahi-client-dev avahi-daemon dbus iproute2 libcanberra-dev sound-theme-freedesktop)
 # `make fuzz` also needs clang and its fuzzer runtime.
 if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
 missing=()

@@ -10,14 +10,14 @@
 namespace plimb {
 namespace {
 
-// An installed program: bin/plimb with share/applications/ID.desktop under the same prefix.
-// Root can write to /usr/bin, so writability alone cannot tell an installed copy from an
-// unpacked one.
+// An installed program: games/plimb (where Debian puts games) or bin/plimb, with
+// share/applications/ID.desktop under the same prefix. Root can write to /usr/games, so
+// writability alone cannot tell an installed copy from an unpacked one.
 bool runsFromInstalledPrefix(const QString& programDir) {
-    const QDir bin(programDir);
-    if (bin.dirName() != QLatin1String("bin")) return false;
+    const QDir dir(programDir);
+    if (dir.dirName() != QLatin1String("games") && dir.dirName() != QLatin1String("bin")) return false;
     const QString entry = QStringLiteral("../share/applications/%1.desktop").arg(QLatin1String(kAppId));
-    return QFileInfo(bin.filePath(entry)).isFile();
+    return QFileInfo(dir.filePath(entry)).isFile();
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // Where the program keeps the files that outlive a run (the settings file, the tally file): beside
 // the executable when it runs from its build folder or an unpacked folder and that folder can be
 // written; in the per-user configuration folder when it runs from an installed prefix (its
-// folder is a bin/ whose prefix's share/ holds its desktop entry), whether or not it could write
+// folder is a games/ or bin/ whose prefix's share/ holds its desktop entry), whether or not it could write
 // beside itself, or when its folder cannot be written. The folder is looked up on every call,
 // so nothing depends on the working folder. The environment variable PLIMB_DATA_DIR, when set,
 // names the folder instead.

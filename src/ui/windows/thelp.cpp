@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/reflow.h"
 #include "common/windowplacement.h"
 #include "windows/tabout.h"
 
@@ -42,19 +43,41 @@ QString readResource(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
-// A page with every <!--include:NAME--> replaced by the resource :/help/NAME as preformatted text,
-// so licence texts are shown from their own files rather than copies.
-QString pageHtml(const char* file) {
+// A licence file as paragraphs that wrap at the window's edge: the files are cut into lines at
+// about 80 characters, which in a narrower window would break every line a second time.
+QString licenceHtml(const QString& text) {
+    QString html;
+    for (const TextParagraph& paragraph : reflowHardWrapped(text.toStdString())) {
+        html += QStringLiteral("<p>");
+        for (std::size_t i = 0; i < paragraph.size(); ++i) {
+            const QString line = QString::fromStdString(paragraph[i]);
+            qsizetype indent = 0;
+            while (indent < line.size() && line[indent] == QLatin1Char(' '))
+                ++indent;
+            if (i > 0) html += QStringLiteral("<br>");
+            html += QStringLiteral("&nbsp;").repeated(indent) + line.mid(indent).toHtmlEscaped();
+        }
+        html += QStringLiteral("</p>");
+    }
+    return html;
+}
+
+// A page with every <!--include:NAME--> replaced by the resource :/help/NAME, so licence texts
+// are shown from their own files rather than copies. A page opens with its title; where that is
+// the topic's caption, which the window already shows above the page, it is left out.
+QString pageHtml(const char* file, const QString& caption) {
     QString html = readResource(QStringLiteral(":/help/") + QLatin1String(file));
+    static const QRegularExpression title(QStringLiteral("^\\s*<h2>([^<]*)</h2>"));
+    if (const QRegularExpressionMatch m = title.match(html);
+        m.hasMatch() && m.captured(1).trimmed() == caption)
+        html.remove(0, m.capturedEnd());
     static const QRegularExpression include(QStringLiteral("<!--include:([A-Za-z0-9._-]+)-->"));
     QString out;
     qsizetype from = 0;
     for (auto it = include.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         out += QStringView(html).mid(from, m.capturedStart() - from);
-        out += QStringLiteral("<pre style=\"white-space: pre-wrap\">") +
-               readResource(QStringLiteral(":/help/") + m.captured(1)).toHtmlEscaped() +
-               QStringLiteral("</pre>");
+        out += licenceHtml(readResource(QStringLiteral(":/help/") + m.captured(1)));
         from = m.capturedEnd();
     }
     out += QStringView(html).mid(from);
@@ -116,8 +139,9 @@ Thelp::Thelp(Tabout* about, QWidget* parent) : QWidget(parent, Qt::Window), abou
         auto* memo = new QTextBrowser(pages_);
         memo->setObjectName(QStringLiteral("memo%1").arg(tag));
         memo->setOpenExternalLinks(true);
-        memo->setHtml(pageHtml(kTopics[static_cast<std::size_t>(tag - 1)].file));
-        memo->setAccessibleName(QString::fromLatin1(kTopics[static_cast<std::size_t>(tag - 1)].caption));
+        const TopicPage& topic = kTopics[static_cast<std::size_t>(tag - 1)];
+        memo->setHtml(pageHtml(topic.file, QString::fromLatin1(topic.caption)));
+        memo->setAccessibleName(QString::fromLatin1(topic.caption));
         pages_->addWidget(memo);
         memo_[static_cast<std::size_t>(tag - 1)] = memo;
     }

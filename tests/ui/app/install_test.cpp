@@ -86,27 +86,29 @@ protected:
 
 TEST_F(InstallTest, InstallsWhatTheDesktopExpectsAndItValidates) {
     std::vector<fs::path> expected = {
-        "bin/plimb",
+        "games/plimb",
         "share/applications/" + kId + ".desktop",
         "share/icons/hicolor/scalable/apps/" + kId + ".svg",
         "share/metainfo/" + kId + ".metainfo.xml",
-        "share/man/man6/plimb.6",
+        "share/man/man6/plimb.6.gz",
         "share/doc/plimb/README.md",
-        "share/doc/plimb/LICENSE",
+        "share/doc/plimb/copyright",
+        "share/doc/plimb/changelog.gz",
     };
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         expected.push_back("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
                            "/apps/" + kId + ".png");
     for (const fs::path& file : expected)
         EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
-    EXPECT_NE(fs::status(prefix / "bin/plimb").permissions() & fs::perms::owner_exec, fs::perms::none);
+    EXPECT_NE(fs::status(prefix / "games/plimb").permissions() & fs::perms::owner_exec, fs::perms::none);
 
     const std::string desktop = readFile(prefix / ("share/applications/" + kId + ".desktop"));
     EXPECT_NE(desktop.find("\nCategories=Game;BoardGame;"), std::string::npos) << desktop;
     EXPECT_NE(desktop.find("\nIcon=" + kId + "\n"), std::string::npos) << desktop;
     // Opening a plimb:// invitation starts the program with the link as its only parameter.
     EXPECT_NE(desktop.find("\nMimeType=x-scheme-handler/plimb;\n"), std::string::npos) << desktop;
-    EXPECT_NE(desktop.find("\nExec=plimb %u\n"), std::string::npos) << desktop;
+    EXPECT_NE(desktop.find("\nExec=" + (prefix / "games/plimb").string() + " %u\n"), std::string::npos)
+        << desktop;
 
     const Outcome entry =
         run("desktop-file-validate " + quoted(prefix / ("share/applications/" + kId + ".desktop")));
@@ -116,9 +118,46 @@ TEST_F(InstallTest, InstallsWhatTheDesktopExpectsAndItValidates) {
         run("appstreamcli validate --no-net " + quoted(prefix / ("share/metainfo/" + kId + ".metainfo.xml")));
     EXPECT_EQ(metainfo.status, 0) << metainfo.output;
     const Outcome manual = run("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l " +
-                               quoted(prefix / "share/man/man6/plimb.6") + " >/dev/null");
+                               quoted(prefix / "share/man/man6/plimb.6.gz") + " >/dev/null");
     EXPECT_EQ(manual.status, 0) << manual.output;
     EXPECT_EQ(manual.output, "");
+}
+
+// Debian's machine-readable copyright format: a blank line would end a licence text early, and
+// every licence a Files paragraph names is spelled out in a paragraph of its own.
+TEST_F(InstallTest, TheCopyrightFileSpellsOutEveryLicenceItNames) {
+    const std::string text = readFile(prefix / "share/doc/plimb/copyright");
+    EXPECT_EQ(text.rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n", 0),
+              0u);
+    EXPECT_EQ(text.find("\n \n"), std::string::npos);
+    EXPECT_EQ(text.find("\n\n\n"), std::string::npos);
+    for (const std::string name : {"Expat", "SCOWL"}) {
+        EXPECT_NE(text.find("\nLicense: " + name + "\nComment:"), std::string::npos) << name;
+        EXPECT_NE(text.find("\n\nLicense: " + name + "\n "), std::string::npos) << name;
+    }
+}
+
+// The package as `make package` makes it, checked by Debian's own checker: no errors, no warnings.
+TEST(PackageTest, LintianReportsNothing) {
+    ASSERT_EQ(run("command -v lintian").status, 0) << "lintian is missing (tools/bootstrap.sh installs it)";
+    const fs::path out = fs::temp_directory_path() / ("plimb-package-" + std::to_string(::getpid()));
+    fs::remove_all(out);
+    const Outcome pack = run("cpack --config " + quoted(fs::path(PLIMB_BINARY_DIR) / "CPackConfig.cmake") +
+                             " -B " + quoted(out));
+    ASSERT_EQ(pack.status, 0) << pack.output;
+    fs::path deb;
+    for (const auto& entry : fs::directory_iterator(out))
+        if (entry.path().extension() == ".deb") deb = entry.path();
+    ASSERT_FALSE(deb.empty()) << pack.output;
+    // Its findings go to standard output; standard error carries only its notes about how it runs
+    // (as root, say), which are kept for the message.
+    const fs::path notes = out / "lintian-notes";
+    const Outcome lint =
+        run("{ lintian --fail-on error,warning " + quoted(deb) + " 2>" + quoted(notes) + "; }");
+    EXPECT_EQ(lint.status, 0) << lint.output << readFile(notes);
+    EXPECT_EQ(lint.output, "");
+    std::error_code ec;
+    fs::remove_all(out, ec);
 }
 
 TEST_F(InstallTest, TheInstalledProgramKeepsItsFilesInTheUserFolder) {
@@ -142,7 +181,7 @@ TEST_F(InstallTest, TheInstalledProgramKeepsItsFilesInTheUserFolder) {
     };
     for (char** e = environ; *e; ++e)
         if (std::string(*e).rfind("XDG_RUNTIME_DIR=", 0) == 0) env.emplace_back(*e);
-    std::string program = (prefix / "bin/plimb").string();
+    std::string program = (prefix / "games/plimb").string();
     std::vector<char*> argv{program.data(), nullptr};
     std::vector<char*> envp;
     for (auto& e : env)
@@ -169,7 +208,7 @@ TEST_F(InstallTest, TheInstalledProgramKeepsItsFilesInTheUserFolder) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     EXPECT_TRUE(fs::is_regular_file(userFolder / "plimbtally.tld"));
-    for (const fs::path& elsewhere : {prefix / "bin", home}) {
+    for (const fs::path& elsewhere : {prefix / "games", home}) {
         EXPECT_FALSE(fs::exists(elsewhere / "vexolobby.ini")) << elsewhere;
         EXPECT_FALSE(fs::exists(elsewhere / "plimbtally.tld")) << elsewhere;
     }

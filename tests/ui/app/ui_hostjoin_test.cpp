@@ -203,7 +203,9 @@ TEST(DataFolder, InstalledCopiesUseTheUserFolderOthersTheirOwn) {
         QFile file(root.filePath(path));
         return file.open(QIODevice::WriteOnly);
     };
-    const QString installed = makeDir(QStringLiteral("usr/bin"));
+    const QString installed = makeDir(QStringLiteral("usr/games"));
+    const QString installedInBin = makeDir(QStringLiteral("usr/bin"));
+    const QString gamesWithoutEntry = makeDir(QStringLiteral("plimb-1.0.5/games"));
     makeDir(QStringLiteral("usr/share/applications"));
     ASSERT_TRUE(touch(QStringLiteral("usr/share/applications/org.plimb.Plimb.desktop")));
     const QString otherEntry = makeDir(QStringLiteral("opt/bin"));
@@ -217,6 +219,8 @@ TEST(DataFolder, InstalledCopiesUseTheUserFolderOthersTheirOwn) {
 
     // Writable as the temporary folder is, the installed layout still goes to the user's folder.
     EXPECT_EQ(dataFolder(installed, user), user);
+    EXPECT_EQ(dataFolder(installedInBin, user), user);
+    EXPECT_EQ(dataFolder(gamesWithoutEntry, user), gamesWithoutEntry);
     EXPECT_EQ(dataFolder(otherEntry, user), otherEntry);
     EXPECT_EQ(dataFolder(unpacked, user), unpacked);
     EXPECT_EQ(dataFolder(build, user), build);

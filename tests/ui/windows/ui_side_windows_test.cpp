@@ -277,11 +277,16 @@ TEST_F(HelpAboutTest, EachTopicButtonShowsItsPageUnderItsCaption) {
     help.showOver(&mainWindow);
     auto* caption = child<QLabel>(help, "label_caption");
     EXPECT_EQ(caption->text(), "Overview");
+    // A page's own title shows only where it says more than the caption above it.
     const struct {
         const char* button;
         const char* firstLine;
-    } topics[] = {{"Overview", "Overview"}, {"Connecting", "Connecting"}, {"Game Play", "Game Play"},
-                  {"Scoring", "Scoring"},   {"Documentation", "History"}, {"License", "License Agreement"}};
+    } topics[] = {{"Overview", "Change your word into new words"},
+                  {"Connecting", "Playing solo"},
+                  {"Game Play", "Starting a game"},
+                  {"Scoring", "At the end of every turn-ending move"},
+                  {"Documentation", "History"},
+                  {"License", "License Agreement"}};
     auto* pages = help.findChild<QStackedWidget*>();
     ASSERT_NE(pages, nullptr);
     for (int tag = 1; tag <= Thelp::kTopicCount; ++tag) {
@@ -295,7 +300,8 @@ TEST_F(HelpAboutTest, EachTopicButtonShowsItsPageUnderItsCaption) {
         auto* page = qobject_cast<QTextBrowser*>(pages->currentWidget());
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->objectName(), QStringLiteral("memo%1").arg(tag));
-        EXPECT_EQ(page->toPlainText().section('\n', 0, 0).trimmed(), topic.firstLine);
+        EXPECT_TRUE(page->toPlainText().section('\n', 0, 0).trimmed().startsWith(topic.firstLine))
+            << page->toPlainText().section('\n', 0, 0).toStdString();
     }
 }
 
@@ -303,7 +309,9 @@ TEST_F(HelpAboutTest, TheLicensePageCarriesEveryLicenceText) {
     help.showTopic(&mainWindow, Thelp::License);
     const QString text = child<QTextBrowser>(help, "memo6")->toPlainText();
     for (const char* part : {"Copyright (c) 2026 The Plimb developers", "Copyright (c) Sindre Sorhus",
-                             "Copyright 2000-2011 by Kevin Atkinson", "Permission is hereby granted"})
+                             "Copyright 2000-2011 by Kevin Atkinson", "Permission is hereby granted",
+                             // Across the files' line breaks: the window wraps the text itself.
+                             "obtaining a copy of this software", "distribute and sell these word lists"})
         EXPECT_TRUE(text.contains(QLatin1String(part))) << part;
     EXPECT_FALSE(text.contains("include:"));
 }
