@@ -46,6 +46,11 @@ int run(int argc, char* argv[]) {
         chat.raise();
         chat.activateWindow();
         if (!link.isEmpty()) chat.handOverLink(link);
+        // A question waiting for an answer (the link's own or another) stays in front of the window.
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->raise();
+            modal->activateWindow();
+        }
     });
 
     // A usable word file named English in the working folder replaces the built-in list.

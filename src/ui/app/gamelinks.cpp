@@ -73,8 +73,6 @@ void GameLinks::act(const std::string& link) {
     }
     question_->setText(QString::fromStdString(step.text));
     question_->show();
-    question_->raise();
-    question_->activateWindow();
 }
 
 void GameLinks::stop() {

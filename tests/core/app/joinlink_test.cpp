@@ -51,8 +51,7 @@ TEST(JoinLink, ABadLinkIsNeverActedOnWhateverItsOriginAndSaysWhy) {
                 const JoinStep step = joinStepFor(link, origin, inProgress);
                 EXPECT_EQ(step.kind, Kind::Refuse);
                 EXPECT_EQ(step.address, HostPort{});
-                EXPECT_EQ(step.text,
-                          "The invitation link cannot be used. " + parseInvitationLink(link).error);
+                EXPECT_EQ(step.text, "The invitation link was not used: " + parseInvitationLink(link).error);
             }
         }
     }
