@@ -1,5 +1,4 @@
-// A later copy of the program as the single-instance guard sees it: it hands its one parameter
-// to the running copy and exits 0 when a copy was running.
+// A later copy as the guard sees it: hands its parameter over, exits 0 when a copy was running.
 #include <QCoreApplication>
 
 #include "app/instanceguard.h"
