@@ -6,6 +6,7 @@
 
 #include "app/appid.h"
 #include "app/instanceguard.h"
+#include "app/invitelink.h"
 #include "app/relaunch.h"
 #include "app/signalclose.h"
 #include "app/tchat.h"
@@ -31,15 +32,25 @@ int run(int argc, char* argv[]) {
 
     // Destroyed after the guard and the server below, so a copy it starts finds both free.
     plimb::Relauncher relauncher;
+    QStringList params = QApplication::arguments();
+    params.removeFirst();
+    // An invitation link clicked while this program runs goes to the running copy's window.
+    const bool linkOnly = params.size() == 1 && plimb::isInvitationLink(params.front().toStdString());
     plimb::InstanceGuard guard;
-    if (guard.otherInstanceRunning()) return 0;
+    if (guard.otherInstanceRunning(linkOnly ? params.front() : QString())) return 0;
 
     plimb::Random random;
     plimb::Tchat chat(random);
-    guard.serve([&chat] {
+    guard.serve([&chat](const QString& link) {
         if (chat.isMinimized()) chat.showNormal();
         chat.raise();
         chat.activateWindow();
+        if (!link.isEmpty()) chat.handOverLink(link);
+        // A question waiting for an answer (the link's own or another) stays in front of the window.
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->raise();
+            modal->activateWindow();
+        }
     });
 
     // A usable word file named English in the working folder replaces the built-in list.
@@ -61,8 +72,6 @@ int run(int argc, char* argv[]) {
         if (chat.close()) QApplication::quit();
     });
 
-    QStringList params = QApplication::arguments();
-    params.removeFirst();
     chat.setParams(params);
 
     // A logout or kill closes the main window as the user would, so what closing does is done.

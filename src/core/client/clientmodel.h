@@ -43,6 +43,8 @@ public:
     int mySeat() const { return mySeat_; }
     bool loggedIn() const { return loggedIn_; }
     bool isHost() const { return isHost_; }
+    // A game was seen to start here and has no winner yet: joining another game would end it.
+    bool gameInProgress() const { return gameRunning_; }
     // File, "Start Game" and the spy list's "Remove From Game" are enabled in the host's window.
     bool startGameMenuEnabled() const { return isHost_; }
     bool spyKickEnabled() const { return isHost_; }

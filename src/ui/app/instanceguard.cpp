@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -12,11 +13,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/invitelink.h"
+
 namespace plimb {
 namespace {
 
+// A request is one line: "raise" alone, or "link " and the link.
 constexpr char kRaiseRequest[] = "raise\n";
-constexpr qint64 kMaxRequest = 64;
+constexpr char kLinkRequest[] = "link ";
+// Room for one byte more than an invitation link may have, so a link that was too long arrives
+// as one that is refused for its length.
+constexpr qint64 kMaxRequest = qint64(sizeof kLinkRequest - 1 + kMaxInviteBytes + 1 + 1);
+// A copy of ours writes its request at once; a connection that takes longer is not one.
+constexpr int kRequestMilliseconds = 3000;
+// Later copies come one at a time; more connections than this at once are not copies of ours.
+constexpr qsizetype kMaxPeers = 8;
+
+QByteArray linkRequest(const QString& link) {
+    QByteArray text = link.toUtf8().left(qsizetype(kMaxInviteBytes) + 1);
+    // A line end would cut the request short; as a blank the link is refused for containing one,
+    // or, at either end, dropped as the reader drops blanks there.
+    text.replace('\n', ' ').replace('\r', ' ');
+    return kLinkRequest + text + '\n';
+}
 
 // Opened without following a link in the last place, so a link planted under the name is refused
 // rather than followed into a folder of someone else's choosing.
@@ -67,7 +86,7 @@ QString InstanceGuard::name() {
     return folder + QStringLiteral("/24oxev-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 
-bool InstanceGuard::otherInstanceRunning() {
+bool InstanceGuard::otherInstanceRunning(const QString& link) {
     const QString path = name();
     if (path.isEmpty()) return false;
     QLocalSocket probe;
@@ -78,14 +97,14 @@ bool InstanceGuard::otherInstanceRunning() {
         probe.abort();
         return false;
     }
-    probe.write(kRaiseRequest);
+    probe.write(link.isEmpty() ? QByteArray(kRaiseRequest) : linkRequest(link));
     probe.waitForBytesWritten(500);
     probe.disconnectFromServer();
     return true;
 }
 
-void InstanceGuard::serve(std::function<void()> raise) {
-    raise_ = std::move(raise);
+void InstanceGuard::serve(std::function<void(const QString& link)> request) {
+    request_ = std::move(request);
     const QString path = name();
     if (path.isEmpty()) {
         std::fprintf(stderr, "plimb: no private folder for the single-instance guard; later copies will "
@@ -98,27 +117,48 @@ void InstanceGuard::serve(std::function<void()> raise) {
     server_.listen(path);
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* peer = server_.nextPendingConnection()) {
-            if (!peerIsUser(peer->socketDescriptor(), user_)) {
+            const bool crowded =
+                server_.findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly).size() > kMaxPeers;
+            if (crowded || !peerIsUser(peer->socketDescriptor(), user_)) {
                 peer->abort();
                 peer->deleteLater();
                 continue;
             }
-            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            // A connection alone asks for nothing: only the request line raises the window.
-            connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
-                if (!peer->canReadLine()) {
-                    if (peer->bytesAvailable() > kMaxRequest) peer->abort();
-                    return;
-                }
-                if (peer->readLine(kMaxRequest) == kRaiseRequest && raise_) raise_();
-                peer->disconnectFromServer();
-            });
+            answer(peer);
         }
     });
 }
 
+void InstanceGuard::answer(QLocalSocket* peer) {
+    connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+    peer->setReadBufferSize(kMaxRequest);
+    auto* deadline = new QTimer(peer);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, peer, [peer] {
+        peer->abort();
+        peer->deleteLater();
+    });
+    deadline->start(kRequestMilliseconds);
+    // A connection alone asks for nothing: only a whole request line does.
+    connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
+        if (!peer->canReadLine()) {
+            if (peer->bytesAvailable() >= kMaxRequest) peer->abort();
+            return;
+        }
+        const QByteArray line = peer->readLine(kMaxRequest + 1);
+        peer->disconnectFromServer();
+        // A copy, since what it runs may let go of the guard (a relaunch to join the link's game).
+        const auto request = request_;
+        if (!request) return;
+        if (line == kRaiseRequest)
+            request({});
+        else if (line.startsWith(kLinkRequest))
+            request(QString::fromUtf8(line.sliced(sizeof kLinkRequest - 1).chopped(1)));
+    });
+}
+
 void InstanceGuard::release() {
-    raise_ = nullptr;
+    request_ = nullptr;
     // Closing removes the socket file, so the next copy's probe finds nobody.
     server_.close();
 }

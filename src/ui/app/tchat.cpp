@@ -35,7 +35,11 @@ Tchat::Tchat(Random& random, QWidget* parent)
       pump_(model_),
       settings_(*this, model_, settingsFile_, *chat_, *phrases_, *windows_.gameStart(), menus_),
       model_(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_}),
-      menus_(*this, model_, *chat_, windows_, settingsFile_) {
+      menus_(*this, model_, *chat_, windows_, settingsFile_),
+      links_(*this,
+             GameLinks::Hooks{[this] { return model_.gameInProgress(); },
+                              [this](const QString& link) { menus_.relaunch({link}); },
+                              [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}) {
     setWindowTitle(QStringLiteral("Plimb"));
 
     auto* layout = new QVBoxLayout(central_);
@@ -76,6 +80,9 @@ Tchat::Tchat(Random& random, QWidget* parent)
     connect(&menus_, &MainMenus::computerPlayerChosen, this,
             [this](ComputerKind kind) { settings_.chooseComputerPlayer(kind); });
 
+    // The chat asks about an invitation link as a game to join, and about any other link that is
+    // not a web or mail address as before.
+    chat_->setLinkQuestion([this](const QString& link) { return links_.askBeforeOpening(link); });
     // An invitation link clicked in the chat (once the player said yes) joins that game here, under
     // the remembered name; handing it to the desktop would only raise this window again.
     chat_->setLinkOpener([this](const QString& link) {
@@ -322,6 +329,7 @@ void Tchat::closeMainWindow() {
 }
 
 void Tchat::closeEvent(QCloseEvent* event) {
+    links_.stop();
     // FormClose: a window that was moved or resized keeps its place for the next run.
     settings_.saveIfMoved();
     windows_.saveTally();

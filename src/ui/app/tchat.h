@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/connectionpump.h"
+#include "app/gamelinks.h"
 #include "app/invitelink.h"
 #include "app/mainmenus.h"
 #include "app/settingsbinding.h"
@@ -79,6 +80,9 @@ public:
     // Writes the current preferences to the settings file (the phrases excepted).
     void saveinifile() { settings_.saveinifile(); }
     void addlinetochat(const std::string& line, Colour colour) override;
+    // An invitation link another copy of this program was started with: joined at once when no
+    // game is in progress, asked about otherwise; a link that cannot be used is refused in the chat.
+    void handOverLink(const QString& link) { links_.handOver(link); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -131,6 +135,7 @@ private:
     SettingsBinding settings_;
     ClientModel model_;
     MainMenus menus_;
+    GameLinks links_;
 };
 
 } // namespace plimb

@@ -105,6 +105,14 @@ void openWithDesktop(const QString& link) {
     QDesktopServices::openUrl(QUrl(link));
 }
 
+bool askToOpenLink(QWidget* parent, const QString& link) {
+    return QMessageBox::question(parent, QStringLiteral("Plimb"),
+                                 QStringLiteral("This link is not a web or mail address and may start a "
+                                                "program on this computer:\n\n%1\n\nOpen it?")
+                                     .arg(link),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 ChatWidget::ChatWidget(QWidget* parent)
     : QWidget(parent), mainchat_(new QTextEdit(this)), mychat_(new QLineEdit(this)),
       popupMenu1_(new QMenu(this)), popupMenu2_(new QMenu(this)),
@@ -117,14 +125,7 @@ ChatWidget::ChatWidget(QWidget* parent)
       textSizeMenu_(new QMenu(QStringLiteral("Text Size"), this)),
       scrollChatOff2_(new QAction(QStringLiteral("Scroll Chat Off"), this)),
       clearMainChat2_(new QAction(QStringLiteral("Clear Main Chat"), this)), openLink_(openWithDesktop),
-      askLink_([this](const QString& link) {
-          return QMessageBox::question(
-                     this, QStringLiteral("Plimb"),
-                     QStringLiteral("This link is not a web or mail address and may start a "
-                                    "program on this computer:\n\n%1\n\nOpen it?")
-                         .arg(link),
-                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
-      }) {
+      askLink_([this](const QString& link) { return askToOpenLink(this, link); }) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);

@@ -26,6 +26,9 @@ struct ChatSession {
 
 // Hands a link to the desktop's opener, exactly as written.
 void openWithDesktop(const QString& link);
+// The chat's own Yes/No question before a link that is not a web or mail address is opened:
+// such a link may start any program.
+bool askToOpenLink(QWidget* parent, const QString& link);
 
 class ChatWidget : public QWidget {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST(InstanceGuard, TheSocketIsInTheRuntimeFolderAndOnlyThisUsersCopiesCountEith
     };
     {
         InstanceGuard running;
-        running.serve([&raised] { ++raised; });
+        running.serve([&raised](const QString&) { ++raised; });
         EXPECT_EQ(QFileInfo(InstanceGuard::name()).absolutePath(), runtime.path());
         EXPECT_TRUE(S_ISSOCK(modeOf(InstanceGuard::name())));
         EXPECT_FALSE(InstanceGuard(::geteuid() + 1, nullptr).otherInstanceRunning())
@@ -67,13 +68,53 @@ TEST(InstanceGuard, TheSocketIsInTheRuntimeFolderAndOnlyThisUsersCopiesCountEith
         EXPECT_EQ(raised, 1) << "the stranger's look asked for nothing";
     }
     InstanceGuard running(::geteuid() + 1, nullptr); // to it, this process is another user's
-    running.serve([&raised] { ++raised; });
-    QLocalSocket peer;
-    peer.connectToServer(InstanceGuard::name());
-    ASSERT_TRUE(peer.waitForConnected(30000));
-    peer.write("raise\n");
-    EXPECT_TRUE(waitFor([&peer] { return peer.state() == QLocalSocket::UnconnectedState; }));
-    EXPECT_EQ(raised, 1) << "a request from another user is turned away";
+    running.serve([&raised](const QString&) { ++raised; });
+    for (const char* request : {"raise\n", "link plimb://host.example\n"}) {
+        QLocalSocket peer;
+        peer.connectToServer(InstanceGuard::name());
+        ASSERT_TRUE(peer.waitForConnected(30000));
+        peer.write(request);
+        EXPECT_TRUE(waitFor([&peer] { return peer.state() == QLocalSocket::UnconnectedState; }));
+        EXPECT_EQ(raised, 1) << request << "from another user is turned away";
+    }
+    qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    qputenv("DISPLAY", displayBefore);
+}
+
+TEST(InstanceGuard, ASecondCopyHandsItsLinkOverAndOnlyAWholeRequestIsHeard) {
+    plimb::testing::ensureApplication();
+    QTemporaryDir runtime;
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR"), displayBefore = qgetenv("DISPLAY");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("DISPLAY", ":guard-link-" + QByteArray::number(::getpid()));
+    std::vector<QString> heard;
+    InstanceGuard running;
+    running.serve([&heard](const QString& link) { heard.push_back(link); });
+    using plimb::testing::pumpUntil;
+    const QString overlong = "plimb://" + QString(400, 'a');
+    const std::pair<QString, QString> copies[] = {{"plimb://[::1]:7000", "plimb://[::1]:7000"},
+                                                  {"plimb://a\nb.example\n", "plimb://a b.example "},
+                                                  {overlong, overlong.left(301)}};
+    for (const auto& [link, sent] : copies) {
+        QProcess second; // inherits the folder and the display set above
+        second.start(PLIMB_GUARD_SECOND_COPY, {link});
+        ASSERT_TRUE(pumpUntil([&] { return !heard.empty() && second.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(heard, std::vector<QString>{sent});
+        heard.clear();
+    }
+
+    // Dropped unheard: no line within the room a request has, an unknown request, and a request
+    // left unfinished, which the running copy ends after a few seconds.
+    for (const QByteArray& request :
+         {"link " + QByteArray(400, 'a') + "\n", QByteArray("quit\n"), QByteArray("link plimb://h")}) {
+        QLocalSocket peer;
+        peer.connectToServer(InstanceGuard::name());
+        ASSERT_TRUE(peer.waitForConnected(30000));
+        peer.write(request);
+        EXPECT_TRUE(pumpUntil([&peer] { return peer.state() == QLocalSocket::UnconnectedState; }));
+        EXPECT_TRUE(heard.empty()) << request.left(20).constData();
+    }
     qputenv("XDG_RUNTIME_DIR", runtimeBefore);
     qputenv("DISPLAY", displayBefore);
 }
