@@ -161,7 +161,8 @@ HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStr
     connect(buttons, &QDialogButtonBox::accepted, this, &HostJoinDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &HostJoinDialog::reject);
     layout->addWidget(buttons);
-    setMinimumWidth(420);
+    // The least width, as a strut: the layout sets the dialog's minimum size itself.
+    layout->addStrut(420);
 
     // The empty field is where typing starts.
     if (!hosting && !edit_name->text().isEmpty()) edit_host->setFocus();
@@ -173,6 +174,7 @@ void HostJoinDialog::accept() {
     if (!built.ok()) {
         label_error->setText(QString::fromStdString(built.error));
         label_error->show();
+        growToFit();
         // The name alone decides a hosting entry, so this tells which field to put right.
         const bool nameIsFine = buildLaunchArgs(GameRole::Host, edit_name->text().toStdString(), {}).ok();
         (nameIsFine && edit_host ? edit_host : edit_name)->setFocus();
@@ -187,6 +189,21 @@ void HostJoinDialog::accept() {
         if (role_ == GameRole::Join) ini.set(kSection, "Host", args_[1].toStdString());
     });
     QDialog::accept();
+}
+
+void HostJoinDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    growToFit();
+}
+
+void HostJoinDialog::growToFit() {
+    // The minimum the layout sets counts a wrapped line as one; the height for the actual width
+    // counts them all.
+    layout()->activate();
+    if (layout()->hasHeightForWidth()) {
+        const int needed = layout()->totalHeightForWidth(width());
+        if (height() < needed) resize(width(), needed);
+    }
 }
 
 void HostJoinDialog::setHost(const QString& host) {
@@ -231,6 +248,7 @@ void HostJoinDialog::showLanState(bool available) {
             ? QStringLiteral("Games on this network (double-click one to join it):")
             : QStringLiteral("Games on the network cannot be listed: %1.").arg(lan_->unavailableReason()));
     list_games->setVisible(available);
+    if (isVisible()) growToFit();
 }
 
 QTreeWidgetItem* HostJoinDialog::itemOf(const std::string& key) const {
