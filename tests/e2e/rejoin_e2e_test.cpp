@@ -94,6 +94,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     bo.place(1, 1);
     ASSERT_TRUE(pumpUntil([&] { return bo.currentPlayer() == 1 && bo.queueEmpty(); }));
     const std::string before = shown(bo.view());
+    const QSize windowBefore = joiner.size();
     testing::RawClient early(pump), late(pump);
     const std::string replayBefore = spectate(early, 3);
 
@@ -102,7 +103,9 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     ASSERT_EQ(std::system(cut.c_str()), 0);
     ASSERT_TRUE(pumpUntil([&] { return joiner.connectionBanner()->isVisible(); }));
     EXPECT_EQ(bannerText(joiner), QStringLiteral("The connection to 127.0.0.1 was lost."));
+    EXPECT_EQ(joiner.size(), windowBefore) << "the banner lies over the board";
     ASSERT_TRUE(pumpUntil([&] { return !joiner.connectionBanner()->isVisible(); })) << "rejoined by itself";
+    EXPECT_EQ(joiner.size(), windowBefore);
     // The replay ends with the scores; by then the hand and both boards are back as they were.
     EXPECT_TRUE(pumpUntil([&] { return bo.mySeat() == 2 && shown(bo.view()) == before; }))
         << shown(bo.view()) << "\n"

@@ -19,6 +19,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "app/connectionbanner.h"
 #include "app/tchat.h"
 #include "board/gamepanel.h"
 #include "board/tgamestart.h"
@@ -26,6 +27,7 @@
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "net/protocol.h"
+#include "net/socketerror.h"
 #include "rules/random.h"
 #include "server/tserver.h"
 #include "support/patience.h"
@@ -358,7 +360,7 @@ TEST(WindowE2E, QuickInstructionsCoverTheBoardUntilDone) {
     EXPECT_FALSE(panel->isVisibleTo(&window));
 }
 
-TEST(WindowE2E, AJoinThatCannotConnectSaysWhyInTheChat) {
+TEST(WindowE2E, AJoinThatCannotConnectSaysWhyInTheChatAndOffersToTryAgain) {
     struct Row {
         QString host;
         QString expected;
@@ -366,23 +368,34 @@ TEST(WindowE2E, AJoinThatCannotConnectSaysWhyInTheChat) {
     // Nothing listens on the game port here; the name under .invalid never resolves.
     const Row rows[] = {
         {QStringLiteral("127.0.0.1"),
-         QStringLiteral("Could not connect to 127.0.0.1: Error #10061 (WSAECONNREFUSED)")},
+         QStringLiteral("Could not connect to 127.0.0.1: Error #10061 (WSAECONNREFUSED)\n") +
+             QString::fromStdString(plimb::connectFailureAdvice(10061, "127.0.0.1", 7772))},
         {QStringLiteral("no-such-host.invalid"),
-         QStringLiteral("Could not connect to no-such-host.invalid: Error #11001 (WSAHOST_NOT_FOUND)")},
+         QStringLiteral("Could not connect to no-such-host.invalid: Error #11001 (WSAHOST_NOT_FOUND)\n") +
+             QString::fromStdString(plimb::connectFailureAdvice(11001, "no-such-host.invalid", 7772))},
     };
     for (const Row& row : rows) {
         plimb::Random random;
         plimb::Tchat window(random);
         window.setParams({"Zed", row.host, "join"});
         window.show();
+        const QSize size = window.size();
         QTextEdit* chat = window.chatWidget()->mainchat();
-        ASSERT_TRUE(pumpUntil([&] { return chat->toPlainText().contains(QStringLiteral("Could not")); }))
+        auto* tryAgain = window.connectionBanner()->findChild<QPushButton*>(QStringLiteral("button_rejoin"));
+        ASSERT_TRUE(pumpUntil([&] { return tryAgain->isVisible() && tryAgain->isEnabled(); }))
             << row.host.toStdString();
-        for (int i = 0; i < 50; ++i)
-            pump();
-        EXPECT_EQ(chat->toPlainText(), QStringLiteral("Loading Multi-player Game.. Please Wait.\n") +
-                                           row.expected + QStringLiteral("\n"))
+        const QString loading = QStringLiteral("Loading Multi-player Game.. Please Wait.\n");
+        EXPECT_EQ(chat->toPlainText(), loading + row.expected + QStringLiteral("\n"))
             << "written once, under the loading lines";
+        EXPECT_EQ(tryAgain->text(), QStringLiteral("Try Again"));
+        EXPECT_EQ(window.size(), size) << "the banner lies over the board";
+
+        // Each attempt that fails is told again.
+        tryAgain->click();
+        ASSERT_TRUE(pumpUntil([&] { return chat->toPlainText().count(QStringLiteral("Could not")) == 2; }));
+        ASSERT_TRUE(pumpUntil([&] { return tryAgain->isEnabled(); }));
+        EXPECT_EQ(chat->toPlainText(),
+                  loading + row.expected + QStringLiteral("\n") + row.expected + QStringLiteral("\n"));
         EXPECT_TRUE(window.isVisible()) << "no exit";
     }
 }

@@ -7,6 +7,7 @@
 #include "chat/receivedtext.h"
 #include "client/noticefields.h"
 #include "net/protocol.h"
+#include "net/socketerror.h"
 
 namespace plimb {
 
@@ -135,10 +136,10 @@ void ClientModel::joinpress() {
     view_.startButtonVisible = false;
 }
 
-void ClientModel::connectFailed(std::string_view host, std::string_view error) {
-    if (connectFailureShown_ || loggedIn_) return;
-    connectFailureShown_ = true;
+void ClientModel::connectFailed(std::string_view host, int port, int code, std::string_view error) {
+    if (loggedIn_) return;
     systemLine("Could not connect to " + std::string(host) + ": " + std::string(error));
+    systemLine(connectFailureAdvice(code, host, port));
 }
 
 void ClientModel::sendloginfo(std::string_view data) {

@@ -65,9 +65,11 @@ public:
     // Hosting or joining: the shell opens the sockets, these set the model's side of it.
     void hostpress();
     void joinpress();
-    // The game connection could not be made (no host, refused, unreachable, unknown name): the
-    // transport's error text goes into the chat once, as a system line naming the host tried.
-    void connectFailed(std::string_view host, std::string_view error);
+    // A connect to `host` on `port` failed (no host, refused, unreachable, unknown name, no answer
+    // in time): the transport's error text goes into the chat as a system line naming the host
+    // tried, and under it what `code` means there, in words. Every failed attempt is told, so the
+    // shell reports each attempt once; a window that is in never reports one.
+    void connectFailed(std::string_view host, int port, int code, std::string_view error);
     // The host said it removed this connection from the game (the notice comes just before the
     // close).
     bool removedByHost() const { return removedByHost_; }
@@ -245,7 +247,6 @@ private:
     bool turnTimerRunning_ = false;
     bool phraseReady_ = true;
     int phraseTicks_ = 0;
-    bool connectFailureShown_ = false;
     bool removedByHost_ = false;
     bool restarted_ = false; // the view is cleared by the first notice after restartConnection
     std::string gameKey_;    // the host's key of the game in view, once told

@@ -2,6 +2,11 @@
 
 namespace plimb {
 
+void Rejoin::joining() {
+    phase_ = Phase::Joining;
+    startAttempt();
+}
+
 Rejoin::Action Rejoin::lost(bool removedByHost) {
     attempting_ = false;
     if (removedByHost) {
@@ -38,28 +43,36 @@ Rejoin::Action Rejoin::tick() {
 void Rejoin::attemptFailed() {
     attempting_ = false;
     pauseLeft_ = kPauseSeconds;
+    if (phase_ == Phase::Joining) phase_ = Phase::JoinFailed;
 }
 
-void Rejoin::rejoined() {
+bool Rejoin::rejoined() {
+    const bool cameBack = returning();
     phase_ = Phase::Connected;
     attempting_ = false;
+    return cameBack;
 }
 
 Rejoin::Action Rejoin::rejoinPressed() {
-    if ((phase_ != Phase::Retrying && phase_ != Phase::Waiting) || attempting_) return Action::None;
+    if (!retryable() || attempting_) return Action::None;
     return startAttempt();
 }
 
 std::string Rejoin::headline(std::string_view host) const {
     if (phase_ == Phase::Removed) return "You were removed from the game.";
+    if (phase_ == Phase::JoinFailed) return "Could not join the game at " + std::string(host) + ".";
     return "The connection to " + std::string(host) + " was lost.";
 }
 
 std::string Rejoin::detail() const {
     switch (phase_) {
     case Phase::Connected:
+    case Phase::Joining:
     case Phase::Removed:
         return {};
+    case Phase::JoinFailed:
+        if (attempting_) return "Trying again...";
+        return "The chat says why. Press Try Again, or choose File, Join a Game... to join another game.";
     case Phase::Retrying:
         if (attempting_) return "Rejoining the game...";
         return "Trying again by itself for " + std::to_string(secondsLeft_) +
@@ -69,6 +82,11 @@ std::string Rejoin::detail() const {
         return "Press Rejoin to try again, or Quit to close Plimb.";
     }
     return {};
+}
+
+std::string Rejoin::actionText() const {
+    if (phase_ == Phase::Removed) return {};
+    return phase_ == Phase::JoinFailed ? "Try Again" : "Rejoin";
 }
 
 } // namespace plimb

@@ -13,6 +13,8 @@ namespace {
 constexpr std::string_view kRunning = "running";
 constexpr std::string_view kWaiting = "waiting";
 constexpr std::string_view kMdnsDomain = ".local";
+// Seats 1 and 2 play; the seats after them watch.
+constexpr int kPlayerSeats = 2;
 // Version texts are short; a longer value would only stretch the list.
 constexpr std::size_t kMaxVersionBytes = 32;
 
@@ -119,7 +121,12 @@ std::optional<LanGame> preferredLanGame(const std::vector<LanGame>& reached) {
 
 LanRow lanRow(const LanGame& game) {
     LanRow row{game.hostPlayer, game.computer, game.address, {}, {}};
-    if (game.seatsTaken) row.seatsTaken = std::to_string(*game.seatsTaken);
+    if (game.seatsTaken) {
+        const int playing = std::min(*game.seatsTaken, kPlayerSeats);
+        const int watching = *game.seatsTaken - playing;
+        row.players = std::to_string(playing) + " of " + std::to_string(kPlayerSeats);
+        if (watching > 0) row.players += ", " + std::to_string(watching) + " watching";
+    }
     if (game.running) row.game = *game.running ? "running" : "waiting for players";
     // The host refuses a copy of another version, so the player should see it before joining.
     if (!game.version.empty() && game.version != kVersion)

@@ -72,9 +72,10 @@ LanGame lanGame(std::string key, const LanAnnouncement& announcement);
 // being the one every player can type. Nullopt when none of them can be joined.
 std::optional<LanGame> preferredLanGame(const std::vector<LanGame>& reached);
 
-// The columns of the Join dialog's list of games.
+// The columns of the Join dialog's list of games. `players` counts the two playing seats taken
+// ("1 of 2") and the spectators after them ("2 of 2, 3 watching").
 struct LanRow {
-    std::string hostPlayer, computer, address, seatsTaken, game;
+    std::string hostPlayer, computer, address, players, game;
 };
 LanRow lanRow(const LanGame& game);
 

@@ -33,12 +33,13 @@ ConnectionPump::~ConnectionPump() {
 void ConnectionPump::open(const QString& host, int port) {
     sock.HostName = host;
     sock.PortName = QString::number(port);
+    attemptReported_ = false;
     sock.Open();
 }
 
 void ConnectionPump::reopen() {
     abortAttempt();
-    rejoining_ = true;
+    attemptReported_ = false;
     connectionLost_ = false;
     framer_ = Framer{};
     model_.restartConnection();
@@ -71,13 +72,12 @@ void ConnectionPump::sockRead(TSock* sender) {
 }
 
 void ConnectionPump::sockInfo(TSock*, TSocketInfo info, const QString& text) {
-    // A connect that fails only reports an error; without a word in the chat the user would wait
-    // for the loading line forever.
+    // A connect that fails only reports an error; the window has to hear of it, or the user would
+    // wait for the loading line forever.
     if (info == TSocketInfo::Error && !sock.isConnected()) {
-        if (rejoining_)
-            emit attemptFailed();
-        else
-            model_.connectFailed(sock.HostName.toStdString(), text.toStdString());
+        if (attemptReported_) return;
+        attemptReported_ = true;
+        emit attemptFailed(sock.HostName, sock.PortName.toInt(), sock.lastErrorCode(), text);
         return;
     }
     // Losing the game connection ends the program, once the notices that came before the close

@@ -35,8 +35,8 @@ public:
     quint16 bindLoopback() { return sock.bindLoopback(); }
     // Starts connecting to `host` on `port`.
     void open(const QString& host, int port = kGamePort);
-    // A new connection to the same host after the last one ended, for a rejoin: the model forgets
-    // the old connection, and a failed connect is reported by attemptFailed instead of the chat.
+    // A new connection to the same host after the last one ended or could not be made: the model
+    // forgets the old connection.
     void reopen();
     // Gives up the connection being made, without a report.
     void abortAttempt();
@@ -57,8 +57,9 @@ signals:
     void modelChanged();
     // The game connection is gone and every notice before its end has been handled.
     void connectionEnded();
-    // A connect made by reopen() did not get through.
-    void attemptFailed();
+    // A connect to `host` on `port` did not get through; `code` and `error` are the transport's
+    // report of why (see TSock). Said once per open() or reopen().
+    void attemptFailed(const QString& host, int port, int code, const QString& error);
 
 private:
     void sockRead(TSock* sender);
@@ -72,7 +73,7 @@ private:
     QTimer Timer1;
     QTimer turntimer;
     bool connectionLost_ = false;
-    bool rejoining_ = false;
+    bool attemptReported_ = false;
     bool closingQuietly_ = false;
 };
 

@@ -11,6 +11,14 @@
 #include "router/portmapper.h"
 
 namespace plimb {
+namespace {
+
+// A reason from the router, as a sentence of its own.
+QString sentence(const QString& text) {
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
+
+} // namespace
 
 HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidget* parent)
     : QWidget(parent), addresses_(addresses), label_external(new QLabel(this)),
@@ -18,7 +26,6 @@ HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidg
     label_external->setObjectName(QStringLiteral("label_external"));
     label_external->setWordWrap(true);
     label_external->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label_external->setText(QStringLiteral("Asking the router for this network's outside address..."));
     button_copy->setObjectName(QStringLiteral("button_invite"));
     label_copied->setObjectName(QStringLiteral("label_copied"));
     label_copied->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -31,18 +38,25 @@ HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidg
     row->addWidget(label_copied, 1);
     layout->addLayout(row);
 
+    if (addresses_.isEmpty()) {
+        // Not on a network: there is no router to ask and no address to invite anyone to.
+        label_external->setText(
+            QStringLiteral("There is no invitation to copy until this computer is connected to a network."));
+        button_copy->setEnabled(false);
+        return;
+    }
+    label_external->setText(QStringLiteral("Asking the router for this network's outside address..."));
     connect(&router, &PortMapper::externalAddressFound, this,
             [this](const QString& address, const QString&) { showExternal(address); });
     connect(&router, &PortMapper::externalAddressUnknown, this, [this](const QString& reason) {
-        label_external->setText(QStringLiteral("The router did not tell this network's outside address (%1), "
-                                               "so the invitation names this computer's network address.")
-                                    .arg(reason));
+        label_external->setText(QStringLiteral("The router did not tell this network's outside address, so "
+                                               "the invitation names this computer's address, %1. %2")
+                                    .arg(addresses_.first(), sentence(reason)));
     });
     connect(button_copy, &QPushButton::clicked, this, [this] {
         QApplication::clipboard()->setText(invitation());
         label_copied->setText(QStringLiteral("Copied: ") + invitation());
     });
-    button_copy->setEnabled(!invitation().isEmpty());
     router.probeExternalAddress();
 }
 

@@ -2,7 +2,8 @@
 // The Host dialog's part about reaching this computer from outside: the router's outside address
 // (asked in the background as the dialog opens) and "Copy Invitation", which puts a plimb:// link
 // to the best address for a friend on the clipboard: the outside address when the router told
-// it, else this computer's first network address.
+// it, else this computer's first network address. A computer without a network address has no
+// invitation to give, and the button stays off.
 #include <QString>
 #include <QStringList>
 #include <QWidget>

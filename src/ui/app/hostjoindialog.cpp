@@ -1,12 +1,15 @@
 #include "app/hostjoindialog.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkInterface>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -17,6 +20,7 @@
 #include "lan/langame.h"
 #include "net/protocol.h"
 #include "router/addresses.h"
+#include "rules/gamestate.h"
 
 namespace plimb {
 namespace {
@@ -32,7 +36,7 @@ QString hostingNote(const QStringList& addresses) {
         addresses.isEmpty()
             ? QStringLiteral(
                   "This computer has no network address besides its loopback address, so only players "
-                  "on this computer can join.")
+                  "on this computer can join until it is connected to a network.")
             : QStringLiteral("Other players join this computer at %1.")
                   .arg(addresses.join(QStringLiteral(" or ")));
     return where +
@@ -55,6 +59,35 @@ QLabel* wrappedLabel(const QString& text, QWidget* parent) {
     return label;
 }
 
+// Gives each column of the list of games room for the longest text it usually shows (the
+// longest counts of players and state come from the rows themselves), so that a row reads
+// whole without scrolling sideways, and makes the list as wide as its columns.
+void fitColumns(QTreeWidget* list) {
+    LanGame waiting;
+    waiting.seatsTaken = kMaxSeats;
+    waiting.running = false;
+    LanGame running = waiting;
+    running.running = true;
+    const LanRow a = lanRow(waiting), b = lanRow(running);
+    const QString samples[] = {QStringLiteral("Annemarie Lee"), QStringLiteral("kitchen-laptop"),
+                               QStringLiteral("192.168.100.200"), toQString(std::max(a.players, b.players)),
+                               toQString(a.game.size() > b.game.size() ? a.game : b.game)};
+    const QFontMetrics metrics(list->font());
+    const QFontMetrics headerMetrics(list->header()->font());
+    // The item's own margins and the header's sort arrow, with room to spare.
+    const int padding = 2 * metrics.height();
+    int total = 0;
+    for (int column = 0; column < list->columnCount(); ++column) {
+        const int width = std::max(metrics.horizontalAdvance(samples[column]),
+                                   headerMetrics.horizontalAdvance(list->headerItem()->text(column))) +
+                          padding;
+        list->header()->resizeSection(column, width);
+        total += width;
+    }
+    list->setMinimumWidth(total + 2 * list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
 } // namespace
 
 HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStringList& addresses,
@@ -65,6 +98,9 @@ HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStr
     const IniFile ini = settings_.read();
 
     auto* layout = new QVBoxLayout(this);
+    // A line that appears (the reason an entry is refused) makes the dialog taller rather than
+    // squeezing the lines below it.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     auto* form = new QFormLayout;
     edit_name = new QLineEdit(this);
     edit_name->setObjectName(QStringLiteral("edit_name"));
@@ -77,12 +113,13 @@ HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStr
         list_games = new QTreeWidget(this);
         list_games->setObjectName(QStringLiteral("list_games"));
         list_games->setHeaderLabels({QStringLiteral("Host player"), QStringLiteral("Computer"),
-                                     QStringLiteral("Address"), QStringLiteral("Seats taken"),
+                                     QStringLiteral("Address"), QStringLiteral("Players"),
                                      QStringLiteral("Game")});
         list_games->setRootIsDecorated(false);
         list_games->setUniformRowHeights(true);
         list_games->setSortingEnabled(true);
         list_games->sortByColumn(0, Qt::AscendingOrder);
+        fitColumns(list_games);
         form->addRow(list_games);
         edit_host = new QLineEdit(this);
         edit_host->setObjectName(QStringLiteral("edit_host"));
@@ -124,7 +161,8 @@ HostJoinDialog::HostJoinDialog(GameRole role, SettingsStore settings, const QStr
     connect(buttons, &QDialogButtonBox::accepted, this, &HostJoinDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &HostJoinDialog::reject);
     layout->addWidget(buttons);
-    setMinimumWidth(420);
+    // The least width, as a strut: the layout sets the dialog's minimum size itself.
+    layout->addStrut(420);
 
     // The empty field is where typing starts.
     if (!hosting && !edit_name->text().isEmpty()) edit_host->setFocus();
@@ -136,6 +174,7 @@ void HostJoinDialog::accept() {
     if (!built.ok()) {
         label_error->setText(QString::fromStdString(built.error));
         label_error->show();
+        growToFit();
         // The name alone decides a hosting entry, so this tells which field to put right.
         const bool nameIsFine = buildLaunchArgs(GameRole::Host, edit_name->text().toStdString(), {}).ok();
         (nameIsFine && edit_host ? edit_host : edit_name)->setFocus();
@@ -150,6 +189,21 @@ void HostJoinDialog::accept() {
         if (role_ == GameRole::Join) ini.set(kSection, "Host", args_[1].toStdString());
     });
     QDialog::accept();
+}
+
+void HostJoinDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    growToFit();
+}
+
+void HostJoinDialog::growToFit() {
+    // The minimum the layout sets counts a wrapped line as one; the height for the actual width
+    // counts them all.
+    layout()->activate();
+    if (layout()->hasHeightForWidth()) {
+        const int needed = layout()->totalHeightForWidth(width());
+        if (height() < needed) resize(width(), needed);
+    }
 }
 
 void HostJoinDialog::setHost(const QString& host) {
@@ -169,7 +223,7 @@ void HostJoinDialog::showGame(const LanGame& game) {
         list_games->addTopLevelItem(item);
     }
     item->setData(0, kAddressRole, toQString(game.address));
-    const std::string* columns[] = {&row.hostPlayer, &row.computer, &row.address, &row.seatsTaken, &row.game};
+    const std::string* columns[] = {&row.hostPlayer, &row.computer, &row.address, &row.players, &row.game};
     for (int column = 0; column < 5; ++column)
         item->setText(column, toQString(*columns[column]));
 }
@@ -194,6 +248,7 @@ void HostJoinDialog::showLanState(bool available) {
             ? QStringLiteral("Games on this network (double-click one to join it):")
             : QStringLiteral("Games on the network cannot be listed: %1.").arg(lan_->unavailableReason()));
     list_games->setVisible(available);
+    if (isVisible()) growToFit();
 }
 
 QTreeWidgetItem* HostJoinDialog::itemOf(const std::string& key) const {

@@ -37,7 +37,12 @@ public:
     // Joining: puts `host` into the address field, for the player to add the name.
     void setHost(const QString& host);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Makes the dialog tall enough for its wrapped lines at its present width.
+    void growToFit();
     void showGame(const LanGame& game);
     void dropGame(const std::string& key);
     void showLanState(bool available);

@@ -19,6 +19,7 @@
 #include "board/tgamestart.h"
 #include "chat/chatwidget.h"
 #include "chat/phrasebar.h"
+#include "net/socketerror.h"
 #include "net/tsock.h"
 #include "rules/random.h"
 #include "server/tserver.h"
@@ -50,12 +51,11 @@ Tchat::Tchat(Random& random, QWidget* parent)
     chatRow->setSpacing(3);
     chatRow->addWidget(phrases_);
     chatRow->addWidget(chat_, 1);
-    banner_ = new ConnectionBanner(central_);
-    layout->addWidget(banner_);
     layout->addWidget(panel_, 0, Qt::AlignHCenter);
     layout->addLayout(chatRow, 1);
     setCentralWidget(central_);
     panel_help = new QuickHelp(panel_->art(), central_);
+    banner_ = new ConnectionBanner(central_);
 
     resize(kDefaultWidth, kDefaultHeight);
     move(WindowBounds{}.left, WindowBounds{}.top);
@@ -65,10 +65,15 @@ Tchat::Tchat(Random& random, QWidget* parent)
 
     connect(&pump_, &ConnectionPump::modelChanged, this, &Tchat::refresh);
     connect(&pump_, &ConnectionPump::connectionEnded, this, &Tchat::connectionEnded);
-    connect(&pump_, &ConnectionPump::attemptFailed, this, [this] {
-        rejoin_.attemptFailed();
-        showRejoin();
-    });
+    connect(&pump_, &ConnectionPump::attemptFailed, this,
+            [this](const QString& host, int port, int code, const QString& error) {
+                // A game that was lost is retried quietly, the banner counting; a join that does
+                // not get in, and the host's own connection, say why in the chat.
+                if (!rejoin_.returning())
+                    model_.connectFailed(host.toStdString(), port, code, error.toStdString());
+                rejoin_.attemptFailed();
+                showRejoin();
+            });
     rejoinTimer_.setInterval(1000);
     connect(&rejoinTimer_, &QTimer::timeout, this, [this] { rejoinAct(rejoin_.tick()); });
     connect(banner_, &ConnectionBanner::rejoinClicked, this, [this] { rejoinAct(rejoin_.rejoinPressed()); });
@@ -227,12 +232,20 @@ void Tchat::hostpress() {
 
 void Tchat::joinpress() {
     model_.joinpress();
+    rejoin_.joining();
+    showRejoin();
     pump_.open(QString::fromStdString(joinAddress_.host), joinAddress_.port);
     menus_.setStartGameEnabled(false);
     refresh();
 }
 
 void Tchat::connectionEnded() {
+    // A first join that got through but was turned away before it got in (a full table, say)
+    // ends as it always did.
+    if (rejoin_.phase() == Rejoin::Phase::Joining) {
+        closeMainWindow();
+        return;
+    }
     if (rejoin_.attempting()) {
         // The new connection closed before it logged in.
         rejoin_.attemptFailed();
@@ -250,7 +263,13 @@ void Tchat::connectionEnded() {
 }
 
 void Tchat::rejoinAct(Rejoin::Action action) {
-    if (action == Rejoin::Action::AbortAttempt) pump_.abortAttempt();
+    if (action == Rejoin::Action::AbortAttempt) {
+        pump_.abortAttempt();
+        // A host that drops what is sent to it never refuses: the time limit is the answer.
+        if (!rejoin_.returning())
+            model_.connectFailed(joinAddress_.host, joinAddress_.port, kSockTimedOut,
+                                 socketErrorLine(kSockTimedOut).toStdString());
+    }
     if (action == Rejoin::Action::Attempt) pump_.reopen();
     showRejoin();
 }
@@ -266,15 +285,16 @@ void Tchat::showRejoin() {
         return;
     }
     banner_->present(QString::fromStdString(rejoin_.headline(hostAddress_.toStdString())),
-                     QString::fromStdString(rejoin_.detail()), rejoin_.phase() != Rejoin::Phase::Removed,
+                     QString::fromStdString(rejoin_.detail()), QString::fromStdString(rejoin_.actionText()),
                      rejoin_.rejoinEnabled());
 }
 
 void Tchat::refresh() {
     if (rejoin_.attempting() && model_.loggedIn()) {
-        rejoin_.rejoined();
+        const bool cameBack = rejoin_.rejoined();
         showRejoin();
-        addlinetochat("Rejoined the game at " + hostAddress_.toStdString() + ".", kSystemLineColour);
+        if (cameBack)
+            addlinetochat("Rejoined the game at " + hostAddress_.toStdString() + ".", kSystemLineColour);
     }
     panel_->render(model_.view());
     panel_->animate(model_.takeFeedback());

@@ -6,25 +6,37 @@
 #include <QTimer>
 #include <map>
 
+#include "net/socketerror.h"
+
 namespace plimb {
 namespace {
 
-int errorCode(QAbstractSocket::SocketError error) {
+// Qt reports an unreachable network, an unreachable host and a connect the system timed out all
+// as NetworkError; only its text tells them apart. The program installs no translation of Qt's
+// texts, so these are the English ones it sets.
+int networkErrorCode(const QString& text) {
+    if (text == QLatin1String("Network unreachable")) return kSockNetUnreachable;
+    if (text == QLatin1String("Host unreachable")) return kSockHostUnreachable;
+    if (text == QLatin1String("Connection timed out")) return kSockTimedOut;
+    return kSockNetDown;
+}
+
+int errorCode(QAbstractSocket::SocketError error, const QString& text) {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return 10061;
+        return kSockRefused;
     case QAbstractSocket::RemoteHostClosedError:
         return 10054;
     case QAbstractSocket::HostNotFoundError:
-        return 11001;
+        return kSockHostNotFound;
     case QAbstractSocket::SocketAccessError:
         return 10013;
     case QAbstractSocket::SocketResourceError:
         return 10055;
     case QAbstractSocket::SocketTimeoutError:
-        return 10060;
+        return kSockTimedOut;
     case QAbstractSocket::NetworkError:
-        return 10050;
+        return networkErrorCode(text);
     case QAbstractSocket::AddressInUseError:
         return 10048;
     case QAbstractSocket::SocketAddressNotAvailableError:
@@ -37,6 +49,10 @@ int errorCode(QAbstractSocket::SocketError error) {
 }
 
 } // namespace
+
+QString socketErrorLine(int code) {
+    return QStringLiteral("Error #%1 (%2)").arg(code).arg(socketErrorName(code));
+}
 
 QString socketErrorName(int code) {
     static const std::map<int, const char*> names{
@@ -92,8 +108,8 @@ void TSock::adopt(QTcpSocket* socket) {
         // Errors are only reported; a refused connect leaves the socket as it was. A peer that
         // goes away also shows up as `disconnected`, which does the closing.
         if (error == QAbstractSocket::RemoteHostClosedError) return;
-        const int code = errorCode(error);
-        info(TSocketInfo::Error, QStringLiteral("Error #%1 (%2)").arg(code).arg(socketErrorName(code)));
+        lastErrorCode_ = errorCode(error, socket_->errorString());
+        info(TSocketInfo::Error, socketErrorLine(lastErrorCode_));
     });
 }
 

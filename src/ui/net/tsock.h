@@ -30,6 +30,8 @@ public:
 
 // The Windows Sockets style name of an error code ("WSAECONNREFUSED" for 10061).
 QString socketErrorName(int code);
+// The Error info's text for a code: "Error #10061 (WSAECONNREFUSED)".
+QString socketErrorLine(int code);
 
 class TSock : public QObject {
     Q_OBJECT
@@ -71,6 +73,8 @@ public:
     // The remote end of a connection (0 / empty when there is none).
     quint16 peerPort() const;
     bool peerIsLoopback() const;
+    // The code of the last Error info (the codes of net/socketerror.h); 0 before any.
+    int lastErrorCode() const { return lastErrorCode_; }
 
 signals:
     void onRead(plimb::TSock* sender, int count);
@@ -90,6 +94,7 @@ private:
     QByteArray receiveBuffer_;
     bool connected_ = false;
     bool overCap_ = false;
+    int lastErrorCode_ = 0;
 };
 
 } // namespace plimb

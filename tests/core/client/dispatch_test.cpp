@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "net/socketerror.h"
+
 #include "core/client/fakesink.h"
 
 using namespace plimb;
@@ -168,19 +170,21 @@ TEST(ClientDispatch, PeersTextIsReadInEitherEncodingAndCannotForgeALine) {
         << "not valid UTF-8 as a whole, so every byte is a 1252 character";
 }
 
-TEST(ClientLogin, AFailedConnectIsToldOnceWithTheHostTried) {
+TEST(ClientLogin, EachFailedConnectIsToldWithTheHostTriedAndWhatItMeans) {
     ClientFixture c;
     c.model.setPlayerName("Zed");
     c.model.joinpress();
-    c.model.connectFailed("10.0.0.5", "Error #10061 (WSAECONNREFUSED)");
-    c.model.connectFailed("10.0.0.5", "Error #10060 (WSAETIMEDOUT)");
-    EXPECT_EQ(c.sink.chat,
-              (std::vector<std::pair<std::string, Colour>>{
-                  {"Could not connect to 10.0.0.5: Error #10061 (WSAECONNREFUSED)", kSystemLineColour}}));
+    c.model.connectFailed("10.0.0.5", 7772, 10061, "Error #10061 (WSAECONNREFUSED)");
+    c.model.connectFailed("10.0.0.5", 7772, 10060, "Error #10060 (WSAETIMEDOUT)");
+    EXPECT_EQ(c.sink.chatLines(),
+              (std::vector<std::string>{"Could not connect to 10.0.0.5: Error #10061 (WSAECONNREFUSED)",
+                                        connectFailureAdvice(10061, "10.0.0.5", 7772),
+                                        "Could not connect to 10.0.0.5: Error #10060 (WSAETIMEDOUT)",
+                                        connectFailureAdvice(10060, "10.0.0.5", 7772)}));
     EXPECT_TRUE(c.sink.order.empty()) << "the window stays open";
 
     ClientFixture joined;
     joined.seatAs(2, "Zed");
-    joined.model.connectFailed("10.0.0.5", "Error #10053 (WSAECONNABORTED)");
+    joined.model.connectFailed("10.0.0.5", 7772, 10053, "Error #10053 (WSAECONNABORTED)");
     EXPECT_TRUE(joined.sink.chat.empty()) << "a connection that was made never reports a failed join";
 }

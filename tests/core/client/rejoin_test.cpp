@@ -11,12 +11,16 @@ namespace {
 using Action = Rejoin::Action;
 using Phase = Rejoin::Phase;
 
-// Events: L lost, R lost after the host's removal notice, F the attempt failed, T a second,
-// P the player's "Rejoin", J the new connection logged in.
+// Events: G the first join starts, L lost, R lost after the host's removal notice, F the attempt failed, T a
+// second, P the player's "Rejoin", J the new connection logged in.
 Action play(Rejoin& r, const std::string& script) {
     Action last = Action::None;
     for (const char event : script) {
         switch (event) {
+        case 'G':
+            r.joining();
+            last = Action::None;
+            break;
         case 'L':
             last = r.lost(false);
             break;
@@ -87,6 +91,13 @@ TEST(Rejoin, TriesByItselfForHalfAMinuteThenWaitsForThePlayer) {
         // Back in; a later loss counts afresh.
         {"LJ", Action::None, Phase::Connected, false, false, ""},
         {"L" + cycles(10) + "PJL", Action::Attempt, Phase::Retrying, true, false, "Rejoining the game..."},
+        // A first join: one attempt with the same limit, then the player's Try Again.
+        {"GF", Action::None, Phase::JoinFailed, false, true,
+         "The chat says why. Press Try Again, or choose File, Join a Game... to join another game."},
+        {"G" + std::string(Rejoin::kAttemptSeconds, 'T'), Action::AbortAttempt, Phase::JoinFailed, false,
+         true, "The chat says why. Press Try Again, or choose File, Join a Game... to join another game."},
+        {"GFP", Action::Attempt, Phase::JoinFailed, true, false, "Trying again..."},
+        {"GFPJ", Action::None, Phase::Connected, false, false, ""},
         // Removed by the host: told, never rejoined.
         {"R", Action::None, Phase::Removed, false, false, ""},
         {"RPT", Action::None, Phase::Removed, false, false, ""},
@@ -99,11 +110,18 @@ TEST(Rejoin, TriesByItselfForHalfAMinuteThenWaitsForThePlayer) {
         EXPECT_EQ(r.rejoinEnabled(), row.rejoinEnabled) << row.script;
         EXPECT_EQ(r.detail(), row.detail) << row.script;
     }
-    Rejoin lost, removed;
+    Rejoin lost, removed, failed, joined;
     lost.lost(false);
     removed.lost(true);
-    EXPECT_EQ(lost.headline("192.168.1.20"), "The connection to 192.168.1.20 was lost.");
+    play(failed, "GF");
+    joined.joining();
+    EXPECT_EQ(lost.headline("192.168.1.20") + lost.actionText(),
+              "The connection to 192.168.1.20 was lost.Rejoin");
     EXPECT_EQ(removed.headline("192.168.1.20"), "You were removed from the game.");
+    EXPECT_EQ(failed.headline("192.168.1.20") + failed.actionText(),
+              "Could not join the game at 192.168.1.20.Try Again");
+    EXPECT_FALSE(joined.rejoined()) << "a first join is not a return";
+    EXPECT_TRUE(lost.rejoined());
 }
 
 namespace {

@@ -52,7 +52,7 @@ TEST(LanGames, TheResolvedAnnouncementBecomesASafeRowOnTheAddressEveryoneCanUse)
         {"Ann\x1b[2J", "Kitchen-PC.LOCAL.", "10.0.0.7", 7772, {"version=1.0.5", "seats=3", "game=running"}});
     EXPECT_EQ(game.hostPlayer, "Ann [2J");
     EXPECT_EQ(game.computer, "Kitchen-PC");
-    EXPECT_EQ(lanRow(game).seatsTaken, "3");
+    EXPECT_EQ(lanRow(game).players, "2 of 2, 1 watching") << "the two playing seats fill first";
     EXPECT_EQ(lanRow(game).game, "running");
 
     LanGame older = game;
@@ -62,7 +62,7 @@ TEST(LanGames, TheResolvedAnnouncementBecomesASafeRowOnTheAddressEveryoneCanUse)
     older.running.reset();
     older.seatsTaken.reset();
     EXPECT_EQ(lanRow(older).game, "version 1.0.4");
-    EXPECT_EQ(lanRow(older).seatsTaken, "");
+    EXPECT_EQ(lanRow(older).players, "");
 
     LanGame v6 = game, otherPort = game;
     v6.address = "fe80::1%eth0";

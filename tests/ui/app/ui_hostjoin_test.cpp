@@ -19,6 +19,8 @@
 #include "app/relaunch.h"
 #include "lan/lanbrowser.h"
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QPushButton>
 
 namespace plimb {
@@ -95,6 +97,11 @@ TEST_F(HostJoinTest, ARefusedEntryStaysOpenWithTheReasonAndIsNotRemembered) {
     EXPECT_TRUE(dialog.launchArgs().isEmpty());
     EXPECT_TRUE(label(dialog, "label_error")->isVisibleTo(&dialog));
     EXPECT_TRUE(label(dialog, "label_error")->text().contains(QStringLiteral("blanks")));
+    // The dialog grows to hold the reason; nothing below it is squeezed or covered.
+    QApplication::processEvents();
+    const QRect reason = label(dialog, "label_error")->geometry();
+    const QRect buttons = dialog.findChild<QDialogButtonBox*>()->geometry();
+    EXPECT_TRUE(reason.bottom() < buttons.top() && buttons.bottom() < dialog.height());
     EXPECT_EQ(store().read().get("Plimb", "Host"), "old.lan");
 
     // Put right, the same dialog goes through.
@@ -125,6 +132,10 @@ TEST_F(HostJoinTest, HostingTellsWhereOthersJoinAndWhichPortMustBeReachable) {
 
     HostJoinDialog none(GameRole::Host, store(), {});
     EXPECT_TRUE(label(none, "label_note")->text().contains(QStringLiteral("only players on this computer")));
+    QWidget parent;
+    HostJoinDialog offline(GameRole::Host, store(), {}, &parent);
+    EXPECT_FALSE(offline.findChild<QPushButton*>(QStringLiteral("button_invite"))->isEnabled())
+        << "without a network there is no invitation to give";
 
     for (const QString& address : joinableAddresses()) {
         const QHostAddress ip(address);
@@ -174,8 +185,18 @@ TEST_F(HostJoinTest, GamesOnTheNetworkComeAndGoAndOnePickedOrActivatedIsJoined) 
     ann.seatsTaken = 3;
     emit lan->gameFound(ann);
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(row(0), (QStringList{"Ann", "kitchen", "10.0.0.7", "3", "waiting for players"}));
-    EXPECT_EQ(row(1), (QStringList{"Bo", "attic", "fe80::2%eth0", "1", "running"}));
+    EXPECT_EQ(row(0),
+              (QStringList{"Ann", "kitchen", "10.0.0.7", "2 of 2, 1 watching", "waiting for players"}));
+    EXPECT_EQ(row(1), (QStringList{"Bo", "attic", "fe80::2%eth0", "1 of 2", "running"}));
+    // Every text shows whole, without scrolling sideways.
+    dialog.show();
+    QApplication::processEvents();
+    for (int i = 0; i < 2; ++i)
+        for (int column = 0; column < list->columnCount(); ++column)
+            EXPECT_GE(list->visualRect(list->model()->index(i, column)).width(),
+                      list->fontMetrics().horizontalAdvance(row(i)[column]) + 8)
+                << row(i)[column].toStdString();
+    EXPECT_LE(list->header()->length(), list->viewport()->width());
     EXPECT_EQ(edit(dialog, "edit_host")->text(), "old.lan") << "games coming in leave the address alone";
 
     list->setCurrentItem(list->topLevelItem(1));
