@@ -87,6 +87,20 @@ std::optional<Link> linkAt(std::string_view text, std::size_t index, const WordB
     return getlinkinrange(text, start, end, left, right);
 }
 
+std::vector<Link> linksIn(std::string_view line) {
+    std::vector<Link> links;
+    for (std::size_t at = 0; at < line.size();) {
+        if (isBreak(line[at])) {
+            ++at;
+            continue;
+        }
+        const std::size_t end = std::max(wordBreakRight(line, at), at + 1);
+        if (auto link = linkAt(line, at)) links.push_back(std::move(*link));
+        at = end;
+    }
+    return links;
+}
+
 std::string linkUrl(const Link& link) {
     if (link.prefix == "www.") return "http://" + link.text;
     return link.text;

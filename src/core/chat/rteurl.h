@@ -10,12 +10,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plimb {
 
 // Link prefixes in search order: the first that occurs anywhere in the word wins.
 inline constexpr std::string_view kLinkPrefixes[] = {
-    "http://", "https://", "ftp://", "file://", "gopher://", "telnet://", "news:", "mailto:", "plimb://", "www."};
+    "http://",   "https://", "ftp://",  "file://",  "gopher://",
+    "telnet://", "news:",    "mailto:", "plimb://", "www."};
 
 struct Link {
     std::string text;      // as written in the transcript, in its own letter case
@@ -46,6 +48,9 @@ std::optional<Link> linkAt(std::string_view text, std::size_t index, const WordB
 inline bool islinkat(std::string_view text, std::size_t index) {
     return linkAt(text, index).has_value();
 }
+
+// Every link of one line, left to right, for the transcript to draw as links.
+std::vector<Link> linksIn(std::string_view line);
 
 // The address to hand to the desktop, exactly as written: only a "www." link, which has no scheme
 // of its own, gets "http://" in front.

@@ -217,7 +217,8 @@ void ClientModel::newplayerinfo(std::string_view data) {
 
     if (*seat == mySeat_) {
         systemLine("You are Connected.");
-        systemLine("View Quick Instructions by clicking Ctrl-i");
+        // Once a window: a window that rejoins knows the key already.
+        if (!settingsLoaded_) systemLine("View Quick Instructions by clicking Ctrl-i");
         // Only the first announcement of the own seat may exchange the rows and read the
         // settings; a repeat under another name must do neither again.
         if (mySeat_ == 2 && view_.rowOfSeat2 == 1) switchlabels();

@@ -212,16 +212,32 @@ void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
     selectionStart.setPosition(mainchat_->textCursor().selectionStart());
     mainchat_->viewport()->setUpdatesEnabled(false);
 
-    const LineParts parts = splitHead(shownLine(line));
+    const std::string shown = shownLine(line);
+    const LineParts parts = splitHead(shown);
     editing_ = true;
     QTextCursor cursor(mainchat_->document());
     cursor.movePosition(QTextCursor::End);
+    const int lineStart = cursor.position();
     QTextCharFormat format;
     format.setForeground(toQColor(colour));
     format.setFontWeight(QFont::Bold);
     cursor.insertText(toQString(parts.head), format);
     format.setFontWeight(QFont::Normal);
     cursor.insertText(toQString(parts.rest), format);
+    // A link looks like one before the pointer finds it.
+    for (const Link& link : linksIn(shown)) {
+        const auto at = [&](std::size_t bytes) {
+            return lineStart +
+                   static_cast<int>(QString::fromUtf8(shown.data(), static_cast<qsizetype>(bytes)).size());
+        };
+        QTextCursor run(mainchat_->document());
+        run.setPosition(at(link.start));
+        run.setPosition(at(link.end), QTextCursor::KeepAnchor);
+        QTextCharFormat linkFormat;
+        linkFormat.setFontUnderline(true);
+        linkFormat.setForeground(mainchat_->palette().color(QPalette::Link));
+        run.mergeCharFormat(linkFormat);
+    }
     cursor.insertBlock(QTextBlockFormat(), format);
     editing_ = false;
 

@@ -87,7 +87,7 @@ TEST(OwnLine, TheVerbAfterAnUnnamedPlayersYouAgrees) {
         {"You", "You kiss", "You kiss"},
         {"You", "You 2 words", "You 2 words"},
         {"You", "Younes says: hi", "Younes says: hi"}, // another player's name starts alike
-        {"Ann", "You says: hi", "You says: hi"},      // a player really called "You"
+        {"Ann", "You says: hi", "You says: hi"},       // a player really called "You"
     };
     for (const auto& row : rows)
         EXPECT_EQ(ownLine(row.line, row.name), row.shown) << row.line;

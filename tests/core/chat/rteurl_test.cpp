@@ -198,10 +198,32 @@ TEST(LinkAt, HttpsIsALinkAndOnlyWebAndMailOpenWithoutAQuestion) {
     }
     // An invitation link in chat is a link that starts a game: never opened without a question,
     // and not mistaken for the web link inside it.
-    for (const std::string text : {"join me: plimb://game.example:7000\n", "join me: plimb://www.example.org\n"}) {
+    for (const std::string text :
+         {"join me: plimb://game.example:7000\n", "join me: plimb://www.example.org\n"}) {
         const auto invite = linkNear(text, "example");
         ASSERT_TRUE(invite.has_value()) << text;
         EXPECT_EQ(invite->text, text.substr(9, text.size() - 10));
         EXPECT_FALSE(isWebOrMailLink(*invite)) << text;
+    }
+}
+
+TEST(LinksIn, EveryLinkOfALineInOrder) {
+    const struct {
+        const char* line;
+        std::vector<std::string> links;
+    } rows[] = {
+        {"Ann chats: see www.example.org and plimb://10.0.0.7:7000 now",
+         {"www.example.org", "plimb://10.0.0.7:7000"}},
+        {"(http://a.example/x) mailto:bo@example.org", {"http://a.example/x", "mailto:bo@example.org"}},
+        {"no links here", {}},
+        {"", {}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> found;
+        for (const auto& link : linksIn(row.line)) {
+            EXPECT_EQ(std::string_view(row.line).substr(link.start, link.end - link.start), link.text);
+            found.push_back(link.text);
+        }
+        EXPECT_EQ(found, row.links) << row.line;
     }
 }

@@ -112,9 +112,9 @@ TEST(LanDiscovery, AGameOnAnotherComputerIsListedFollowedAndDroppedAndALateDaemo
 
     alpha.say("announce 2 waiting Ann Lee");
     ASSERT_TRUE(alpha.hears("announced Ann Lee"));
-    ASSERT_TRUE(beta.hears("games\tAnn Lee|plimb-alpha|10.77.0.1|2|waiting for players"));
+    ASSERT_TRUE(beta.hears("games\tAnn Lee|plimb-alpha|10.77.0.1|2 of 2|waiting for players"));
     alpha.say("update 3 running");
-    ASSERT_TRUE(beta.hears("games\tAnn Lee|plimb-alpha|10.77.0.1|3|running"));
+    ASSERT_TRUE(beta.hears("games\tAnn Lee|plimb-alpha|10.77.0.1|2 of 2, 1 watching|running"));
     alpha.say("withdraw");
     ASSERT_TRUE(beta.hears("games"));
 }
