@@ -193,6 +193,12 @@ void ClientModel::restartConnection() {
 }
 
 void ClientModel::full(std::string_view) {
+    // Coming back to a game, a full table is one more try that failed: the window stays, and the
+    // connection banner goes on trying or leaves it to the player.
+    if (leftBehind_) {
+        if (!std::exchange(fullWhileAway_, true)) systemLine("Game is full");
+        return;
+    }
     ports_.messages.showMessage("Game is full");
     ports_.messages.closeMainWindow();
 }

@@ -42,6 +42,12 @@ public:
     const std::string& loginName() const { return loginName_; } // player name + 0xFF
     int mySeat() const { return mySeat_; }
     bool loggedIn() const { return loggedIn_; }
+    // Logged in and told so by the host (the announcement of the own seat, which comes with the
+    // rest of the table): a connection that gets this far is in the game.
+    bool inTheGame() const {
+        return loggedIn_ && mySeat_ >= 1 && mySeat_ < static_cast<int>(announced_.size()) &&
+               announced_[static_cast<std::size_t>(mySeat_)].has_value();
+    }
     bool isHost() const { return isHost_; }
     // A game was seen to start here and has no winner yet: joining another game would end it.
     bool gameInProgress() const { return gameRunning_; }
@@ -261,6 +267,7 @@ private:
         ViewState view;
     };
     std::optional<LeftBehind> leftBehind_;
+    bool fullWhileAway_ = false; // "Game is full" said once while coming back
 };
 
 } // namespace plimb

@@ -374,6 +374,7 @@ void ClientModel::tablestate(std::string_view data) {
     }
     if (leftBehind_) tellWhatChanged(*t, sameGame);
     leftBehind_.reset();
+    fullWhileAway_ = false;
 }
 
 // An ended game is not told again: it stands as this window last showed it. The tiles are the

@@ -1,5 +1,7 @@
 #include "client/rejoin.h"
 
+#include <algorithm>
+
 namespace plimb {
 
 void Rejoin::joining() {
@@ -7,15 +9,27 @@ void Rejoin::joining() {
     startAttempt();
 }
 
-Rejoin::Action Rejoin::lost(bool removedByHost) {
+Rejoin::Action Rejoin::lost(bool removedByHost, int secondsConnected) {
     attempting_ = false;
     if (removedByHost) {
         phase_ = Phase::Removed;
         return Action::None;
     }
+    const bool lostAgainSoon = secondsLeft_ > 0 && secondsConnected < kSettledSeconds;
     phase_ = Phase::Retrying;
+    if (lostAgainSoon) {
+        pauseAfterFailure();
+        return Action::None;
+    }
     secondsLeft_ = kAutoSeconds;
+    failures_ = 0;
+    toldBack_ = false;
     return startAttempt();
+}
+
+void Rejoin::pauseAfterFailure() {
+    pauseLeft_ = std::min(kPauseSeconds << std::min(failures_, 8), kMaxPauseSeconds);
+    ++failures_;
 }
 
 Rejoin::Action Rejoin::startAttempt() {
@@ -42,12 +56,13 @@ Rejoin::Action Rejoin::tick() {
 
 void Rejoin::attemptFailed() {
     attempting_ = false;
-    pauseLeft_ = kPauseSeconds;
+    pauseAfterFailure();
     if (phase_ == Phase::Joining) phase_ = Phase::JoinFailed;
 }
 
 bool Rejoin::rejoined() {
-    const bool cameBack = returning();
+    const bool cameBack = returning() && !toldBack_;
+    if (returning()) toldBack_ = true;
     phase_ = Phase::Connected;
     attempting_ = false;
     return cameBack;

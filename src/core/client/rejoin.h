@@ -27,6 +27,12 @@ public:
     static constexpr int kAutoSeconds = 30;
     static constexpr int kPauseSeconds = 3;
     static constexpr int kAttemptSeconds = 8;
+    // Each failure doubles the pause before the next try, up to this: a host that lets us in and
+    // throws us out again at once gets a handful of tries, not thousands.
+    static constexpr int kMaxPauseSeconds = 12;
+    // A connection that held this long was a real rejoin: losing it later starts a new half
+    // minute. One lost sooner goes on with the half minute already begun.
+    static constexpr int kSettledSeconds = 30;
 
     enum class Phase {
         Connected,  // nothing to show: in, or hosting
@@ -40,14 +46,16 @@ public:
 
     // The first join starts; the shell opens its connection.
     void joining();
-    // The connection ended. Returns Attempt when a new connection should be opened now.
-    Action lost(bool removedByHost);
+    // The connection ended after `secondsConnected` seconds. Returns Attempt when a new
+    // connection should be opened now.
+    Action lost(bool removedByHost, int secondsConnected = kSettledSeconds);
     // One second passed.
     Action tick();
     // The attempt ended without a login (refused, closed, aborted).
     void attemptFailed();
-    // The new connection logged in. Returns whether it came back to a game it had lost (rather
-    // than making the first join).
+    // The new connection is in: logged in and shown the game. Returns whether it came back to a
+    // game it had lost (rather than making the first join), the first time only in one half
+    // minute of tries, so that a host that keeps throwing us out does not fill the chat.
     bool rejoined();
     // The player's "Rejoin" or "Try Again": an attempt now, unless one runs or there is nothing
     // to retry.
@@ -70,6 +78,7 @@ public:
 
 private:
     Action startAttempt();
+    void pauseAfterFailure();
     bool retryable() const { return returning() || phase_ == Phase::JoinFailed; }
 
     Phase phase_ = Phase::Connected;
@@ -77,6 +86,8 @@ private:
     int secondsLeft_ = 0;
     int attemptAge_ = 0;
     int pauseLeft_ = 0;
+    int failures_ = 0;      // in this half minute
+    bool toldBack_ = false; // rejoined() has said so in this half minute
 };
 
 } // namespace plimb

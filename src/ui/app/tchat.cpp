@@ -259,7 +259,9 @@ void Tchat::connectionEnded() {
         return;
     }
     menus_.setStartGameEnabled(false);
-    rejoinAct(rejoin_.lost(model_.removedByHost()));
+    const int secondsIn =
+        inSince_.isValid() ? static_cast<int>(inSince_.elapsed() / 1000) : Rejoin::kSettledSeconds;
+    rejoinAct(rejoin_.lost(model_.removedByHost(), secondsIn));
 }
 
 void Tchat::rejoinAct(Rejoin::Action action) {
@@ -290,7 +292,8 @@ void Tchat::showRejoin() {
 }
 
 void Tchat::refresh() {
-    if (rejoin_.attempting() && model_.loggedIn()) {
+    if (rejoin_.attempting() && model_.inTheGame()) {
+        inSince_.start();
         const bool cameBack = rejoin_.rejoined();
         showRejoin();
         if (cameBack)

@@ -4,6 +4,7 @@
 // classes of their own, each serving the model's ports for its concern: the game connection and
 // the model's timers (ConnectionPump), the sounds (WindowSounds), the side windows and the tally
 // (SideWindows), the menus (MainMenus) and the settings file (SettingsBinding).
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
@@ -126,6 +127,7 @@ private:
     Rejoin rejoin_;
     std::unique_ptr<HostingServices> hosting_; // while hosting a game for others
     QTimer rejoinTimer_;                       // once a second, only while the rejoin counts
+    QElapsedTimer inSince_;                    // since the connection got into the game
 
     // The model's ports, then the model, then the menus, which start from its switches. A part
     // given something built after it only keeps the reference until then.

@@ -40,17 +40,24 @@ Action play(Rejoin& r, const std::string& script) {
             r.rejoined();
             last = Action::None;
             break;
+        case 'S': // lost again a second after getting back in
+            last = r.lost(false, 1);
+            break;
         }
     }
     return last;
 }
 
-// Every failed attempt followed by the pause that comes after it: "FTTT" is one retry cycle.
+// Failed attempts, each followed by its pause, doubling from three seconds: "FTTT", "FTTTTTT", ...
 std::string cycles(int n) {
     std::string s;
     for (int i = 0; i < n; ++i)
-        s += "FTTT";
+        s += "F" + std::string(std::min(Rejoin::kPauseSeconds << i, Rejoin::kMaxPauseSeconds), 'T');
     return s;
+}
+
+std::string seconds(int n) {
+    return std::string(n, 'T');
 }
 
 } // namespace
@@ -73,24 +80,40 @@ TEST(Rejoin, TriesByItselfForHalfAMinuteThenWaitsForThePlayer) {
          "Rejoining the game..."},
         {"L" + std::string(Rejoin::kAttemptSeconds, 'T'), Action::AbortAttempt, Phase::Retrying, true, true,
          "Trying again by itself for 22 more seconds."},
-        // The count ends after 30 seconds; an attempt still running then is not cut short.
-        {"L" + cycles(9) + "FT", Action::None, Phase::Retrying, true, true,
+        // The pauses double: tries at 0, 3, 9 and 21 seconds.
+        {"L" + cycles(2) + seconds(1), Action::None, Phase::Retrying, true, false, "Rejoining the game..."},
+        {"L" + cycles(3) + "F" + seconds(7), Action::None, Phase::Retrying, true, true,
          "Trying again by itself for 2 more seconds."},
-        {"L" + cycles(9) + "FTT", Action::None, Phase::Retrying, true, true,
+        // The count ends after 30 seconds; an attempt still running then is not cut short.
+        {"L" + cycles(3) + "F" + seconds(8), Action::None, Phase::Retrying, true, true,
          "Trying again by itself for 1 more second."},
-        {"L" + cycles(10), Action::None, Phase::Waiting, false, true,
+        {"L" + cycles(3) + "F" + seconds(9), Action::None, Phase::Waiting, false, true,
          "Press Rejoin to try again, or Quit to close Plimb."},
-        {"L" + cycles(10) + "TTTTT", Action::None, Phase::Waiting, false, true,
+        {"L" + cycles(3) + "F" + seconds(14), Action::None, Phase::Waiting, false, true,
          "Press Rejoin to try again, or Quit to close Plimb."},
-        {"L" + cycles(9) + "TTT", Action::None, Phase::Waiting, true, false, "Rejoining the game..."},
+        {"L" + cycles(3) + "F" + seconds(8) + "PT", Action::None, Phase::Waiting, true, false,
+         "Rejoining the game..."},
         // The player's Rejoin: one attempt at a time, during the count too.
-        {"L" + cycles(10) + "P", Action::Attempt, Phase::Waiting, true, false, "Rejoining the game..."},
-        {"L" + cycles(10) + "PP", Action::None, Phase::Waiting, true, false, "Rejoining the game..."},
+        {"L" + cycles(3) + "F" + seconds(9) + "P", Action::Attempt, Phase::Waiting, true, false,
+         "Rejoining the game..."},
+        {"L" + cycles(3) + "F" + seconds(9) + "PP", Action::None, Phase::Waiting, true, false,
+         "Rejoining the game..."},
         {"LP", Action::None, Phase::Retrying, true, false, "Rejoining the game..."},
         {"LFP", Action::Attempt, Phase::Retrying, true, false, "Rejoining the game..."},
         // Back in; a later loss counts afresh.
         {"LJ", Action::None, Phase::Connected, false, false, ""},
-        {"L" + cycles(10) + "PJL", Action::Attempt, Phase::Retrying, true, false, "Rejoining the game..."},
+        {"L" + cycles(3) + "F" + seconds(9) + "PJL", Action::Attempt, Phase::Retrying, true, false,
+         "Rejoining the game..."},
+        // A host that lets us in and throws us out at once: no try at once, and the pauses go on
+        // doubling within the half minute already begun.
+        {"LJS", Action::None, Phase::Retrying, true, true, "Trying again by itself for 30 more seconds."},
+        {"LJS" + seconds(3), Action::Attempt, Phase::Retrying, true, false, "Rejoining the game..."},
+        {"LJS" + seconds(3) + "JS" + seconds(5), Action::None, Phase::Retrying, true, true,
+         "Trying again by itself for 22 more seconds."},
+        {"LJS" + seconds(3) + "JS" + seconds(6), Action::Attempt, Phase::Retrying, true, false,
+         "Rejoining the game..."},
+        {"LJS" + seconds(3) + "JS" + seconds(6) + "JS" + seconds(12) + "JS" + seconds(9), Action::None,
+         Phase::Waiting, false, true, "Press Rejoin to try again, or Quit to close Plimb."},
         // A first join: one attempt with the same limit, then the player's Try Again.
         {"GF", Action::None, Phase::JoinFailed, false, true,
          "The chat says why. Press Try Again, or choose File, Join a Game... to join another game."},
@@ -122,6 +145,12 @@ TEST(Rejoin, TriesByItselfForHalfAMinuteThenWaitsForThePlayer) {
               "Could not join the game at 192.168.1.20.Try Again");
     EXPECT_FALSE(joined.rejoined()) << "a first join is not a return";
     EXPECT_TRUE(lost.rejoined());
+    play(lost, "STTT");
+    EXPECT_FALSE(lost.rejoined()) << "said once in one half minute of tries";
+    lost.lost(false);
+    lost.rejoined();
+    EXPECT_TRUE(play(lost, "L") == Action::Attempt && lost.rejoined())
+        << "a settled connection lost counts afresh";
 }
 
 namespace {
@@ -182,4 +211,20 @@ TEST(Rejoin, ANewConnectionShowsTheGameAsANewcomerSeesIt) {
     EXPECT_EQ(c.model.spys(), newcomer.model.spys());
     EXPECT_EQ(c.model.mySeat(), 2);
     EXPECT_EQ(c.sink.sent.front(), newcomer.sink.sent.front()) << "the same login, under the same name";
+}
+
+TEST(Rejoin, AFullTableWhileComingBackIsSaidOnceAndKeepsTheWindow) {
+    ClientFixture c;
+    c.seatAs(2, "Bo");
+    c.model.restartConnection();
+    c.feed(build::full());
+    c.model.restartConnection();
+    c.feed(build::full());
+    EXPECT_TRUE(c.sink.order.empty()) << "no box, no closing: the banner decides";
+    EXPECT_EQ(c.sink.chatLines(), std::vector<std::string>{"Game is full"});
+
+    ClientFixture first;
+    first.feed(build::full());
+    EXPECT_EQ(first.sink.order, (std::vector<std::string>{"box:Game is full", "close"}))
+        << "a first join still ends";
 }
