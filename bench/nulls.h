@@ -11,6 +11,7 @@ class NullOutbox : public Outbox {
 public:
     void send(int, std::string_view text) override { bytes += text.size(); }
     void close(int) override {}
+    void move(int, int) override {}
     std::size_t bytes = 0;
 };
 

@@ -106,6 +106,7 @@ public:
         }
     }
     void close(int) override {}
+    void move(int, int) override {}
     int winner() const { return winner_; }
     // The game is over: a word still waiting for a notice after it is checked now.
     void finish() {

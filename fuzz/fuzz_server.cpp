@@ -76,6 +76,12 @@ public:
         open[seat] = false;
         server->connectionClosed(seat);
     }
+    void move(int from, int to) override {
+        if (from < 1 || from > kSeatRecords || to < 1 || to > kSeatRecords || !open[from] || open[to])
+            fail("a connection moved from a closed record or onto a held one");
+        open[from] = false;
+        open[to] = true;
+    }
     Server* server = nullptr;
     std::array<bool, kSeatRecords + 1> open{};
     int sent = 0;

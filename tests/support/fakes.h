@@ -19,6 +19,7 @@ class FakeOutbox : public Outbox {
 public:
     void send(int seat, std::string_view text) override { sent.push_back({seat, std::string(text)}); }
     void close(int seat) override { closed.push_back(seat); }
+    void move(int from, int to) override { moved.emplace_back(from, to); }
     std::vector<std::string> to(int seat) const {
         std::vector<std::string> out;
         for (const auto& s : sent)
@@ -35,9 +36,11 @@ public:
     void clear() {
         sent.clear();
         closed.clear();
+        moved.clear();
     }
     std::vector<Sent> sent;
     std::vector<int> closed;
+    std::vector<std::pair<int, int>> moved;
 };
 
 class FakeTimer : public TurnTimer {

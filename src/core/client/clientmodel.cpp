@@ -55,6 +55,7 @@ const std::vector<ClientModel::Route>& ClientModel::routes() {
         {msg::removedfromgame, &ClientModel::removedfromgame},
         {msg::gamekey, &ClientModel::gamekey},
         {msg::tablestate, &ClientModel::tablestate},
+        {msg::seatkey, &ClientModel::seatkey},
     };
     return table;
 }
@@ -147,6 +148,10 @@ void ClientModel::sendloginfo(std::string_view data) {
     if (!seat) return;
     mySeat_ = *seat;
     loggedIn_ = true;
+    // Coming back to a seat the host keeps for us: shown before the login, the secret moves this
+    // connection into it, and the host tells the seat again. A host that keeps nothing ignores it.
+    if (leftBehind_ && leftBehind_->seat == 2 && mySeat_ != 2 && !seatSecret_.empty())
+        send(build::reclaimseat(mySeat_, seatSecret_));
     // The login name keeps its 0xFF, so the framed request ends in two terminators; the server
     // reads the second as an empty message and drops it.
     send(build::logininfo(mySeat_, kVersion, loginName_));
@@ -160,8 +165,14 @@ void ClientModel::wrongversion(std::string_view) {
     systemLine("You have a differnt version of the game then the host.");
 }
 
+void ClientModel::seatkey(std::string_view data) {
+    FieldReader reader(data);
+    if (const auto secret = parseSeatSecret(reader.text())) seatSecret_ = *secret;
+}
+
 void ClientModel::removedfromgame(std::string_view) {
     removedByHost_ = true;
+    seatSecret_.clear();
     // The game goes on without us: nothing on this board counts down or marks a turn any more.
     stopClock();
     currentPlayer_ = 0;

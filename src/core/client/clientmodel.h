@@ -212,6 +212,7 @@ private:
     void full(std::string_view data);
     void chat(std::string_view data);
     void removedfromgame(std::string_view data);
+    void seatkey(std::string_view data);
 
     void send(const std::string& request);
     void sound(const std::string& name);
@@ -268,6 +269,7 @@ private:
     };
     std::optional<LeftBehind> leftBehind_;
     bool fullWhileAway_ = false; // "Game is full" said once while coming back
+    std::string seatSecret_;     // the host's secret for our seat 2, kept across connections
 };
 
 } // namespace plimb

@@ -224,6 +224,12 @@ std::string winner(int player) {
 std::string gamekey(std::string_view key) {
     return join(msg::gamekey, true, key);
 }
+std::string seatkey(std::string_view secret) {
+    return join(msg::seatkey, true, secret);
+}
+std::string reclaimseat(int seat, std::string_view secret) {
+    return join(msg::reclaimseat, true, seat, secret);
+}
 
 } // namespace build
 
@@ -263,6 +269,14 @@ std::string buildTablestate(const TableState& t) {
         add(out, points);
     }
     return out + '+';
+}
+
+std::optional<std::string> parseSeatSecret(std::string_view text) {
+    if (text.size() != kSeatSecretChars || !std::all_of(text.begin(), text.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+        }))
+        return std::nullopt;
+    return std::string(text);
 }
 
 std::optional<std::string> parseGamekey(std::string_view data) {

@@ -34,6 +34,7 @@
 //                                                    CMD_timeup+       CMD_winner+p+
 //                                                    CMD_removedfromgame+
 //                                                    CMD_gamekey+key+
+//   CMD_reclaimseat+seat+secret+                     CMD_seatkey+secret+
 //                                                    CMD_tablestate+key+1+turn+p+seconds+clock+
 //                                                      steals1+steals2+watch1+watch2{+word+points}+
 //                                                    CMD_tablestate+key+0+winner+score1+score2+
@@ -41,6 +42,9 @@
 // CMD_removedfromgame is this program's own: the host sends it to a connection it removes, just
 // before the close, so that player is told and does not try to rejoin. A peer that does not know
 // the name drops it, as every client drops unknown names.
+// CMD_seatkey and CMD_reclaimseat are this program's own as well: the host hands the player of
+// seat 2 a secret at its login, and keeps that seat for a while when its connection drops; the
+// player's new connection shows the secret, before its login, to be moved back into the seat.
 // CMD_gamekey and CMD_tablestate are this program's own too. The host names each game with a key
 // of its own (CMD_gamekey, to all right after CMD_startgame), and ends every login with the state
 // of the table that the other notices of a newcomer leave out: whose turn it is, the clock, the
@@ -118,6 +122,8 @@ inline constexpr std::string_view winner = "CMD_winner";
 inline constexpr std::string_view removedfromgame = "CMD_removedfromgame";
 inline constexpr std::string_view gamekey = "CMD_gamekey";
 inline constexpr std::string_view tablestate = "CMD_tablestate";
+inline constexpr std::string_view seatkey = "CMD_seatkey";
+inline constexpr std::string_view reclaimseat = "CMD_reclaimseat";
 } // namespace msg
 
 // A message split into its name and data. A text without "+" has an empty name.
@@ -214,7 +220,13 @@ std::string timeup();
 std::string winner(int player);
 std::string removedfromgame();
 std::string gamekey(std::string_view key);
+std::string seatkey(std::string_view secret);
+std::string reclaimseat(int seat, std::string_view secret);
 } // namespace build
+
+// A seat's secret: kSeatSecretChars lower-case hexadecimal digits; nullopt for anything else.
+inline constexpr std::size_t kSeatSecretChars = 32;
+std::optional<std::string> parseSeatSecret(std::string_view text);
 
 // What CMD_tablestate tells a newcomer. Flags travel as 1 (yes) and 0 (no).
 struct TableState {

@@ -10,6 +10,9 @@ public:
     virtual ~Outbox() = default;
     virtual void send(int seat, std::string_view text) = 0;
     virtual void close(int seat) = 0;
+    // The connection of record `from` now holds record `to` (free until now): its later
+    // messages and its close are reported for `to`, and sends to `to` reach it.
+    virtual void move(int from, int to) = 0;
 };
 
 // The server's one-second turn timer. The core keeps the mode and the countdown itself; the

@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "net/protocol.h"
@@ -24,7 +25,7 @@ struct Row {
     Handler handler;
 };
 
-const std::array<Row, 12> kDispatch{{
+const std::array<Row, 13> kDispatch{{
     {msg::logininfo, &Server::receivedlogininfo},
     {msg::kickhim, &Server::kickhim},
     {msg::chat, &Server::chat},
@@ -37,6 +38,7 @@ const std::array<Row, 12> kDispatch{{
     {msg::stealinghisletter, &Server::stealinghisletter},
     {msg::discardletter, &Server::discardletter},
     {msg::playasound, &Server::playasound},
+    {msg::reclaimseat, &Server::reclaimseat},
 }};
 
 } // namespace
@@ -46,13 +48,30 @@ std::int64_t Server::steadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-Server::Server(GameState& state, Outbox& out, Game& game, Clock clock)
-    : state_(state), out_(out), game_(game), clock_(std::move(clock)) {}
+std::string Server::randomSecret() {
+    std::random_device device;
+    std::string secret;
+    constexpr char kHex[] = "0123456789abcdef";
+    while (secret.size() < kSeatSecretChars) {
+        auto bits = device();
+        for (int i = 0; i < 8 && secret.size() < kSeatSecretChars; ++i, bits >>= 4)
+            secret += kHex[bits & 0xF];
+    }
+    return secret;
+}
+
+Server::Server(GameState& state, Outbox& out, Game& game, Clock clock, Secrets secrets)
+    : state_(state), out_(out), game_(game), clock_(std::move(clock)), secrets_(std::move(secrets)) {}
+
+bool Server::seatKept() const {
+    return kept_ && clock_() < kept_->until;
+}
 
 int Server::pickSeat(bool ownClient) {
     const int first = hostSeatReserved_ && !ownClient ? 2 : 1;
+    const bool keep2 = seatKept();
     for (int seat = first; seat <= state_.seatcount; ++seat)
-        if (!state_.seats[seat].inuse) return seat;
+        if (!state_.seats[seat].inuse && !(seat == 2 && keep2)) return seat;
     if (state_.seatcount >= kMaxSeats) return kRefusedRecord;
     state_.seatcount = std::max(state_.seatcount + 1, first);
     return state_.seatcount;
@@ -97,6 +116,10 @@ void Server::connectionClosed(int seat) {
         for (int other = 1; other <= state_.seatcount; ++other)
             if (other != seat && state_.seats[other].inuse) out_.send(other, notice);
     }
+    // A player who drops out of a game may come back to the seat; one the host removed may not.
+    if (seat == 2 && loggedIn_[2] && state_.gamerunning && !seat2Secret_.empty())
+        kept_ = Kept{seat2Secret_, clock_() + kKeepSeatMs};
+    if (seat == 2) seat2Secret_.clear();
     record.inuse = false;
     record.name.clear();
     record.watchonly = false;
@@ -146,14 +169,42 @@ void Server::receivedlogininfo(int origin, std::string_view data) {
     state_.seats[origin].inuse = true;
     loggedIn_[origin] = true;
     sendToAll(state_, out_, build::newplayerinfo(origin, name));
+    // A connection that has not logged in has no name to tell yet; its own login will.
     for (int other = 1; other <= state_.seatcount; ++other)
-        if (other != origin && state_.seats[other].inuse)
+        if (other != origin && state_.seats[other].inuse && loggedIn_[other])
             out_.send(origin, build::existingplayers(other, state_.seats[other].name));
     if (version != kVersion) {
         sendToSeat(state_, out_, 1, build::havewrongversion(name));
         out_.send(origin, build::wrongversion());
     }
     game_.replayTo(origin);
+    if (origin == 2) {
+        seat2Secret_ = secrets_();
+        out_.send(2, build::seatkey(seat2Secret_));
+    }
+}
+
+void Server::reclaimseat(int origin, std::string_view data) {
+    FieldReader reader(data);
+    const auto seat = reader.number();
+    const auto secret = parseSeatSecret(reader.text());
+    if (!seat || *seat != origin || origin == 2 || !secret || loggedIn_[origin]) return;
+    const bool heldByTheSamePlayer = loggedIn_[2] && !seat2Secret_.empty() && *secret == seat2Secret_;
+    // The player's old connection, not yet seen to close: it goes now, and the seat is kept.
+    if (heldByTheSamePlayer) {
+        out_.close(2);
+        if (state_.seats[2].inuse) connectionClosed(2);
+    }
+    if (!seatKept() || kept_->secret != *secret || state_.seats[2].inuse) return;
+    kept_.reset();
+    out_.move(origin, 2);
+    state_.seats[2].inuse = true;
+    state_.seats[origin].inuse = false;
+    state_.seats[origin].name.clear();
+    state_.seatcount = std::max(state_.seatcount, 2);
+    queuedTotal_ -= receivedlist_[2].size();
+    receivedlist_[2] = std::exchange(receivedlist_[origin], {});
+    out_.send(2, build::sendlogininfo(2));
 }
 
 void Server::kickhim(int origin, std::string_view data) {
@@ -161,6 +212,7 @@ void Server::kickhim(int origin, std::string_view data) {
     if (!fields || origin != 1 || (*fields)[0] != 1) return;
     const int seat = (*fields)[1];
     if (!isSeat(seat) || !state_.seats[seat].inuse) return;
+    if (seat == 2) seat2Secret_.clear();
     // Told first, so the removed player knows it was no accident of the network.
     out_.send(seat, build::removedfromgame());
     out_.close(seat);

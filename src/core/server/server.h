@@ -37,7 +37,11 @@ public:
     // Milliseconds from any fixed origin; only differences are used.
     using Clock = std::function<std::int64_t()>;
     static std::int64_t steadyMs();
-    Server(GameState& state, Outbox& out, Game& game, Clock clock = &Server::steadyMs);
+    // Seat secrets, kSeatSecretChars hexadecimal digits that nobody else can guess.
+    using Secrets = std::function<std::string()>;
+    static std::string randomSecret();
+    Server(GameState& state, Outbox& out, Game& game, Clock clock = &Server::steadyMs,
+           Secrets secrets = &Server::randomSecret);
 
     // From now on seat 1 is kept for the connection the shell recognises as its own client.
     void reserveHostSeat() { hostSeatReserved_ = true; }
@@ -73,6 +77,14 @@ public:
     // dropped, so nobody can make every window play sounds without pause.
     static constexpr std::int64_t kChatterIntervalMs = 1000;
 
+    // The player of seat 2 is handed a secret at its login (CMD_seatkey). When that connection
+    // drops during a game, the seat is kept for this long: the computer plays it, newcomers
+    // watch, and only a connection that shows the secret (CMD_reclaimseat, before its login) is
+    // moved into it. A connection that shows the secret of a seat 2 still held (the player's old
+    // connection not yet seen to close) replaces it. A player the host removes keeps nothing.
+    static constexpr std::int64_t kKeepSeatMs = 40'000;
+    bool seatKept() const;
+
     // Exposed for the dispatcher table and for tests.
     void receivedlogininfo(int origin, std::string_view data);
     void kickhim(int origin, std::string_view data);
@@ -80,6 +92,7 @@ public:
     void action(int origin, std::string_view data);
     void justwatch(int origin, std::string_view data);
     void playasound(int origin, std::string_view data);
+    void reclaimseat(int origin, std::string_view data);
     void startgame(int origin, std::string_view data);
     void placemyletter(int origin, std::string_view data);
     void tradingmyletter(int origin, std::string_view data);
@@ -101,7 +114,14 @@ private:
     std::array<bool, kSeatRecords + 1> loggedIn_{};
     bool hostSeatReserved_ = false;
     Clock clock_;
+    Secrets secrets_;
     std::array<std::optional<std::int64_t>, kSeatRecords + 1> lastChatterMs_{};
+    std::string seat2Secret_; // of the connection logged in to seat 2
+    struct Kept {
+        std::string secret;
+        std::int64_t until = 0;
+    };
+    std::optional<Kept> kept_; // seat 2, for its absent player
 };
 
 } // namespace plimb

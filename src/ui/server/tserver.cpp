@@ -77,11 +77,12 @@ void TServer::Sock1Read(TSock* sender) {
 void TServer::tempsockInfo(TSock* sender, TSocketInfo, const QString& text) {
     if (text != QLatin1String("Socket Closed")) return;
     const int seat = sender->Tag;
-    if (seat >= 1 && seat <= kSeatRecords && conns_[seat] == sender) {
-        conns_[seat] = nullptr;
-        sender->disconnect(this);
-        sender->deleteLater();
-    }
+    // Only the connection that holds a record reports for it: a connection replaced in its seat
+    // must not free the seat of the one that replaced it.
+    if (seat < 1 || seat > kSeatRecords || conns_[seat] != sender) return;
+    conns_[seat] = nullptr;
+    sender->disconnect(this);
+    sender->deleteLater();
     server_.connectionClosed(seat);
     emit tableChanged();
 }
@@ -113,6 +114,13 @@ void TServer::send(int seat, std::string_view text) {
 void TServer::close(int seat) {
     if (seat < 1 || seat > kSeatRecords || !conns_[seat]) return;
     conns_[seat]->Close();
+}
+
+void TServer::move(int from, int to) {
+    if (from < 1 || from > kSeatRecords || to < 1 || to > kSeatRecords || !conns_[from] || conns_[to]) return;
+    conns_[to] = std::exchange(conns_[from], nullptr);
+    conns_[to]->Tag = to;
+    framers_[to] = std::exchange(framers_[from], Framer());
 }
 
 } // namespace plimb

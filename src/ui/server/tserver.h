@@ -64,6 +64,7 @@ private:
     // Outbox
     void send(int seat, std::string_view text) override;
     void close(int seat) override;
+    void move(int from, int to) override;
     // TurnTimer
     void start() override { turntimer_.start(); }
     void stop() override { turntimer_.stop(); }

@@ -17,6 +17,21 @@ using namespace plimb::test;
 
 namespace {
 
+// The host's connections, as one list of what it did to them.
+struct Wire : Outbox {
+    struct Event {
+        enum Kind { Send, Close, Move } kind;
+        int seat, to;
+        std::string text;
+    };
+    void send(int seat, std::string_view text) override {
+        events.push_back({Event::Send, seat, 0, std::string(text)});
+    }
+    void close(int seat) override { events.push_back({Event::Close, seat, 0, {}}); }
+    void move(int from, int to) override { events.push_back({Event::Move, from, to, {}}); }
+    std::vector<Event> events;
+};
+
 // A host with Ann in seat 1; Bo's window joins as seat 2. Words: "cat" and "cats".
 struct Table {
     explicit Table(std::int64_t session)
@@ -43,8 +58,20 @@ struct Table {
     void pump() {
         for (bool moved = true; moved;) {
             moved = false;
-            for (const auto& [seat, text] : std::exchange(out.sent, {}))
-                if (windows.count(seat)) windows[seat].model->received(text);
+            // In the order the host did them: a close or a move changes where the later sends go.
+            for (const auto& e : std::exchange(out.events, {})) {
+                if (e.kind == Wire::Event::Send && windows.count(e.seat)) {
+                    ClientModel& model = *windows[e.seat].model;
+                    model.received(e.text);
+                    while (!model.queueEmpty())
+                        model.processsocktimer();
+                }
+                if (e.kind == Wire::Event::Close) windows.erase(e.seat);
+                if (e.kind == Wire::Event::Move) {
+                    windows[e.to] = windows[e.seat];
+                    windows.erase(e.seat);
+                }
+            }
             for (auto& [seat, window] : windows) {
                 while (!window.model->queueEmpty())
                     window.model->processsocktimer();
@@ -58,7 +85,7 @@ struct Table {
             }
             while (server.hasQueuedRequests())
                 server.socktimerTimer();
-            moved = moved || !out.sent.empty();
+            moved = moved || !out.events.empty();
         }
     }
     // One second on the host's turn timer and on every clock that runs.
@@ -81,11 +108,17 @@ struct Table {
     std::string records;
     TDictn spell;
     GameState state;
-    plimb::testing::FakeOutbox out;
+    Wire out;
     plimb::testing::FakeTimer timer;
     Random random{7};
     Game game{state, out, random, timer, spell, {"aa"}};
-    Server server{state, out, game};
+    std::int64_t now = 0;
+    int secretsHanded = 0;
+    Server server{state, out, game, [this] { return now; },
+                  [this] {
+                      const std::string n = std::to_string(++secretsHanded);
+                      return std::string(kSeatSecretChars - n.size(), 'a') + n;
+                  }};
     FakeSink annSink;
     ClientModel ann{annSink};
     struct Window {
@@ -267,4 +300,60 @@ TEST(ComingBack, ANewcomerSeesWhoseTurnItIsAndAWindowTheHostRemovedStops) {
     EXPECT_TRUE(bo.removedByHost());
     EXPECT_FALSE(bo.turnTimerRunning());
     EXPECT_FALSE(bo.view().rows[0].turn || bo.view().rows[1].turn);
+}
+
+TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
+    enum class Way { CutFirst, NewConnectionFirst, StrangerMeanwhile, WrongSecret, TimeRunsOut, Removed };
+    const struct Row {
+        const char* name;
+        Way way;
+        int boSeat, eveSeat; // where each ends up; 0: Eve never came
+    } rows[] = {
+        {"the cut is seen, then he comes back", Way::CutFirst, 2, 0},
+        {"he comes back before the cut is seen", Way::NewConnectionFirst, 2, 0},
+        {"a stranger comes in meanwhile and watches", Way::StrangerMeanwhile, 2, 3},
+        {"a wrong secret moves nobody", Way::WrongSecret, 2, 3},
+        {"once the time runs out the seat is anybody's", Way::TimeRunsOut, 3, 2},
+        {"a player the host removed keeps nothing", Way::Removed, 3, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Table host(1);
+        FakeSink boSink, eveSink, deadSink;
+        ClientModel bo(boSink), eve(eveSink), dead(deadSink);
+        for (auto* m : {&bo, &eve, &dead})
+            m->processsocktimer();
+        host.login(bo, boSink, "Bo");
+        playIntoAnnsTurn(host);
+        const std::string boHand = tiles(bo.view()).substr(tiles(bo.view()).rfind(',') + 3);
+
+        if (row.way == Way::NewConnectionFirst)
+            host.windows[2] = {&dead, &deadSink}; // the old connection is dead but still open
+        else if (row.way == Way::Removed) {
+            host.annSink.sent.push_back(build::kickhim(1, 2));
+            host.pump();
+            host.server.connectionClosed(2);
+        } else
+            host.cut(2);
+        if (row.way == Way::TimeRunsOut) host.now += Server::kKeepSeatMs;
+        if (row.eveSeat != 0) host.login(eve, eveSink, "Eve");
+        if (row.way == Way::WrongSecret) {
+            host.windows[3].sink->sent.push_back(build::reclaimseat(3, std::string(kSeatSecretChars, 'f')));
+            host.pump();
+        }
+        bo.restartConnection();
+        host.login(bo, boSink, "Bo");
+
+        EXPECT_EQ(bo.mySeat(), row.boSeat);
+        if (row.eveSeat != 0) EXPECT_EQ(eve.mySeat(), row.eveSeat);
+        const bool boBack = row.boSeat == 2;
+        EXPECT_EQ(tiles(bo.view()).substr(tiles(bo.view()).rfind(',') + 3) == boHand, boBack)
+            << "the hand goes with the seat";
+        const auto eveChat = eveSink.chatLines();
+        EXPECT_EQ(std::count(eveChat.begin(), eveChat.end(), " is Connected."), 0) << "nobody nameless";
+        int seatsOfBo = 0;
+        for (int seat = 1; seat <= host.state.seatcount; ++seat)
+            seatsOfBo += host.state.seats[seat].inuse && host.state.seats[seat].name == "Bo";
+        EXPECT_EQ(seatsOfBo, 1) << "one seat for one player";
+    }
 }
