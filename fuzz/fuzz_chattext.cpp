@@ -5,8 +5,11 @@
 //  - a colour's text form reads back as the same colour, and so does the text form of any
 //    colour read from arbitrary text;
 //  - a link found is a run of the text that starts with its prefix (in any letter case), holds
-//    no line end, and turns into a non-empty address.
+//    no line end, turns into a non-empty address, holds the character it was found at, and is
+//    one of the links drawn for the text.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "chat/chatrules.h"
 #include "chat/colortext.h"
@@ -70,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.compare(0, line.line.size(), line.line) != 0) fail("relayed line is not the text before |");
     if (const auto c = stringToColor(text)) checkColour(*c);
 
+    const std::vector<Link> drawn = linksIn(text);
     for (std::size_t index = 0; index < text.size(); index += 1 + text.size() / 16) {
         const auto link = linkAt(text, index);
         if (!link) continue;
@@ -80,6 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("link does not start with its prefix", link->text);
         if (link->text.find('\n') != std::string::npos) fail("link crosses a line", link->text);
         if (linkUrl(*link).empty()) fail("empty link address");
+        if (index < link->start || index >= link->end) fail("link is not under the character", link->text);
+        if (std::none_of(drawn.begin(), drawn.end(),
+                         [&](const Link& d) { return d.start == link->start && d.end == link->end; }))
+            fail("link is not one of those drawn", link->text);
     }
     return 0;
 }

@@ -137,16 +137,41 @@ bool isHostName(std::string_view text) {
     });
 }
 
+// A label a resolver reads as a number: decimal, octal with a leading zero, or hex after "0x". A
+// host made only of such labels is an IPv4 address to it, in forms that hide which one: 0x7f.1 is
+// 127.0.0.1 and 167772170 is 10.0.0.10.
+bool isNumberLabel(std::string_view label) {
+    if (label.size() >= 2 && label[0] == '0' && (label[1] == 'x' || label[1] == 'X'))
+        return std::all_of(label.begin() + 2, label.end(), isHex);
+    return !label.empty() && std::all_of(label.begin(), label.end(), isDigit);
+}
+
+bool hasLetter(std::string_view label) {
+    return std::any_of(label.begin(), label.end(), [](char c) { return isLetterOrDigit(c) && !isDigit(c); });
+}
+
 std::string checkHost(std::string_view host) {
-    const bool numeric = std::all_of(host.begin(), host.end(), [](char c) { return isDigit(c) || c == '.'; });
-    if (numeric) {
+    const auto labels = split(host, '.');
+    if (std::all_of(labels.begin(), labels.end(),
+                    [](std::string_view l) { return l.empty() || isNumberLabel(l); })) {
         if (isIpv4(host)) return {};
-        return quoted(host) + " is not an IPv4 address: that is four numbers from 0 to 255 joined by dots, "
-                              "such as 192.0.2.7.";
+        std::string problem = quoted(host) + " is not an IPv4 address: that is four numbers from 0 to 255 "
+                                             "joined by dots, such as 192.0.2.7.";
+        const bool disguised =
+            labels.size() < 4 || std::any_of(labels.begin(), labels.end(),
+                                             [](std::string_view l) { return l.size() > 1 && l[0] == '0'; });
+        if (disguised)
+            problem += " Numbers with a leading zero or \"0x\", or fewer than four of them, stand for an "
+                       "address other than the one they seem to name.";
+        return problem;
     }
-    if (isHostName(host)) return {};
-    return quoted(host) + " is not a computer's name: its parts between the dots are letters, digits and "
-                          "\"-\", and do not begin or end with \"-\".";
+    if (!isHostName(host))
+        return quoted(host) + " is not a computer's name: its parts between the dots are letters, digits "
+                              "and \"-\", and do not begin or end with \"-\".";
+    if (!hasLetter(labels.back()) || isNumberLabel(labels.back()))
+        return quoted(host) + " is not a computer's name: the part after its last dot is a number, and a "
+                              "name ends in a part with a letter, such as host.lan.";
+    return {};
 }
 
 AddressParse withPort(std::string_view host, std::string_view portText) {

@@ -14,7 +14,8 @@
 
 namespace plimb {
 
-// Link prefixes in search order: the first that occurs anywhere in the word wins.
+// Link prefixes. A word is a link when one of them begins it, after any opening brackets or
+// quotes; a prefix further inside a word never makes a link, so no link can hide behind other text.
 inline constexpr std::string_view kLinkPrefixes[] = {
     "http://",   "https://", "ftp://",  "file://",  "gopher://",
     "telnet://", "news:",    "mailto:", "plimb://", "www."};
@@ -29,20 +30,25 @@ struct Link {
 // A word-break rule: given the text and a position, the start (left) or end (right) of the word.
 using WordBreak = std::function<std::size_t(std::string_view text, std::size_t index)>;
 
-// The default rule: a word is a run of characters between blanks and line ends (CR, LF). At a
-// blank or line end both breaks are the position itself, so the word there is empty.
+// The default rule: a word is a run of characters between separators, which are every character a
+// reader sees as a gap or does not see at all: Unicode spaces (the blank, the no-break space and
+// the other widths), tab, CR, LF and the other control characters, the line and paragraph
+// separators, the zero-width and joining characters, the direction marks and overrides, U+FEFF,
+// and any byte that is not part of well-formed UTF-8. At a separator both breaks are the position
+// itself, so the word there is empty. A position inside a character counts as that character.
 std::size_t wordBreakLeft(std::string_view text, std::size_t index);
 std::size_t wordBreakRight(std::string_view text, std::size_t index);
 
-// The link in the range [start, end): an empty range is first widened to the word around start,
-// a non-empty one is extended by one character. The result is narrowed to exactly the link's
-// characters. nullopt when the range holds no link.
+// The first link among the words the range [start, end) touches; an empty range touches the word
+// around start. The result is exactly the link's characters, without the brackets or quotes
+// before it and the sentence punctuation after it. nullopt when those words hold no link.
 std::optional<Link> getlinkinrange(std::string_view text, std::size_t start, std::size_t end,
                                    const WordBreak& left = wordBreakLeft,
                                    const WordBreak& right = wordBreakRight);
 
-// The link on the character at `index`, found through the word around it. An index at or past the
-// end of the text never gives a link.
+// The link whose characters [start, end) hold the character at `index`: the one linksIn gives for
+// that word, so what is drawn as a link is what a click on it opens. The bracket or full stop
+// beside a link is not part of it and gives nullopt, as does an index at or past the end.
 std::optional<Link> linkAt(std::string_view text, std::size_t index, const WordBreak& left = wordBreakLeft,
                            const WordBreak& right = wordBreakRight);
 inline bool islinkat(std::string_view text, std::size_t index) {
@@ -51,6 +57,11 @@ inline bool islinkat(std::string_view text, std::size_t index) {
 
 // Every link of one line, left to right, for the transcript to draw as links.
 std::vector<Link> linksIn(std::string_view line);
+
+// The text with a line end put into every run of more than `maxChars` characters without a
+// separator, so a long address can be shown whole in a box that does not wrap it. Characters are
+// counted as code points and never split; shorter words are left as they are.
+std::string breakLongWords(std::string_view text, std::size_t maxChars);
 
 // The address to hand to the desktop, exactly as written: only a "www." link, which has no scheme
 // of its own, gets "http://" in front.

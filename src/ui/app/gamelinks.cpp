@@ -18,7 +18,7 @@ bool GameLinks::askBeforeOpening(const QString& link) {
         hooks_.tell(step.text);
         return false;
     }
-    return QMessageBox::question(&window_, QStringLiteral("Plimb"), QString::fromStdString(step.text),
+    return QMessageBox::question(&window_, QStringLiteral("Plimb"), questionText(step.text),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -71,7 +71,7 @@ void GameLinks::act(const std::string& link) {
         });
         question_ = box;
     }
-    question_->setText(QString::fromStdString(step.text));
+    question_->setText(questionText(step.text));
     question_->show();
 }
 

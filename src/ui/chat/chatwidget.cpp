@@ -36,6 +36,9 @@ constexpr std::array<int, 4> kSizes{8, 10, 12, 14};
 constexpr int kMinTextSize = 1;
 constexpr int kMaxTextSize = 96;
 constexpr int kTranscriptMargin = 5;
+// Characters of an unbroken address on one line of a question box: well inside the narrowest
+// width the box keeps, even in wide letters.
+constexpr std::size_t kQuestionLineChars = 60;
 const QColor kTranscriptBackground(0xC6, 0x94, 0x73); // 0x7394C6 as 0x00BBGGRR
 
 QColor toQColor(Colour c) {
@@ -105,11 +108,15 @@ void openWithDesktop(const QString& link) {
     QDesktopServices::openUrl(QUrl(link));
 }
 
+QString questionText(std::string_view text) {
+    return toQString(breakLongWords(text, kQuestionLineChars));
+}
+
 bool askToOpenLink(QWidget* parent, const QString& link) {
-    return QMessageBox::question(parent, QStringLiteral("Plimb"),
-                                 QStringLiteral("This link is not a web or mail address and may start a "
-                                                "program on this computer:\n\n%1\n\nOpen it?")
-                                     .arg(link),
+    const std::string question = "This link is not a web or mail address and may start a program on this "
+                                 "computer:\n\n" +
+                                 toStdString(link) + "\n\nOpen it?";
+    return QMessageBox::question(parent, QStringLiteral("Plimb"), questionText(question),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

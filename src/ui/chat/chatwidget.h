@@ -29,6 +29,9 @@ void openWithDesktop(const QString& link);
 // The chat's own Yes/No question before a link that is not a web or mail address is opened:
 // such a link may start any program.
 bool askToOpenLink(QWidget* parent, const QString& link);
+// A question box's text with line ends put into any address too long for the box, which shows a
+// line no wider than a part of the screen and cuts off the rest of a word it cannot break.
+QString questionText(std::string_view text);
 
 class ChatWidget : public QWidget {
     Q_OBJECT

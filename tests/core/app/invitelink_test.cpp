@@ -48,7 +48,16 @@ TEST(InviteAddress, ReadsNamesIpv4AndIpv6WithPortsOrRefusesWithAReason) {
         {Link, {"http://host", "plimb:host"}, {}, "not a Plimb invitation link"},
         {Link, {"plimb://" + std::string(293, 'a')}, {}, "too long"},
         {Typed, {"-host", "host-", "a..b", label63 + "a.b", name253 + "b"}, {}, "not a computer's name"},
-        {Typed, {"256.1.1.1", "1.2.3", "1.2.3.99999999999", "01.2.3.4"}, {}, "not an IPv4"},
+        {Typed, {"256.1.1.1", "1.2.3", "1.2.3.99999999999", "01.2.3.4", "1.2.3.4.5"}, {}, "not an IPv4"},
+        {Link,
+         {"plimb://0xa4d000a", "plimb://0x7f.1", "plimb://0X7F.0.0.1", "plimb://010.0.0.1:7000",
+          "plimb://167772170", "plimb://127.1", "plimb://10.0.0.0x1"},
+         {},
+         "other than the one they seem to name"},
+        {Typed, {"game.123", "a.b.0x1f", "my-pc.0x"}, {}, "the part after its last dot is a number"},
+        {Typed, {"0xg.lan"}, {"0xg.lan", kGamePort}},
+        {Typed, {"10.0.0.a1"}, {"10.0.0.a1", kGamePort}},
+        {Link, {"plimb://1e5:7000"}, {"1e5", 7000}},
     };
     for (const ParseRow& row : rows) {
         for (const std::string& text : row.texts) {

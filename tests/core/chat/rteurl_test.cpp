@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace plimb;
@@ -61,17 +62,15 @@ TEST(LinkAt, OtherPrefixesAreLinksAsWritten) {
     EXPECT_EQ(linkNear("see news:comp.lang\n", "comp")->text, "news:comp.lang");
 }
 
-TEST(LinkAt, EarlierPrefixInTheTableWinsOverAnEarlierPosition) {
-    const auto link = linkNear("www.a.example/http://b.example\n", "www");
+TEST(LinkAt, ThePrefixThatBeginsTheWordWinsOverOneInsideIt) {
+    const auto link = linkNear("www.a.example/http://b.example\n", "b.ex");
     ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "http://b.example");
+    EXPECT_EQ(link->text, "www.a.example/http://b.example");
 }
 
-TEST(LinkAt, PrefixInsideAWordStartsTheLink) {
-    const auto link = linkNear("xyzhttp://a.example\n", "xyz");
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "http://a.example");
-    EXPECT_EQ(link->start, 3u);
+TEST(LinkAt, PrefixInsideAWordIsNoLink) {
+    EXPECT_FALSE(linkNear("xyzhttp://a.example\n", "xyz").has_value());
+    EXPECT_FALSE(linkNear("xyzhttp://a.example\n", "http").has_value());
 }
 
 TEST(LinkAt, EveryCharacterOfTheWordFindsTheLinkButNotTheBlanksAround) {
@@ -226,4 +225,62 @@ TEST(LinksIn, EveryLinkOfALineInOrder) {
         }
         EXPECT_EQ(found, row.links) << row.line;
     }
+}
+
+TEST(LinksIn, EverySeparatorEndsAWordAndAClickOpensOnlyTheLinkUnderIt) {
+    const struct {
+        std::string line;
+        std::vector<std::string> links;
+    } rows[] = {
+        {"Good game, well played!\u00A0http://evil.example/x", {"http://evil.example/x"}},
+        {"plimb://10.77.0.10\u200Bhttp://evil.example/y", {"plimb://10.77.0.10", "http://evil.example/y"}},
+        {"http://a.example/www.b plimb://h/http://x", {"http://a.example/www.b", "plimb://h/http://x"}},
+        {"(<\"www.a.example\">) \u00ABhttp://b.example\u00BB", {"www.a.example", "http://b.example"}},
+        {"x.(http://a.example) a(www.b.example)", {}},
+        {"\u202Ehttp://a.example\u2066www.b.example\u2069", {"http://a.example", "www.b.example"}},
+        {"bad\xFFhttp://a.example\xE2\x80www.b.example\xC0\xAF", {"http://a.example", "www.b.example"}},
+    };
+    const char* const separators[] = {" ",      "\t",     "\r",     "\n",     "\u00A0", "\u1680",
+                                      "\u2000", "\u2005", "\u200A", "\u200B", "\u200E", "\u200F",
+                                      "\u2028", "\u2029", "\u202A", "\u202E", "\u202F", "\u205F",
+                                      "\u2060", "\u2066", "\u2069", "\u3000", "\uFEFF"};
+    std::vector<std::pair<std::string, std::vector<std::string>>> lines;
+    for (const auto& row : rows)
+        lines.emplace_back(row.line, row.links);
+    for (const char* sep : separators)
+        lines.push_back({std::string("see") + sep + "www.a.example" + sep + "plimb://b" + sep + ".",
+                         {"www.a.example", "plimb://b"}});
+    for (const auto& [line, want] : lines) {
+        SCOPED_TRACE(line);
+        const std::vector<Link> links = linksIn(line);
+        std::vector<std::string> found;
+        for (const Link& link : links)
+            found.push_back(link.text);
+        EXPECT_EQ(found, want);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const auto drawn = std::find_if(links.begin(), links.end(),
+                                            [i](const Link& l) { return l.start <= i && i < l.end; });
+            const auto clicked = linkAt(line, i);
+            ASSERT_EQ(clicked.has_value(), drawn != links.end()) << "byte " << i;
+            if (clicked) {
+                EXPECT_EQ(clicked->start, drawn->start) << "byte " << i;
+            }
+        }
+    }
+}
+
+TEST(BreakLongWords, PutsLineEndsOnlyIntoLongRunsAndNeverSplitsACharacter) {
+    const struct {
+        std::string text;
+        std::size_t max;
+        std::string want;
+    } rows[] = {
+        {"plimb://abcdefgh", 5, "plimb\n://ab\ncdefg\nh"},
+        {"ab cde\u00A0fghij", 3, "ab cde\u00A0fgh\nij"},
+        {"\u00E9\u00E9\u00E9\u00E9", 3, "\u00E9\u00E9\u00E9\n\u00E9"},
+        {"short words stay", 5, "short words stay"},
+        {"abc", 0, "abc"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(breakLongWords(row.text, row.max), row.want) << row.text;
 }
