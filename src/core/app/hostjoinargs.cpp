@@ -1,5 +1,7 @@
 #include "app/hostjoinargs.h"
 
+#include "app/invitelink.h"
+
 #include <algorithm>
 
 namespace plimb {
@@ -50,6 +52,10 @@ LaunchArgs buildLaunchArgs(GameRole role, std::string_view name, std::string_vie
         return refuse(
             "The host's address may not begin with \"-\": type an address such as 192.168.1.20 or a "
             "computer's name.");
+    // Read as the start-up will read it, so the dialog refuses what the new start would, before
+    // anything restarts or is remembered.
+    const AddressParse parsed = parseHostAddress(address);
+    if (!parsed.ok()) return refuse(parsed.error);
     return LaunchArgs{{std::string(player), std::string(address), "join"}, {}};
 }
 

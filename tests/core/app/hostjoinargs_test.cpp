@@ -50,6 +50,10 @@ TEST(BuildLaunchArgs, BuildsTheStartUpCommandLineOrRefusesWithAReason) {
         {"a name read as an option", GameRole::Host, " -platform", "", {}, "A name may not begin"},
         {"a dash inside a name is fine", GameRole::Host, "Ann-Lee-", "", {"Ann-Lee-", "127.0.0.1", "true"}},
         {"a host read as an option", GameRole::Join, "Bob", "--reverse", {}, "address may not begin with"},
+        // What the start-up would refuse is refused here, before anything restarts or is saved.
+        {"a port beyond the last", GameRole::Join, "Bob", "10.77.0.10:99999", {}, "\"99999\" is not a port"},
+        {"an address with a scope", GameRole::Join, "Bob", "fe80::1%vj", {}, "may not contain"},
+        {"a port the start-up takes", GameRole::Join, "Bob", "10.77.0.10:7000", {"Bob", "10.77.0.10:7000", "join"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

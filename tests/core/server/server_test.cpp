@@ -17,7 +17,8 @@ namespace {
 class ServerTest : public ::testing::Test {
 protected:
     ServerTest()
-        : game(state, out, random, timer, spell, {"ab", "cat", "hat", "zymase"}), server(state, out, game) {}
+        : game(state, out, random, timer, spell, {"ab", "cat", "hat", "zymase"}),
+          server(state, out, game, [this] { return now; }, [] { return std::string(kSeatSecretChars, 'c'); }) {}
 
     // Accepts a connection and logs it in under `name`; returns its seat.
     int join(const std::string& name, std::string_view version = kVersion) {
@@ -41,6 +42,7 @@ protected:
     FakeTimer timer;
     Random random{42};
     TDictn spell; // not open: no word ever scores, which these tests do not need
+    std::int64_t now = 1'000'000;
     Game game;
     Server server;
 };
@@ -86,7 +88,9 @@ TEST_F(ServerTest, LoginExchangeInOrder) {
                             {2, "CMD_newplayerinfo+2+Bob+Lee\xff"},
                             {2, "CMD_existingplayers+1+Ann"},
                             {2, "CMD_tablestate+0.0+0+0+0+0+"},
+                            {2, "CMD_seatkey+" + std::string(kSeatSecretChars, 'c') + "+"},
                         }));
+
 }
 
 TEST_F(ServerTest, VersionMismatchWarnsBothSidesButKeepsTheNewcomer) {
@@ -95,7 +99,7 @@ TEST_F(ServerTest, VersionMismatchWarnsBothSidesButKeepsTheNewcomer) {
     const int bob = join("Bob", "1.0.4");
     EXPECT_EQ(out.to(1).back(), "CMD_havewrongversion+Bob");
     const auto toBob = out.namesTo(bob);
-    EXPECT_EQ(toBob[toBob.size() - 2], msg::wrongversion);
+    EXPECT_EQ(toBob[toBob.size() - 3], msg::wrongversion);
     EXPECT_TRUE(state.seats[bob].inuse);
     EXPECT_TRUE(out.closed.empty());
 }
@@ -265,15 +269,17 @@ TEST_F(ServerTest, ANewcomerDuringAGameIsToldTheGame) {
     join("Bob");
     request(1, "CMD_startgame+Ann+30+200+5+");
     server.connectionClosed(2);
+    now += Server::kKeepSeatMs; // Bob did not come back in time
     out.clear();
     const int seat = join("Eve");
     ASSERT_EQ(seat, 2);
     const auto got = out.to(2);
-    ASSERT_GE(got.size(), 5u);
-    EXPECT_EQ(splitMessage(got[got.size() - 4]).name, msg::letters);
-    EXPECT_EQ(got[got.size() - 3], "CMD_placetheletters") << "both boards are still empty";
-    EXPECT_EQ(splitMessage(got[got.size() - 2]).name, msg::gamestats);
-    EXPECT_EQ(splitMessage(got.back()).name, msg::tablestate);
+    ASSERT_GE(got.size(), 6u);
+    EXPECT_EQ(splitMessage(got[got.size() - 5]).name, msg::letters);
+    EXPECT_EQ(got[got.size() - 4], "CMD_placetheletters") << "both boards are still empty";
+    EXPECT_EQ(splitMessage(got[got.size() - 3]).name, msg::gamestats);
+    EXPECT_EQ(splitMessage(got[got.size() - 2]).name, msg::tablestate);
+    EXPECT_EQ(splitMessage(got.back()).name, msg::seatkey);
 }
 
 } // namespace
