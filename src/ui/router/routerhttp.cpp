@@ -86,13 +86,13 @@ Exchange exchange(const HttpUrl& url, const std::string& request, Clock::time_po
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
         if (n < 0) return out;
         raw.append(buffer, static_cast<std::size_t>(n));
-        const bool ended = n == 0 || raw.size() >= kMaxReplyBytes;
-        out.reply = parseHttpReply(raw, ended);
+        out.reply = parseHttpReply(raw, n == 0);
         if (out.reply.state == HttpReply::State::Complete) {
             out.end = Exchange::End::Answered;
             return out;
         }
-        if (ended || out.reply.state == HttpReply::State::Bad) return out;
+        // A reply cut at the cap is not taken for a whole one, however it would parse.
+        if (n == 0 || out.reply.state == HttpReply::State::Bad || raw.size() >= kMaxReplyBytes) return out;
     }
 }
 
