@@ -204,7 +204,9 @@ std::optional<PortMapping::Igd> PortMapping::discover(Clock::time_point deadline
     const std::string gateway = d.list != nullptr ? routeGateway() : std::string();
     for (const UPNPDev* dev = d.list; dev != nullptr && !stop(); dev = dev->pNext) {
         if (!trustedDescriptionUrl(dev->descURL, gateway)) continue;
-        if (auto igd = describe(dev->descURL, dev->scope_id, deadline, stop)) return igd;
+        if (auto igd = describe(dev->descURL, dev->scope_id,
+                                std::min(deadline, Clock::now() + limits_.exchange), stop))
+            return igd;
     }
     return std::nullopt;
 }
@@ -258,7 +260,8 @@ Outcome PortMapping::ask(std::uint16_t port, const StopRequested& stop) {
 Outcome PortMapping::upnpOpen(const Igd& igd, std::uint16_t port, Clock::time_point deadline,
                               const StopRequested& stop) {
     const auto call = [&](const char* action, const std::string& arguments) {
-        return soap(igd.controlUrl, igd.serviceType, action, arguments, deadline, stop);
+        return soap(igd.controlUrl, igd.serviceType, action, arguments,
+                    std::min(deadline, Clock::now() + limits_.exchange), stop);
     };
     SoapAnswer a = call("GetExternalIPAddress", "");
     if (stop()) return abandoned();

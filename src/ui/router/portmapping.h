@@ -23,6 +23,9 @@ struct Limits {
     std::chrono::milliseconds total{6000};
     // One close(), and the NAT-PMP wait inside the total.
     std::chrono::milliseconds removal{2000};
+    // One HTTP exchange with a UPnP gateway: a router answers in milliseconds, and one that
+    // does not leaves the rest of the total to NAT-PMP.
+    std::chrono::milliseconds exchange{2000};
 };
 
 struct Outcome {
