@@ -1,11 +1,6 @@
 #!/usr/bin/env python3
-"""A UPnP gateway that misbehaves as told, for the router tests: gateway.py <way>.
-
-Answers discovery on 192.168.77.1 and serves its description and control on port 5000.
-Ways: trickle (the description one byte every 2 s), silent (never answers), huge (a 300 MB
-description), stranger (discovery names another LAN computer, 192.168.77.9), loopback and
-gameport (control URLs at this computer's loopback address or at the game's port), markup
-(an outside address that is not one)."""
+# A UPnP gateway on 192.168.77.1:5000 that misbehaves as told: trickle (one byte every 2 s), silent,
+# huge (300 MB), stranger (names LAN computer .9), loopback and gameport (control URLs), markup.
 import socket, socketserver, sys, threading, time
 
 WAY = sys.argv[1]
@@ -20,7 +15,6 @@ DESC = ("<?xml version=\"1.0\"?><root xmlns=\"urn:schemas-upnp-org:device-1-0\">
         "</deviceList></device></root>" % CONTROL).encode()
 ADDRESS = "<![CDATA[<a href=x>y</a>]]>" if WAY == "markup" else "100.128.0.66"
 
-
 class Http(socketserver.StreamRequestHandler):
     def handle(self):
         head = self.rfile.readline()
@@ -31,12 +25,9 @@ class Http(socketserver.StreamRequestHandler):
         self.rfile.read(length)
         if WAY == "silent":
             time.sleep(600)
-        if head.startswith(b"POST"):
-            body = ("<s:Envelope><s:Body><u:GetExternalIPAddressResponse><NewExternalIPAddress>%s"
-                    "</NewExternalIPAddress></u:GetExternalIPAddressResponse></s:Body></s:Envelope>"
-                    % ADDRESS).encode()
-        else:
-            body = DESC
+        body = DESC if head.startswith(b"GET") else (  # every action answered as the address request
+            "<s:Envelope><s:Body><u:R><NewExternalIPAddress>%s</NewExternalIPAddress></u:R></s:Body></s:Envelope>"
+            % ADDRESS).encode()
         padding = 300 if WAY == "huge" else 0  # megabytes of blanks after the description
         self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: %d\r\n\r\n"
                          % (len(body) + (padding << 20)))
@@ -49,13 +40,9 @@ class Http(socketserver.StreamRequestHandler):
         for _ in range(padding):
             self.wfile.write(b" " * (1 << 20))
 
-
-socketserver.ThreadingTCPServer.allow_reuse_address = True
-socketserver.ThreadingTCPServer.daemon_threads = True
 http = socketserver.ThreadingTCPServer(("0.0.0.0", 5000), Http)
 threading.Thread(target=http.serve_forever, daemon=True).start()
 ssdp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-ssdp.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
 ssdp.bind(("", 1900))
 ssdp.setsockopt(socket.IPPROTO_IP, socket.IP_ADD_MEMBERSHIP,
                 socket.inet_aton("239.255.255.250") + socket.inet_aton("192.168.77.1"))
