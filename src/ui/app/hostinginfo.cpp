@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/invitelink.h"
+#include "router/gatewaytrust.h"
 #include "router/portmapper.h"
 
 namespace plimb {
@@ -23,11 +24,14 @@ QString sentence(const QString& text) {
 HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidget* parent)
     : QWidget(parent), addresses_(addresses), label_external(new QLabel(this)),
       button_copy(new QPushButton(QStringLiteral("Copy Invitation"), this)), label_copied(new QLabel(this)) {
+    // Both show what the router said: text, never markup.
     label_external->setObjectName(QStringLiteral("label_external"));
+    label_external->setTextFormat(Qt::PlainText);
     label_external->setWordWrap(true);
     label_external->setTextInteractionFlags(Qt::TextSelectableByMouse);
     button_copy->setObjectName(QStringLiteral("button_invite"));
     label_copied->setObjectName(QStringLiteral("label_copied"));
+    label_copied->setTextFormat(Qt::PlainText);
     label_copied->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QVBoxLayout(this);
@@ -48,11 +52,7 @@ HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidg
     label_external->setText(QStringLiteral("Asking the router for this network's outside address..."));
     connect(&router, &PortMapper::externalAddressFound, this,
             [this](const QString& address, const QString&) { showExternal(address); });
-    connect(&router, &PortMapper::externalAddressUnknown, this, [this](const QString& reason) {
-        label_external->setText(QStringLiteral("The router did not tell this network's outside address, so "
-                                               "the invitation names this computer's address, %1. %2")
-                                    .arg(addresses_.first(), sentence(reason)));
-    });
+    connect(&router, &PortMapper::externalAddressUnknown, this, &HostingInfo::showUnknown);
     connect(button_copy, &QPushButton::clicked, this, [this] {
         QApplication::clipboard()->setText(invitation());
         label_copied->setText(QStringLiteral("Copied: ") + invitation());
@@ -60,7 +60,19 @@ HostingInfo::HostingInfo(const QStringList& addresses, PortMapper& router, QWidg
     router.probeExternalAddress();
 }
 
+void HostingInfo::showUnknown(const QString& reason) {
+    label_external->setText(QStringLiteral("The router did not tell this network's outside address, so "
+                                           "the invitation names this computer's address, %1. %2")
+                                .arg(addresses_.first(), sentence(reason)));
+}
+
 void HostingInfo::showExternal(const QString& address) {
+    // Only an address is an answer; anything else the router says stays out of the invitation.
+    if (!router::isIpv4Address(address.toStdString())) {
+        showUnknown(QStringLiteral("The router answered the request for its outside address without a "
+                                   "usable outside address"));
+        return;
+    }
     external_ = address;
     label_external->setText(
         QStringLiteral("Players outside your network join at %1: once this computer hosts, "

@@ -27,6 +27,7 @@ public:
 
 private:
     void showExternal(const QString& address);
+    void showUnknown(const QString& reason);
 
     QStringList addresses_;
     QString external_;

@@ -18,7 +18,10 @@ struct PortMapper::Result {
     router::Outcome outcome;
 };
 
-// Owns the router conversation; only its thread touches `mapping` until the thread is joined.
+// Shared by the mapper and its thread, which holds its own reference: the thread is never
+// joined, so a router that keeps it talking cannot hold the window, and whatever it finishes
+// after the mapper is gone lands here instead of in freed memory. Only the thread touches
+// `mapping`.
 struct PortMapper::Worker {
     struct Task {
         Job job;
@@ -28,64 +31,77 @@ struct PortMapper::Worker {
 
     router::PortMapping mapping;
     std::mutex lock;
-    std::condition_variable wake;
+    std::condition_variable wake, done;
     std::deque<Task> queue;
+    PortMapper* owner = nullptr; // null once the mapper is gone
+    bool started = false;
     bool closing = false;
+    bool finished = false; // the thread removed what it mapped and ended
+    std::atomic<bool> holding{false};
     // Set by unmap() and the destructor for the job that is running when they come.
     std::atomic<bool> abortRunning{false};
-    std::thread thread;
 
-    void run(PortMapper* owner) {
-        const auto stop = [this] { return abortRunning.load(); };
+    static void run(const std::shared_ptr<Worker>& self) {
+        Worker& w = *self;
+        const auto stop = [&w] { return w.abortRunning.load(); };
         for (;;) {
             Task t{};
             {
-                std::unique_lock<std::mutex> l(lock);
-                wake.wait(l, [this] { return closing || !queue.empty(); });
-                if (closing) return;
-                t = queue.front();
-                queue.pop_front();
-                abortRunning = false; // every job queued before an abort was dropped with it
+                std::unique_lock<std::mutex> l(w.lock);
+                w.wake.wait(l, [&w] { return w.closing || !w.queue.empty(); });
+                if (w.closing) break;
+                t = w.queue.front();
+                w.queue.pop_front();
+                w.abortRunning = false; // every job queued before an abort was dropped with it
             }
             Result r{t.job, t.seq, {}};
             switch (t.job) {
             case Job::Map:
-                r.outcome = mapping.open(t.port, stop);
+                r.outcome = w.mapping.open(t.port, stop);
                 break;
             case Job::Renew:
-                r.outcome = mapping.renew(stop);
+                r.outcome = w.mapping.renew(stop);
                 break;
             case Job::Probe:
-                r.outcome = mapping.externalAddress(stop);
+                r.outcome = w.mapping.externalAddress(stop);
                 break;
             case Job::Unmap:
-                mapping.close();
+                w.mapping.close();
                 break;
             }
+            w.holding = w.mapping.holdsMapping();
             if (r.outcome.abandoned) continue;
-            // Queued to the owner's thread; the destructor joins before the owner is gone, and
-            // what is still queued then goes with the owner.
-            QMetaObject::invokeMethod(
-                owner, [owner, r] { owner->deliver(r); }, Qt::QueuedConnection);
+            std::lock_guard<std::mutex> l(w.lock);
+            // Posted to the owner's thread; what is still queued when the owner goes goes with it.
+            if (PortMapper* owner = w.owner)
+                QMetaObject::invokeMethod(
+                    owner, [owner, r] { owner->deliver(r); }, Qt::QueuedConnection);
         }
+        w.mapping.close();
+        std::lock_guard<std::mutex> l(w.lock);
+        w.finished = true;
+        w.done.notify_all();
     }
 };
 
-PortMapper::PortMapper(QObject* parent) : QObject(parent), worker_(std::make_unique<Worker>()) {
+PortMapper::PortMapper(QObject* parent) : QObject(parent), worker_(std::make_shared<Worker>()) {
+    worker_->owner = this;
     renewal_.setSingleShot(true);
     connect(&renewal_, &QTimer::timeout, this, [this] { post(Job::Renew); });
 }
 
 PortMapper::~PortMapper() {
-    {
-        std::lock_guard<std::mutex> l(worker_->lock);
-        worker_->closing = true;
-        worker_->queue.clear();
-        worker_->abortRunning = true;
-    }
-    worker_->wake.notify_one();
-    if (worker_->thread.joinable()) worker_->thread.join();
-    worker_->mapping.close();
+    Worker& w = *worker_;
+    std::unique_lock<std::mutex> l(w.lock);
+    w.owner = nullptr;
+    w.closing = true;
+    w.queue.clear();
+    w.abortRunning = true;
+    w.wake.notify_one();
+    // The removal of a mapping is bounded and worth a moment, or the router forwards the port
+    // to a program that is gone; a thread that takes longer is left to finish by itself.
+    if (w.started && w.holding)
+        w.done.wait_for(l, router::Limits{}.removal + std::chrono::seconds(1), [&w] { return w.finished; });
 }
 
 void PortMapper::start(quint16 port) {
@@ -107,16 +123,17 @@ void PortMapper::unmap() {
 void PortMapper::post(Job job) {
     Worker& w = *worker_;
     const unsigned long long seq = ++posted_;
-    {
-        std::lock_guard<std::mutex> l(w.lock);
-        if (job == Job::Unmap) {
-            std::erase_if(w.queue, [](const Worker::Task& t) { return t.job != Job::Unmap; });
-            w.abortRunning = true;
-            staleBelow_ = seq;
-        }
-        w.queue.push_back({job, seq, port_});
+    std::lock_guard<std::mutex> l(w.lock);
+    if (job == Job::Unmap) {
+        std::erase_if(w.queue, [](const Worker::Task& t) { return t.job != Job::Unmap; });
+        w.abortRunning = true;
+        staleBelow_ = seq;
     }
-    if (!w.thread.joinable()) w.thread = std::thread([this] { worker_->run(this); });
+    w.queue.push_back({job, seq, port_});
+    if (!w.started) {
+        std::thread([self = worker_] { Worker::run(self); }).detach();
+        w.started = true;
+    }
     w.wake.notify_one();
 }
 

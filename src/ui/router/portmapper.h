@@ -15,8 +15,8 @@ class PortMapper : public QObject {
     Q_OBJECT
 public:
     explicit PortMapper(QObject* parent = nullptr);
-    // Abandons what is under way, removes a mapping it made and joins the worker: a few seconds
-    // at the very most, while a discovery or a removal runs out.
+    // Abandons what is under way and leaves the worker thread to remove a mapping it made,
+    // waiting for that removal alone, three seconds at the very most.
     ~PortMapper() override;
 
     // Asks the router to forward outside TCP `port` here; ends in mapped() or failed(), within
@@ -47,7 +47,7 @@ private:
     void post(Job job);
     void deliver(const Result& r);
 
-    std::unique_ptr<Worker> worker_;
+    std::shared_ptr<Worker> worker_;
     QTimer renewal_;
     // Results of jobs posted before the last unmap() are stale.
     unsigned long long posted_ = 0, staleBelow_ = 0;

@@ -1,10 +1,12 @@
 #include "router/portmapping.h"
 
+#include "net/protocol.h"
+#include "router/routerhttp.h"
+
 #define ENABLE_STRNATPMPERR
 #include <natpmp.h>
 
 #include <miniupnpc/miniupnpc.h>
-#include <miniupnpc/upnpcommands.h>
 #include <miniupnpc/upnperrors.h>
 
 #include <arpa/inet.h>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <utility>
 
 namespace plimb::router {
@@ -65,6 +68,11 @@ Outcome behindAnotherRouter(std::uint16_t port, const std::string& outside) {
     return failure("TCP port " + std::to_string(port) + " cannot be opened from here, as " + why);
 }
 
+// An outside address that is not an IPv4 address is no use to anyone and is not shown.
+Outcome noUsableAddress(std::uint16_t port) {
+    return failure("The router answered " + request(port) + " without a usable outside address");
+}
+
 Outcome upnpRefused(std::uint16_t port, int code) {
     const char* name = strupnperror(code);
     std::string detail = "UPnP error " + std::to_string(code);
@@ -87,16 +95,34 @@ Outcome natpmpFailure(std::uint16_t port, int code) {
 }
 
 // Frees what miniupnpc hands out, whichever way discovery ends.
-struct Discovery {
-    UPNPDev* devices = nullptr;
-    UPNPUrls urls{};
-    IGDdatas data{};
-    bool haveUrls = false;
-    ~Discovery() {
-        if (haveUrls) FreeUPNPUrls(&urls);
-        freeUPNPDevlist(devices);
-    }
+struct Devices {
+    UPNPDev* list = nullptr;
+    ~Devices() { freeUPNPDevlist(list); }
 };
+
+struct Urls {
+    UPNPUrls urls{};
+    ~Urls() { FreeUPNPUrls(&urls); }
+};
+
+// The gateway of this thread's own network namespace, which is the process's unless a test
+// gave the thread one of its own.
+std::string routeGateway() {
+    std::ifstream f("/proc/thread-self/net/route");
+    std::string text;
+    char buffer[4096];
+    while (text.size() < kMaxReplyBytes && f.read(buffer, sizeof buffer).gcount() > 0)
+        text.append(buffer, static_cast<std::size_t>(f.gcount()));
+    return defaultGateway(text);
+}
+
+std::string argument(const char* name, const std::string& value) {
+    return std::string("<") + name + ">" + value + "</" + name + ">";
+}
+
+std::string mappingKey(const std::string& port) {
+    return argument("NewRemoteHost", "") + argument("NewExternalPort", port) + argument("NewProtocol", "TCP");
+}
 
 // Waits for the answer to the request just sent, resending on the library's schedule, until
 // `deadline`. Wakes at least every 200 ms so a stop request is seen promptly. poll, not select:
@@ -166,22 +192,42 @@ PortMapping::PortMapping(Limits limits) : limits_(limits) {}
 
 PortMapping::~PortMapping() = default;
 
-std::optional<PortMapping::Igd> PortMapping::discover(Clock::time_point deadline) const {
+std::optional<PortMapping::Igd> PortMapping::discover(Clock::time_point deadline,
+                                                      const StopRequested& stop) const {
     const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
     const int delay = static_cast<int>(std::min(limits_.discovery, left).count());
     if (delay <= 0) return std::nullopt;
-    Discovery d;
+    Devices d;
     int error = 0;
-    d.devices =
+    d.list =
         upnpDiscoverDevices(kGatewayTypes, delay, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
-    if (d.devices == nullptr) return std::nullopt;
-    char lan[64] = {};
-    const int found = UPNP_GetValidIGD(d.devices, &d.urls, &d.data, lan, sizeof lan);
-    d.haveUrls = found != 0;
-    // 1: a connected IGD; 2: an IGD that says it is not connected, which its outside address
-    // will tell; 3: some other UPnP device.
-    if ((found != 1 && found != 2) || d.urls.controlURL == nullptr) return std::nullopt;
-    return Igd{d.urls.controlURL, d.data.first.servicetype, lan};
+    const std::string gateway = d.list != nullptr ? routeGateway() : std::string();
+    for (const UPNPDev* dev = d.list; dev != nullptr && !stop(); dev = dev->pNext) {
+        if (!trustedDescriptionUrl(dev->descURL, gateway)) continue;
+        if (auto igd = describe(dev->descURL, dev->scope_id,
+                                std::min(deadline, Clock::now() + limits_.exchange), stop))
+            return igd;
+    }
+    return std::nullopt;
+}
+
+std::optional<PortMapping::Igd> PortMapping::describe(const std::string& descriptionUrl, unsigned scope,
+                                                      Clock::time_point deadline, const StopRequested& stop) {
+    const auto url = parseHttpUrl(descriptionUrl);
+    if (!url) return std::nullopt;
+    const Exchange e = exchange(*url,
+                                "GET " + url->path + " HTTP/1.1\r\nHost: " + url->host + ":" +
+                                    std::to_string(url->port) + "\r\nConnection: close\r\n\r\n",
+                                deadline, stop);
+    if (e.end != Exchange::End::Answered || e.reply.status != 200) return std::nullopt;
+    IGDdatas data{};
+    parserootdesc(e.reply.body.data(), static_cast<int>(e.reply.body.size()), &data);
+    if (data.first.servicetype[0] == '\0') return std::nullopt;
+    Urls u;
+    GetUPNPUrls(&u.urls, &data, descriptionUrl.c_str(), scope);
+    if (u.urls.controlURL == nullptr || !acceptableControlUrl(u.urls.controlURL, descriptionUrl, kGamePort))
+        return std::nullopt;
+    return Igd{u.urls.controlURL, data.first.servicetype, e.localAddress};
 }
 
 Outcome PortMapping::open(std::uint16_t port, const StopRequested& stop) {
@@ -199,10 +245,10 @@ Outcome PortMapping::ask(std::uint16_t port, const StopRequested& stop) {
     // A remembered gateway that no longer answers is forgotten and looked for once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
         const bool remembered = igd_.has_value();
-        if (!igd_) igd_ = discover(deadline);
+        if (!igd_) igd_ = discover(deadline, stop);
         if (stop()) return abandoned();
         if (!igd_) break;
-        Outcome o = upnpOpen(*igd_, port, stop);
+        Outcome o = upnpOpen(*igd_, port, deadline, stop);
         if (o.ok || o.abandoned || !o.reason.empty()) return o;
         igd_.reset();
         if (!remembered) break;
@@ -211,41 +257,47 @@ Outcome PortMapping::ask(std::uint16_t port, const StopRequested& stop) {
 }
 
 // An Outcome with neither ok nor a reason means the gateway did not answer at all.
-Outcome PortMapping::upnpOpen(const Igd& igd, std::uint16_t port, const StopRequested& stop) {
-    const char* control = igd.controlUrl.c_str();
-    const char* service = igd.serviceType.c_str();
-    char outside[64] = {};
-    int rc = UPNP_GetExternalIPAddress(control, service, outside);
-    if (rc < 0) return {};
+Outcome PortMapping::upnpOpen(const Igd& igd, std::uint16_t port, Clock::time_point deadline,
+                              const StopRequested& stop) {
+    const auto call = [&](const char* action, const std::string& arguments) {
+        return soap(igd.controlUrl, igd.serviceType, action, arguments,
+                    std::min(deadline, Clock::now() + limits_.exchange), stop);
+    };
+    SoapAnswer a = call("GetExternalIPAddress", "");
     if (stop()) return abandoned();
-    if (rc != UPNPCOMMAND_SUCCESS) return upnpRefused(port, rc);
-    if (!isPublicIpv4(outside)) return behindAnotherRouter(port, outside);
+    if (a.code < 0) return {};
+    if (a.code != 0) return upnpRefused(port, a.code);
+    const std::optional<std::string> outside = elementText(a.body, "NewExternalIPAddress");
+    if (!outside || !isIpv4Address(*outside)) return noUsableAddress(port);
+    if (!isPublicIpv4(*outside)) return behindAnotherRouter(port, *outside);
     Outcome o;
     o.ok = true;
     o.method = Method::Upnp;
-    o.externalAddress = outside;
+    o.externalAddress = *outside;
     if (port == 0) return o;
 
     const std::string p = std::to_string(port);
     // Lease 0: kept until removed (IGDv2 routers make that a week), so a game needs no renewal.
-    rc = UPNP_AddPortMapping(control, service, p.c_str(), p.c_str(), igd.lanAddress.c_str(), kDescription,
-                             "TCP", nullptr, "0");
-    if (rc == kConflictInMappingEntry) {
+    a = call("AddPortMapping",
+             mappingKey(p) + argument("NewInternalPort", p) + argument("NewInternalClient", igd.lanAddress) +
+                 argument("NewEnabled", "1") + argument("NewPortMappingDescription", kDescription) +
+                 argument("NewLeaseDuration", "0"));
+    if (a.code == kConflictInMappingEntry) {
         // Some routers refuse to overwrite even a mapping to the same computer, such as the one
         // a crashed session left behind; that one is ours to use.
-        char client[64] = {}, clientPort[8] = {}, desc[80] = {}, enabled[4] = {}, lease[16] = {};
-        const int q = UPNP_GetSpecificPortMappingEntry(control, service, p.c_str(), "TCP", nullptr, client,
-                                                       clientPort, desc, enabled, lease);
-        if (q != UPNPCOMMAND_SUCCESS) return upnpRefused(port, rc);
-        if (igd.lanAddress != client || p != clientPort)
-            return failure("The router already forwards TCP port " + p + " to another computer (" + client +
-                           ")");
-        rc = UPNPCOMMAND_SUCCESS;
+        const SoapAnswer q = call("GetSpecificPortMappingEntry", mappingKey(p));
+        if (q.code != 0) return upnpRefused(port, a.code);
+        const std::string client = elementText(q.body, "NewInternalClient").value_or("");
+        if (igd.lanAddress != client || elementText(q.body, "NewInternalPort") != p)
+            return failure("The router already forwards TCP port " + p + " to another computer" +
+                           (isIpv4Address(client) ? " (" + client + ")" : std::string()));
+        a.code = 0;
     }
-    if (rc < 0) return failure("The router stopped answering " + request(port));
-    if (rc != UPNPCOMMAND_SUCCESS) return upnpRefused(port, rc);
-    held_ = Held{Method::Upnp, port, 0, igd};
+    // Held before anything else, so that a stop now still leaves it to close() to remove.
+    if (a.code == 0) held_ = Held{Method::Upnp, port, 0, igd};
     if (stop()) return abandoned();
+    if (a.code < 0) return failure("The router stopped answering " + request(port));
+    if (a.code != 0) return upnpRefused(port, a.code);
     return o;
 }
 
@@ -296,10 +348,11 @@ bool PortMapping::close() {
     case Method::None:
         return true;
     case Method::Upnp: {
-        const std::string p = std::to_string(h.port);
-        const int rc = UPNP_DeletePortMapping(h.igd.controlUrl.c_str(), h.igd.serviceType.c_str(), p.c_str(),
-                                              "TCP", nullptr);
-        return rc == UPNPCOMMAND_SUCCESS || rc == kNoSuchEntryInArray;
+        const int rc =
+            soap(h.igd.controlUrl, h.igd.serviceType, "DeletePortMapping", mappingKey(std::to_string(h.port)),
+                 Clock::now() + limits_.removal, [] { return false; })
+                .code;
+        return rc == 0 || rc == kNoSuchEntryInArray;
     }
     case Method::NatPmp: {
         NatpmpSession s(h.gateway);

@@ -1,7 +1,8 @@
 #pragma once
 // Asks the home router to forward a TCP port to this computer: UPnP IGD first, NAT-PMP when no
-// IGD answers. Plain C++ over miniupnpc and libnatpmp, no Qt: every call blocks until the router
-// answered or its time ran out, so callers run it on a thread of their own.
+// IGD answers. Plain C++ over miniupnpc's discovery and description parser, libnatpmp and HTTP of
+// its own, no Qt: every call blocks until the router answered or its time ran out, however slowly
+// the router talks, so callers run it on a thread of their own.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,9 @@ struct Limits {
     std::chrono::milliseconds total{6000};
     // One close(), and the NAT-PMP wait inside the total.
     std::chrono::milliseconds removal{2000};
+    // One HTTP exchange with a UPnP gateway: a router answers in milliseconds, and one that
+    // does not leaves the rest of the total to NAT-PMP.
+    std::chrono::milliseconds exchange{2000};
 };
 
 struct Outcome {
@@ -80,9 +84,13 @@ private:
     };
     using Clock = std::chrono::steady_clock;
 
-    std::optional<Igd> discover(Clock::time_point deadline) const;
+    // Only a gateway on the default route, with a control URL on itself, is taken.
+    std::optional<Igd> discover(Clock::time_point deadline, const StopRequested& stop) const;
+    static std::optional<Igd> describe(const std::string& descriptionUrl, unsigned scope,
+                                       Clock::time_point deadline, const StopRequested& stop);
     Outcome ask(std::uint16_t port, const StopRequested& stop);
-    Outcome upnpOpen(const Igd& igd, std::uint16_t port, const StopRequested& stop);
+    Outcome upnpOpen(const Igd& igd, std::uint16_t port, Clock::time_point deadline,
+                     const StopRequested& stop);
     Outcome natpmp(std::uint16_t port, std::uint32_t lifetime, Clock::time_point deadline,
                    const StopRequested& stop, std::uint32_t gateway);
 

@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "app/datafiles.h"
+#include "app/hostinginfo.h"
 #include "app/hostjoindialog.h"
 #include "router/addresses.h"
+#include "router/portmapper.h"
 
 #include "app/relaunch.h"
 #include "lan/lanbrowser.h"
@@ -156,6 +158,14 @@ TEST_F(HostJoinTest, HostingTellsWhereOthersJoinAndWhichPortMustBeReachable) {
         copy->click();
         EXPECT_EQ(QApplication::clipboard()->text(), QString::fromLatin1(link));
     }
+    // What a router says is shown as text, and only an address goes into the invitation.
+    HostJoinDialog dialog(GameRole::Host, store(), {"192.168.1.5"}, &window);
+    emit routerProbeFor(&window).externalAddressFound(QStringLiteral("<a href=x>y</a>"),
+                                                      QStringLiteral("UPnP"));
+    EXPECT_EQ(label(dialog, "label_external")->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(label(dialog, "label_external")->text().contains("without a usable outside address"));
+    dialog.findChild<QPushButton*>(QStringLiteral("button_invite"))->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("plimb://192.168.1.5"));
 }
 
 TEST_F(HostJoinTest, WithoutTheAvahiServiceJoiningSaysInOneLineThatNoGamesCanBeListed) {

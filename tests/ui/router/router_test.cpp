@@ -1,5 +1,6 @@
 // PortMapper against a real router: Debian's miniupnpd in a network namespace of its own, joined
 // to the test's namespace by a veth pair as a home router is joined to the computer by the LAN.
+#include "net/protocol.h"
 #include "router/portmapper.h"
 #include "support/patience.h"
 #include "ui/router/netns.h"
@@ -9,8 +10,11 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
 
 using plimb::PortMapper;
 using plimb::testing::OwnNetwork;
@@ -31,10 +35,11 @@ QCoreApplication& app() {
 
 // The router: a shell in a new namespace that waits for its end of the LAN veth, makes the
 // chains miniupnpd fills and becomes miniupnpd (or, as a gateway that drops NAT-PMP and answers
-// nothing, waits). All rows that run miniupnpd enable NAT-PMP, whose listener opens last.
+// nothing, waits, or becomes the scripted gateway that misbehaves in the `way` named). All rows
+// that run miniupnpd enable NAT-PMP, whose listener opens last.
 class Router {
 public:
-    Router(bool upnp, bool natpmp, const char* leases) {
+    Router(bool upnp, bool natpmp, const char* leases, const char* way = nullptr) {
         const QString script =
             QStringLiteral(
                 "echo inside; read go; set -e; d=%6; ip link set lo up; ip link set vr up;"
@@ -43,13 +48,14 @@ public:
                 "nft 'table inet filter { chain miniupnpd {}; chain prerouting_miniupnpd {};"
                 " chain postrouting_miniupnpd {}; chain input { type filter hook input priority 0;"
                 " udp dport 5351 drop; }; }';"
+                "[ -z '%7' ] || { ip addr add 192.168.77.9/24 dev vr; exec python3 %8 %7; };"
                 "[ %4 = 1 ] || { echo ready; read stop; exit; }; nft flush chain inet filter input;"
                 "printf '%5' > $d/leases; printf 'ext_ifname=wan0\\nlistening_ip=vr\\nhttp_port=5000\\n"
                 "enable_upnp=%2\\nenable_natpmp=%3\\nsecure_mode=no\\nlease_file=%s/leases\\n"
                 "uuid=3dd4a2c4-4c4e-4b5e-9f1d-7a6b5c4d3e2f\\nallow 1024-65535 192.168.77.0/24 1024-65535\\n'"
                 " $d > $d/conf; exec miniupnpd -d -f $d/conf -P $d/pid")
                 .arg(kOutside, upnp ? "yes" : "no", natpmp ? "yes" : "no", upnp || natpmp ? "1" : "0", leases,
-                     dir_.path());
+                     dir_.path(), way ? way : "", PLIMB_SOURCE_DIR "/tests/ui/router/gateway.py");
         proc_.setProcessChannelMode(QProcess::MergedChannels);
         proc_.start(QStringLiteral("unshare"), {"-n", "sh", "-c", script});
         // Only once the shell runs is it in the namespace that the veth end must go to.
@@ -58,7 +64,7 @@ public:
                   "ip link add vl type veth peer name vr netns " + std::to_string(proc_.processId()) +
                   " && ip addr add 192.168.77.2/24 dev vl && ip link set vl up && ip route add default via "
                   "192.168.77.1") &&
-              proc_.write("go\n") > 0 && awaitLog(natpmp ? "Listening for NAT-PMP" : "ready");
+              proc_.write("go\n") > 0 && awaitLog(natpmp && !way ? "Listening for NAT-PMP" : "ready");
     }
     ~Router() {
         proc_.kill();
@@ -141,6 +147,46 @@ TEST(PortMapper, AgainstARouterInItsOwnNamespace) {
         ASSERT_TRUE(router.awaitLog("SSDP M-SEARCH from 192.168.77.2"));
         closing.reset();
         EXPECT_EQ(router.forwards(), "");
+    }
+}
+
+// A gateway that talks slowly, without end or of things it has no say in is given up on in the
+// usual time, costs no memory and leaves the game's own port alone.
+TEST(PortMapper, BelievesAGatewayOnlySoFar) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root for network namespaces";
+    app();
+    const auto peakKilobytes = [] {
+        rusage u{};
+        return getrusage(RUSAGE_SELF, &u) == 0 ? u.ru_maxrss : 0L;
+    };
+    for (const std::string way :
+         {"trickle", "silent", "huge", "stranger", "loopback", "gameport", "markup"}) {
+        SCOPED_TRACE(way);
+        OwnNetwork lan;
+        ASSERT_TRUE(lan.ok());
+        Router router(false, false, "", way.c_str());
+        if (!router.ok())
+            GTEST_SKIP() << "the scripted gateway cannot run here: " << router.log().toStdString();
+        QTcpServer seat; // this computer's game port, which router requests must never reach
+        ASSERT_TRUE(seat.listen(QHostAddress::LocalHost, plimb::kGamePort));
+        const long peak = peakKilobytes();
+        auto mapper = std::make_unique<PortMapper>();
+        QSignalSpy failed(mapper.get(), &PortMapper::failed),
+            unknown(mapper.get(), &PortMapper::externalAddressUnknown);
+        way == "markup" ? mapper->probeExternalAddress() : mapper->start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !failed.isEmpty() || !unknown.isEmpty(); }, kPatience));
+        EXPECT_EQ((failed.isEmpty() ? unknown : failed)[0][0].toString(),
+                  way == "markup"
+                      ? "The router answered the request for its outside address without a usable "
+                        "outside address"
+                      : "No router answered the request to open TCP port 7772");
+        EXPECT_LT(peakKilobytes() - peak, 64 * 1024);
+        EXPECT_FALSE(seat.waitForNewConnection(0));
+        if (way != "trickle") continue;
+        // Closed while the description still trickles in: it goes at once, the gateway talking on.
+        mapper->start();
+        ASSERT_TRUE(router.awaitLog("M-SEARCH from 192.168.77.2"));
+        mapper.reset();
     }
 }
 
