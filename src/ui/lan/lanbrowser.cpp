@@ -9,13 +9,16 @@
 #include <net/if.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "lan/avahisession.h"
 
 namespace plimb {
 namespace {
 
-constexpr std::size_t kMaxAnnouncements = 256;
+// Making or freeing a resolver waits for the daemon's answer; this many per turn of the event
+// loop keep the window responsive while a flood is worked through.
+constexpr std::size_t kDaemonCallsPerTurn = 8;
 
 const std::string& serviceType() {
     static const std::string type(kLanServiceType);
@@ -56,6 +59,8 @@ std::vector<std::string> txtEntries(AvahiStringList* txt) {
 } // namespace
 
 LanBrowser::LanBrowser(QObject* parent) : QObject(parent), session_(std::make_unique<AvahiSession>()) {
+    expiry_.setSingleShot(true);
+    connect(&expiry_, &QTimer::timeout, this, &LanBrowser::expire);
     connect(session_.get(), &AvahiSession::running, this, &LanBrowser::startBrowsing);
     connect(session_.get(), &AvahiSession::lost, this, &LanBrowser::stopBrowsing);
     connect(session_.get(), &AvahiSession::availableChanged, this, [this](bool available) {
@@ -66,6 +71,7 @@ LanBrowser::LanBrowser(QObject* parent) : QObject(parent), session_(std::make_un
 }
 
 LanBrowser::~LanBrowser() {
+    freeRetired();
     for (auto& [key, announcement] : announcements_)
         for (Reach& reach : announcement.reaches)
             if (reach.resolver != nullptr) avahi_service_resolver_free(reach.resolver);
@@ -91,6 +97,9 @@ void LanBrowser::startBrowsing() {
 }
 
 void LanBrowser::stopBrowsing() {
+    freeRetired();
+    slots_ = LanSlots();
+    expiry_.stop();
     std::vector<std::string> gone;
     for (auto& [key, announcement] : announcements_) {
         for (Reach& reach : announcement.reaches)
@@ -129,20 +138,27 @@ void LanBrowser::browseCallback(AvahiServiceBrowser* browser, AvahiIfIndex inter
 
 void LanBrowser::reached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name,
                          const char* domain) {
-    AvahiClient* client = session_->client();
-    if (client == nullptr) return;
+    if (session_->client() == nullptr) return;
     const std::string key = keyOf(name, domain);
-    // A network that announces games without end gets only as many listed as a player can read.
-    if (announcements_.size() >= kMaxAnnouncements && announcements_.count(key) == 0) return;
-    Announcement& announcement = announcements_[key];
+    auto found = announcements_.find(key);
+    if (found == announcements_.end()) {
+        if (!slots_.seen(key)) return;
+        found = announcements_.emplace(key, Announcement{name, domain, {}, std::nullopt}).first;
+        later();
+    }
+    Announcement& announcement = found->second;
     for (const Reach& reach : announcement.reaches)
         if (reach.interface == interface && reach.protocol == protocol) return;
+    announcement.reaches.push_back(Reach{interface, protocol, nullptr, std::nullopt});
+    // Another way to an announcement that already resolves or is listed is followed at once.
+    if (slots_.state(key) != LanSlots::State::Waiting) resolve(announcement, announcement.reaches.back());
+}
+
+void LanBrowser::resolve(const Announcement& announcement, Reach& reach) {
     // Resolving on the family the announcement was reached on gives an address of that family.
-    Reach reach{interface, protocol, nullptr, std::nullopt};
-    reach.resolver =
-        avahi_service_resolver_new(client, interface, protocol, name, serviceType().c_str(), domain, protocol,
-                                   AvahiLookupFlags(0), &LanBrowser::resolveCallback, this);
-    announcement.reaches.push_back(std::move(reach));
+    reach.resolver = avahi_service_resolver_new(
+        session_->client(), reach.interface, reach.protocol, announcement.name.c_str(), serviceType().c_str(),
+        announcement.domain.c_str(), reach.protocol, AvahiLookupFlags(0), &LanBrowser::resolveCallback, this);
 }
 
 void LanBrowser::unreached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name,
@@ -155,9 +171,91 @@ void LanBrowser::unreached(AvahiIfIndex interface, AvahiProtocol protocol, const
         return r.interface == interface && r.protocol == protocol;
     });
     if (reach == reaches.end()) return;
-    if (reach->resolver != nullptr) avahi_service_resolver_free(reach->resolver);
+    retire(reach->resolver);
     reaches.erase(reach);
+    if (reaches.empty())
+        drop(key);
+    else
+        settle(key);
+}
+
+void LanBrowser::retire(AvahiServiceResolver* resolver) {
+    if (resolver == nullptr) return;
+    retired_.push_back(resolver);
+    later();
+}
+
+void LanBrowser::freeRetired(std::size_t most) {
+    const std::size_t count = std::min(most, retired_.size());
+    for (std::size_t i = 0; i < count; ++i)
+        avahi_service_resolver_free(retired_[retired_.size() - 1 - i]);
+    retired_.resize(retired_.size() - count);
+}
+
+void LanBrowser::later() {
+    if (pumping_) return;
+    pumping_ = true;
+    QTimer::singleShot(0, this, &LanBrowser::pump);
+}
+
+void LanBrowser::pump() {
+    pumping_ = false;
+    freeRetired(kDaemonCallsPerTurn);
+    if (session_->client() != nullptr) {
+        const std::vector<std::string> started =
+            slots_.startResolving(LanSlots::Clock::now(), kDaemonCallsPerTurn);
+        for (const std::string& key : started) {
+            Announcement& announcement = announcements_.at(key);
+            for (Reach& reach : announcement.reaches)
+                resolve(announcement, reach);
+            settle(key);
+        }
+        if (started.size() == kDaemonCallsPerTurn) later();
+    }
+    if (!retired_.empty()) later();
+    const std::optional<LanSlots::Clock::time_point> next = slots_.nextExpiry();
+    if (!next) return expiry_.stop();
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - LanSlots::Clock::now());
+    expiry_.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
+}
+
+void LanBrowser::expire() {
+    for (const std::string& key : slots_.expire(LanSlots::Clock::now()))
+        drop(key);
+    later();
+}
+
+void LanBrowser::settle(const std::string& key) {
+    const auto found = announcements_.find(key);
+    // A waiting announcement has nothing under way to settle.
+    if (found == announcements_.end() || slots_.state(key) == LanSlots::State::Waiting) return;
+    const std::vector<Reach>& reaches = found->second.reaches;
+    std::vector<LanGame> resolved;
+    bool answering = false, pending = false;
+    for (const Reach& reach : reaches) {
+        if (reach.resolved) resolved.push_back(*reach.resolved);
+        answering = answering || reach.resolver != nullptr;
+        pending = pending || (reach.resolver != nullptr && !reach.resolved);
+    }
+    const bool listable = preferredLanGame(resolved).has_value();
+    const bool wasResolving = slots_.state(key) == LanSlots::State::Resolving;
+    if (listable) slots_.resolved(key, true);
+    // Nothing more to hear, or all it resolved to cannot be joined: what cannot be listed is
+    // forgotten and leaves its place to the next.
+    if (!answering || (!listable && wasResolving && !pending)) return drop(key);
     report(key);
+}
+
+void LanBrowser::drop(const std::string& key) {
+    const auto found = announcements_.find(key);
+    if (found == announcements_.end()) return;
+    for (const Reach& reach : found->second.reaches)
+        retire(reach.resolver);
+    const bool wasReported = found->second.reported.has_value();
+    announcements_.erase(found);
+    slots_.forget(key);
+    later();
+    if (wasReported) emit gameGone(key);
 }
 
 LanBrowser::Reach* LanBrowser::findReach(const std::string& key, AvahiServiceResolver* resolver) {
@@ -185,9 +283,9 @@ void LanBrowser::resolveCallback(AvahiServiceResolver* resolver, AvahiIfIndex in
         // announcement may still be reached on another.
         reach->resolved.reset();
         reach->resolver = nullptr;
-        avahi_service_resolver_free(resolver);
+        self->retire(resolver);
     }
-    self->report(key);
+    self->settle(key);
 }
 
 void LanBrowser::report(const std::string& key) {
@@ -198,18 +296,13 @@ void LanBrowser::report(const std::string& key) {
     for (const Reach& reach : announcement.reaches)
         if (reach.resolved) resolved.push_back(*reach.resolved);
     const std::optional<LanGame> best = preferredLanGame(resolved);
+    if (best == announcement.reported) return;
     const bool wasReported = announcement.reported.has_value();
-    if (best) {
-        if (best == announcement.reported) return;
-        announcement.reported = best;
+    announcement.reported = best;
+    if (best)
         emit gameFound(*best);
-        return;
-    }
-    if (announcement.reaches.empty())
-        announcements_.erase(found);
-    else
-        announcement.reported.reset();
-    if (wasReported) emit gameGone(key);
+    else if (wasReported)
+        emit gameGone(key);
 }
 
 } // namespace plimb

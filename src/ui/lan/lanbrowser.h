@@ -6,15 +6,22 @@
 // again whenever what is known of it changes, and as gone when its announcement is withdrawn or
 // the daemon goes away. Each announcement is reached once per network interface and address
 // family; the browser reports one game per announcement, on the address preferredLanGame picks.
+//
+// A flood of announcements waits its turn in LanSlots. Resolvers are made a few at a time and
+// freed from the event loop, not inside Avahi's callbacks: both are blocking calls to the daemon,
+// and a daemon busy with a flood answers them slowly.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <avahi-client/lookup.h>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "lan/langame.h"
+#include "lan/lanslots.h"
 
 namespace plimb {
 
@@ -47,6 +54,7 @@ private:
         std::optional<LanGame> resolved;
     };
     struct Announcement {
+        std::string name, domain;
         std::vector<Reach> reaches;
         std::optional<LanGame> reported;
     };
@@ -64,11 +72,23 @@ private:
     void reached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name, const char* domain);
     void unreached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name, const char* domain);
     Reach* findReach(const std::string& key, AvahiServiceResolver* resolver);
+    void resolve(const Announcement& announcement, Reach& reach);
+    void retire(AvahiServiceResolver* resolver);
+    void freeRetired(std::size_t most = SIZE_MAX);
+    void later();
+    void pump();
+    void expire();
+    void settle(const std::string& key);
+    void drop(const std::string& key);
     void report(const std::string& key);
 
     std::unique_ptr<AvahiSession> session_;
     AvahiServiceBrowser* browser_ = nullptr;
     std::map<std::string, Announcement> announcements_; // by key
+    LanSlots slots_;
+    std::vector<AvahiServiceResolver*> retired_; // done with, freed on the next turn of the loop
+    bool pumping_ = false;
+    QTimer expiry_; // runs only while a resolution is under way
 };
 
 } // namespace plimb
