@@ -16,9 +16,10 @@
 namespace plimb {
 namespace {
 
-// Making or freeing a resolver waits for the daemon's answer; this many per turn of the event
-// loop keep the window responsive while a flood is worked through.
-constexpr std::size_t kDaemonCallsPerTurn = 8;
+// Making or freeing a resolver waits for the daemon's answer, and a daemon busy with a flood takes
+// a tenth of a second or more for one; one of each per turn of the event loop keeps the window
+// responsive while a flood is worked through.
+constexpr std::size_t kDaemonCallsPerTurn = 1;
 
 const std::string& serviceType() {
     static const std::string type(kLanServiceType);
