@@ -17,8 +17,8 @@ namespace plimb {
 namespace {
 
 // Making or freeing a resolver waits for the daemon's answer, and a daemon busy with a flood takes
-// a tenth of a second or more for one; one of each per turn of the event loop keeps the window
-// responsive while a flood is worked through.
+// a tenth of a second or more for one; one free and one game's resolvers per turn of the event
+// loop leave the turns between to the news from the daemon, such as games withdrawn.
 constexpr std::size_t kDaemonCallsPerTurn = 1;
 
 const std::string& serviceType() {
