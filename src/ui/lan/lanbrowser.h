@@ -1,24 +1,19 @@
 #pragma once
-// LanBrowser: the games that computers on the local network announce (see lanannouncer.h), kept
-// up to date through the system's Avahi daemon while the browser lives.
+// LanBrowser: the games that computers on the local network announce, for the Join dialog.
 //
-// A game is reported once it has been resolved (its computer, address and TXT record are known),
-// again whenever what is known of it changes, and as gone when its announcement is withdrawn or
-// the daemon goes away. Each announcement is reached once per network interface and address
-// family; the browser reports one game per announcement, on the address preferredLanGame picks.
+// Asking the Avahi daemon waits for its answer, and a daemon busy with a flood of announcements
+// takes a large part of a second for one; so the asking (LanLookup, with its own connection to
+// the daemon) happens on a thread of its own, and only what it finds comes to this thread.
 #include <QObject>
 #include <QString>
-#include <avahi-client/lookup.h>
-#include <map>
-#include <memory>
+#include <QThread>
 #include <string>
-#include <vector>
 
 #include "lan/langame.h"
 
 namespace plimb {
 
-class AvahiSession;
+class LanLookup;
 
 class LanBrowser : public QObject {
     Q_OBJECT
@@ -28,9 +23,9 @@ public:
     ~LanBrowser() override;
 
     // Whether the daemon is there to ask; games are only reported while it is.
-    bool available() const;
+    bool available() const { return available_; }
     // Why not, in words for the player, e.g. "the Avahi service is not running on this computer".
-    QString unavailableReason() const;
+    QString unavailableReason() const { return reason_; }
 
 signals:
     // A game newly found, or one whose facts changed (the same key).
@@ -39,36 +34,11 @@ signals:
     void availableChanged(bool available);
 
 private:
-    // One way an announcement is reached: an interface and an address family.
-    struct Reach {
-        AvahiIfIndex interface;
-        AvahiProtocol protocol;
-        AvahiServiceResolver* resolver = nullptr;
-        std::optional<LanGame> resolved;
-    };
-    struct Announcement {
-        std::vector<Reach> reaches;
-        std::optional<LanGame> reported;
-    };
-
-    static void browseCallback(AvahiServiceBrowser* browser, AvahiIfIndex interface, AvahiProtocol protocol,
-                               AvahiBrowserEvent event, const char* name, const char* type,
-                               const char* domain, AvahiLookupResultFlags flags, void* self);
-    static void resolveCallback(AvahiServiceResolver* resolver, AvahiIfIndex interface,
-                                AvahiProtocol protocol, AvahiResolverEvent event, const char* name,
-                                const char* type, const char* domain, const char* hostName,
-                                const AvahiAddress* address, uint16_t port, AvahiStringList* txt,
-                                AvahiLookupResultFlags flags, void* self);
-    void startBrowsing();
-    void stopBrowsing();
-    void reached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name, const char* domain);
-    void unreached(AvahiIfIndex interface, AvahiProtocol protocol, const char* name, const char* domain);
-    Reach* findReach(const std::string& key, AvahiServiceResolver* resolver);
-    void report(const std::string& key);
-
-    std::unique_ptr<AvahiSession> session_;
-    AvahiServiceBrowser* browser_ = nullptr;
-    std::map<std::string, Announcement> announcements_; // by key
+    QThread thread_;
+    QObject* anchor_;             // lives on the thread, for running code there
+    LanLookup* lookup_ = nullptr; // made, used and deleted on the thread
+    bool available_ = false;
+    QString reason_;
 };
 
 } // namespace plimb
