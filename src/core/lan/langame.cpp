@@ -111,7 +111,9 @@ LanGame lanGame(std::string key, const LanAnnouncement& announcement) {
 std::optional<LanGame> preferredLanGame(const std::vector<LanGame>& reached) {
     const LanGame* best = nullptr;
     for (const LanGame& game : reached) {
-        if (game.port != kGamePort) continue;
+        // A link-local address needs the name of this computer's interface after a "%", which no
+        // typed address or invitation can carry: a game reached only so is not listed.
+        if (game.port != kGamePort || game.address.find('%') != std::string::npos) continue;
         const bool ipv4 = game.address.find(':') == std::string::npos;
         if (best == nullptr || (ipv4 && best->address.find(':') != std::string::npos)) best = &game;
     }

@@ -68,7 +68,8 @@ struct LanGame {
 LanGame lanGame(std::string key, const LanAnnouncement& announcement);
 
 // The game to list among the ways one announcement was reached (one per network interface and
-// address family): only games on the game port can be joined, and an IPv4 address is preferred,
+// address family): only games on the game port, at an address that needs no interface named after
+// a "%", can be joined, and an IPv4 address is preferred,
 // being the one every player can type. Nullopt when none of them can be joined.
 std::optional<LanGame> preferredLanGame(const std::vector<LanGame>& reached);
 

@@ -64,10 +64,12 @@ TEST(LanGames, TheResolvedAnnouncementBecomesASafeRowOnTheAddressEveryoneCanUse)
     EXPECT_EQ(lanRow(older).game, "version 1.0.4");
     EXPECT_EQ(lanRow(older).players, "");
 
-    LanGame v6 = game, otherPort = game;
-    v6.address = "fe80::1%eth0";
+    LanGame v6 = game, linkLocal = game, otherPort = game;
+    v6.address = "2001:db8::7";
+    linkLocal.address = "fe80::1%eth0";
     otherPort.port = 7773;
     EXPECT_EQ(preferredLanGame({v6, game})->address, "10.0.0.7");
-    EXPECT_EQ(preferredLanGame({v6})->address, "fe80::1%eth0");
+    EXPECT_EQ(preferredLanGame({linkLocal, v6})->address, "2001:db8::7");
+    EXPECT_FALSE(preferredLanGame({linkLocal}).has_value()) << "no address the dialog could join";
     EXPECT_FALSE(preferredLanGame({otherPort}).has_value());
 }
