@@ -206,32 +206,15 @@ TEST(LinkAt, HttpsIsALinkAndOnlyWebAndMailOpenWithoutAQuestion) {
     }
 }
 
-TEST(LinksIn, EveryLinkOfALineInOrder) {
-    const struct {
-        const char* line;
-        std::vector<std::string> links;
-    } rows[] = {
-        {"Ann chats: see www.example.org and plimb://10.0.0.7:7000 now",
-         {"www.example.org", "plimb://10.0.0.7:7000"}},
-        {"(http://a.example/x) mailto:bo@example.org", {"http://a.example/x", "mailto:bo@example.org"}},
-        {"no links here", {}},
-        {"", {}},
-    };
-    for (const auto& row : rows) {
-        std::vector<std::string> found;
-        for (const auto& link : linksIn(row.line)) {
-            EXPECT_EQ(std::string_view(row.line).substr(link.start, link.end - link.start), link.text);
-            found.push_back(link.text);
-        }
-        EXPECT_EQ(found, row.links) << row.line;
-    }
-}
-
 TEST(LinksIn, EverySeparatorEndsAWordAndAClickOpensOnlyTheLinkUnderIt) {
     const struct {
         std::string line;
         std::vector<std::string> links;
     } rows[] = {
+        {"Ann chats: see www.example.org and plimb://10.0.0.7:7000 now",
+         {"www.example.org", "plimb://10.0.0.7:7000"}},
+        {"(http://a.example/x) mailto:bo@example.org", {"http://a.example/x", "mailto:bo@example.org"}},
+        {"", {}},
         {"Good game, well played!\u00A0http://evil.example/x", {"http://evil.example/x"}},
         {"plimb://10.77.0.10\u200Bhttp://evil.example/y", {"plimb://10.77.0.10", "http://evil.example/y"}},
         {"http://a.example/www.b plimb://h/http://x", {"http://a.example/www.b", "plimb://h/http://x"}},
