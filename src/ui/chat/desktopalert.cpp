@@ -1,22 +1,16 @@
 #include "chat/desktopalert.h"
 
-#include <canberra.h>
+#include "common/modules.h"
 
 namespace plimb {
 
 bool playDesktopAlert() {
-    // One context for the program's life: connecting to the sound server again for every alert
-    // would be slow, and the library plays on a thread of its own.
-    static ca_context* context = [] {
-        ca_context* made = nullptr;
-        if (ca_context_create(&made) != CA_SUCCESS) return static_cast<ca_context*>(nullptr);
-        ca_context_change_props(made, CA_PROP_APPLICATION_NAME, "Plimb", CA_PROP_APPLICATION_ID,
-                                "org.plimb.Plimb", nullptr);
-        return made;
-    }();
-    if (context == nullptr) return false;
-    return ca_context_play(context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Plimb alert",
-                           nullptr) == CA_SUCCESS;
+    using Play = bool (*)();
+    // Kept once found; a module that is not there is looked for again at the next alert, which
+    // is rare enough.
+    static Play play = nullptr;
+    if (play == nullptr) play = reinterpret_cast<Play>(moduleEntry("plimb_alert", "plimb_alert_play_1").address);
+    return play != nullptr && play();
 }
 
 } // namespace plimb

@@ -4,28 +4,18 @@
 // _plimb._tcp on the game port, named after the hosting player, with the TXT keys version,
 // seats and game that lan/langame.h describes.
 //
-// Announcing is a courtesy: without the daemon nothing is announced and nothing else changes
-// (available() says so); a daemon that starts later gets the announcement then. When another
-// computer already announces a game under the same name, Avahi's alternative name ("Ann #2")
-// is taken.
+// Announcing is a courtesy: without the daemon, or without plimb_lan.so, nothing is announced and
+// nothing else changes (available() says so); a daemon that starts later gets the announcement
+// then. The module is loaded by the first announce(), so a copy that never hosts never loads it.
 #include <QObject>
 #include <QString>
-#include <avahi-client/publish.h>
 #include <memory>
 
-#include "lan/langame.h"
+#include "lan/lanmodule.h"
 
 namespace plimb {
 
-class AvahiSession;
-
-struct LanGameInfo {
-    QString version;
-    int seatsTaken = 1; // the host's own seat included
-    bool running = false;
-};
-
-class LanAnnouncer : public QObject {
+class LanAnnouncer : public QObject, private lanmodule::AnnouncerEvents {
     Q_OBJECT
 public:
     explicit LanAnnouncer(QObject* parent = nullptr);
@@ -49,16 +39,10 @@ signals:
     void availableChanged(bool available);
 
 private:
-    static void groupCallback(AvahiEntryGroup* group, AvahiEntryGroupState state, void* self);
-    void addService();
-    void takeBack();
-    void nextName();
+    void nameAccepted(const QString& instanceName) override;
+    void daemonAvailable(bool available) override;
 
-    std::unique_ptr<AvahiSession> session_;
-    AvahiEntryGroup* group_ = nullptr;
-    bool added_ = false;
-    std::string name_; // UTF-8
-    LanGameInfo info_;
+    std::unique_ptr<lanmodule::Announcer> impl_;
 };
 
 } // namespace plimb

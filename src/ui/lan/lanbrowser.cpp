@@ -1,6 +1,6 @@
 #include "lan/lanbrowser.h"
 
-#include "lan/lanlookup.h"
+#include "common/modules.h"
 
 namespace plimb {
 
@@ -11,23 +11,14 @@ LanBrowser::LanBrowser(QObject* parent) : QObject(parent), anchor_(new QObject) 
     QMetaObject::invokeMethod(
         anchor_,
         [this] {
-            lookup_ = new LanLookup;
+            const ModuleEntry entry = moduleEntry(lanmodule::kModule, lanmodule::kEntry);
+            if (entry.address == nullptr) {
+                reason_ = QStringLiteral("Plimb's network module is not usable (%1)").arg(entry.error);
+                return;
+            }
+            lookup_ = reinterpret_cast<lanmodule::EntryFunction>(entry.address)()->makeLookup(*this);
             available_ = lookup_->available();
             reason_ = lookup_->unavailableReason();
-            connect(lookup_, &LanLookup::gameFound, this, &LanBrowser::gameFound);
-            connect(lookup_, &LanLookup::gameGone, this, &LanBrowser::gameGone);
-            // The reason is read there, when it changes, and arrives here with the news.
-            connect(
-                lookup_, &LanLookup::availableChanged, this,
-                [this, lookup = lookup_](bool available) {
-                    const QString reason = lookup->unavailableReason();
-                    QMetaObject::invokeMethod(this, [this, available, reason] {
-                        available_ = available;
-                        reason_ = reason;
-                        emit availableChanged(available);
-                    });
-                },
-                Qt::DirectConnection);
         },
         Qt::BlockingQueuedConnection);
 }
@@ -38,6 +29,22 @@ LanBrowser::~LanBrowser() {
     thread_.quit();
     thread_.wait();
     delete anchor_;
+}
+
+void LanBrowser::found(const LanGame& game) {
+    QMetaObject::invokeMethod(this, [this, game] { emit gameFound(game); });
+}
+
+void LanBrowser::gone(const std::string& key) {
+    QMetaObject::invokeMethod(this, [this, key] { emit gameGone(key); });
+}
+
+void LanBrowser::daemonAvailable(bool available, const QString& reason) {
+    QMetaObject::invokeMethod(this, [this, available, reason] {
+        available_ = available;
+        reason_ = reason;
+        emit availableChanged(available);
+    });
 }
 
 } // namespace plimb

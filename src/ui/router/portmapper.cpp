@@ -1,6 +1,7 @@
 #include "router/portmapper.h"
 
-#include "router/portmapping.h"
+#include "common/modules.h"
+#include "router/mapping.h"
 
 #include <algorithm>
 #include <atomic>
@@ -21,7 +22,7 @@ struct PortMapper::Result {
 // Shared by the mapper and its thread, which holds its own reference: the thread is never
 // joined, so a router that keeps it talking cannot hold the window, and whatever it finishes
 // after the mapper is gone lands here instead of in freed memory. Only the thread touches
-// `mapping`.
+// `mapping`, which it makes from plimb_router.so before its first job.
 struct PortMapper::Worker {
     struct Task {
         Job job;
@@ -29,7 +30,8 @@ struct PortMapper::Worker {
         quint16 port;
     };
 
-    router::PortMapping mapping;
+    std::unique_ptr<router::Mapping> mapping;
+    QString unloadable; // why plimb_router.so could not be had
     std::mutex lock;
     std::condition_variable wake, done;
     std::deque<Task> queue;
@@ -41,8 +43,26 @@ struct PortMapper::Worker {
     // Set by unmap() and the destructor for the job that is running when they come.
     std::atomic<bool> abortRunning{false};
 
+    void load() {
+        const ModuleEntry entry = moduleEntry(router::kModule, router::kEntry);
+        if (entry.address != nullptr)
+            mapping.reset(reinterpret_cast<router::EntryFunction>(entry.address)(router::Limits{}));
+        else
+            unloadable = entry.error;
+    }
+
+    router::Outcome unreachable(const Task& t) const {
+        router::Outcome o;
+        o.reason = (t.job == Job::Probe ? std::string("The router could not be asked for its outside address")
+                                        : "The router could not be asked to open TCP port " +
+                                              std::to_string(t.port)) +
+                   ", as Plimb's network module is not usable (" + unloadable.toStdString() + ")";
+        return o;
+    }
+
     static void run(const std::shared_ptr<Worker>& self) {
         Worker& w = *self;
+        w.load();
         const auto stop = [&w] { return w.abortRunning.load(); };
         for (;;) {
             Task t{};
@@ -54,22 +74,24 @@ struct PortMapper::Worker {
                 w.queue.pop_front();
                 w.abortRunning = false; // every job queued before an abort was dropped with it
             }
-            Result r{t.job, t.seq, {}};
-            switch (t.job) {
-            case Job::Map:
-                r.outcome = w.mapping.open(t.port, stop);
-                break;
-            case Job::Renew:
-                r.outcome = w.mapping.renew(stop);
-                break;
-            case Job::Probe:
-                r.outcome = w.mapping.externalAddress(stop);
-                break;
-            case Job::Unmap:
-                w.mapping.close();
-                break;
+            Result r{t.job, t.seq, w.mapping ? router::Outcome{} : w.unreachable(t)};
+            if (w.mapping) {
+                switch (t.job) {
+                case Job::Map:
+                    r.outcome = w.mapping->open(t.port, stop);
+                    break;
+                case Job::Renew:
+                    r.outcome = w.mapping->renew(stop);
+                    break;
+                case Job::Probe:
+                    r.outcome = w.mapping->externalAddress(stop);
+                    break;
+                case Job::Unmap:
+                    w.mapping->close();
+                    break;
+                }
+                w.holding = w.mapping->holdsMapping();
             }
-            w.holding = w.mapping.holdsMapping();
             if (r.outcome.abandoned) continue;
             std::lock_guard<std::mutex> l(w.lock);
             // Posted to the owner's thread; what is still queued when the owner goes goes with it.
@@ -77,7 +99,7 @@ struct PortMapper::Worker {
                 QMetaObject::invokeMethod(
                     owner, [owner, r] { owner->deliver(r); }, Qt::QueuedConnection);
         }
-        w.mapping.close();
+        if (w.mapping) w.mapping->close();
         std::lock_guard<std::mutex> l(w.lock);
         w.finished = true;
         w.done.notify_all();

@@ -160,18 +160,6 @@ struct NatpmpSession {
 
 } // namespace
 
-const char* methodName(Method m) {
-    switch (m) {
-    case Method::Upnp:
-        return "UPnP";
-    case Method::NatPmp:
-        return "NAT-PMP";
-    case Method::None:
-        break;
-    }
-    return "";
-}
-
 bool isPublicIpv4(const std::string& dotted) {
     in_addr a{};
     if (inet_pton(AF_INET, dotted.c_str(), &a) != 1) return false;

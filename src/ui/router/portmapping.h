@@ -2,44 +2,15 @@
 // Asks the home router to forward a TCP port to this computer: UPnP IGD first, NAT-PMP when no
 // IGD answers. Plain C++ over miniupnpc's discovery and description parser, libnatpmp and HTTP of
 // its own, no Qt: every call blocks until the router answered or its time ran out, however slowly
-// the router talks, so callers run it on a thread of their own.
-#include <chrono>
+// the router talks, so callers run it on a thread of their own. It is the Mapping of
+// plimb_router.so (mapping.h).
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
+#include "router/mapping.h"
+
 namespace plimb::router {
-
-enum class Method { None, Upnp, NatPmp };
-
-// "UPnP", "NAT-PMP", or "" for None.
-const char* methodName(Method m);
-
-struct Limits {
-    // How long discovery listens for gateways to announce themselves.
-    std::chrono::milliseconds discovery{2000};
-    // Everything one open() or externalAddress() may take, discovery included.
-    std::chrono::milliseconds total{6000};
-    // One close(), and the NAT-PMP wait inside the total.
-    std::chrono::milliseconds removal{2000};
-    // One HTTP exchange with a UPnP gateway: a router answers in milliseconds, and one that
-    // does not leaves the rest of the total to NAT-PMP.
-    std::chrono::milliseconds exchange{2000};
-};
-
-struct Outcome {
-    bool ok = false;
-    // Stopped on request: the caller reports nothing.
-    bool abandoned = false;
-    Method method = Method::None;
-    // The router's address on the internet, dotted IPv4, when ok.
-    std::string externalAddress;
-    // Seconds the router keeps the mapping before it wants it asked again; 0 = until removed.
-    std::uint32_t leaseSeconds = 0;
-    // When !ok: a readable clause without the final full stop, naming the port where it matters.
-    std::string reason;
-};
 
 // True when `dotted` is an IPv4 address that the internet routes to, not private, shared,
 // loopback, link-local, multicast or unspecified: a router whose own outside address is one of
@@ -49,28 +20,26 @@ bool isPublicIpv4(const std::string& dotted);
 // One conversation with the router. Not thread-safe: one thread at a time. It remembers the
 // gateway that answered, so a mapping after a probe needs no second discovery, and what it
 // mapped, so close() can take it back. The destructor leaves the router alone: call close().
-class PortMapping {
+class PortMapping final : public Mapping {
 public:
-    using StopRequested = std::function<bool()>;
-
     explicit PortMapping(Limits limits = {});
-    ~PortMapping();
+    ~PortMapping() override;
     PortMapping(const PortMapping&) = delete;
     PortMapping& operator=(const PortMapping&) = delete;
 
     // Forwards outside TCP `port` to the same port of this computer, for as long as the router
     // allows. `stop` is asked between the router's answers; a mapping already made when it says
     // yes stays held, for close() to remove.
-    Outcome open(std::uint16_t port, const StopRequested& stop);
+    Outcome open(std::uint16_t port, const StopRequested& stop) override;
     // Asks the held NAT-PMP mapping to be kept for another lease. Fails when nothing is held.
-    Outcome renew(const StopRequested& stop);
+    Outcome renew(const StopRequested& stop) override;
     // Only the router's outside address; maps nothing.
-    Outcome externalAddress(const StopRequested& stop);
+    Outcome externalAddress(const StopRequested& stop) override;
     // Removes what open() made, within Limits::removal. Forgets it either way, so a second call
     // and a call with nothing mapped do nothing. True when nothing of ours is left or the router
     // confirmed the removal.
-    bool close();
-    bool holdsMapping() const { return held_.method != Method::None; }
+    bool close() override;
+    bool holdsMapping() const override { return held_.method != Method::None; }
 
 private:
     struct Igd {

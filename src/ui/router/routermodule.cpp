@@ -1,0 +1,8 @@
+// The entry of plimb_router.so: a PortMapping behind mapping.h's Mapping.
+#include "router/mapping.h"
+#include "router/portmapping.h"
+
+extern "C" __attribute__((visibility("default"))) plimb::router::Mapping*
+plimb_router_entry_1(const plimb::router::Limits& limits) {
+    return new plimb::router::PortMapping(limits);
+}
