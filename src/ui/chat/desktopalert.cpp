@@ -9,7 +9,8 @@ bool playDesktopAlert() {
     // Kept once found; a module that is not there is looked for again at the next alert, which
     // is rare enough.
     static Play play = nullptr;
-    if (play == nullptr) play = reinterpret_cast<Play>(moduleEntry("plimb_alert", "plimb_alert_play_1").address);
+    if (play == nullptr)
+        play = reinterpret_cast<Play>(moduleEntry("plimb_alert", "plimb_alert_play_1").address);
     return play != nullptr && play();
 }
 

@@ -49,8 +49,7 @@ ModuleEntry moduleEntry(const char* name, const char* symbol) {
         it = loaded.emplace(file, std::move(library)).first;
     }
     QFunctionPointer entry = it->second->resolve(symbol);
-    if (entry == nullptr)
-        return {nullptr, QStringLiteral("%1 does not fit this version of Plimb").arg(file)};
+    if (entry == nullptr) return {nullptr, QStringLiteral("%1 does not fit this version of Plimb").arg(file)};
     return {reinterpret_cast<void*>(entry), {}};
 }
 

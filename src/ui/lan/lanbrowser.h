@@ -40,8 +40,8 @@ private:
     void daemonAvailable(bool available, const QString& reason) override;
 
     QThread thread_;
-    QObject* anchor_;                        // lives on the thread, for running code there
-    lanmodule::Lookup* lookup_ = nullptr;    // made, used and deleted on the thread
+    QObject* anchor_;                     // lives on the thread, for running code there
+    lanmodule::Lookup* lookup_ = nullptr; // made, used and deleted on the thread
     bool available_ = false;
     QString reason_;
 };

@@ -10,8 +10,10 @@ namespace {
 class LookupOnAvahi : public lanmodule::Lookup {
 public:
     explicit LookupOnAvahi(lanmodule::LookupEvents& events) {
-        QObject::connect(&lookup_, &LanLookup::gameFound, [&events](const LanGame& game) { events.found(game); });
-        QObject::connect(&lookup_, &LanLookup::gameGone, [&events](const std::string& key) { events.gone(key); });
+        QObject::connect(&lookup_, &LanLookup::gameFound,
+                         [&events](const LanGame& game) { events.found(game); });
+        QObject::connect(&lookup_, &LanLookup::gameGone,
+                         [&events](const std::string& key) { events.gone(key); });
         QObject::connect(&lookup_, &LanLookup::availableChanged, [this, &events](bool available) {
             events.daemonAvailable(available, lookup_.unavailableReason());
         });

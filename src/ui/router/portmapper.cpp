@@ -53,9 +53,9 @@ struct PortMapper::Worker {
 
     router::Outcome unreachable(const Task& t) const {
         router::Outcome o;
-        o.reason = (t.job == Job::Probe ? std::string("The router could not be asked for its outside address")
-                                        : "The router could not be asked to open TCP port " +
-                                              std::to_string(t.port)) +
+        o.reason = (t.job == Job::Probe
+                        ? std::string("The router could not be asked for its outside address")
+                        : "The router could not be asked to open TCP port " + std::to_string(t.port)) +
                    ", as Plimb's network module is not usable (" + unloadable.toStdString() + ")";
         return o;
     }

@@ -42,15 +42,17 @@ TEST(Modules, OneThatCannotBeHadIsNamedWhereTheFeatureSaysWhatCameOfIt) {
     testing::ensureApplication();
     QTemporaryDir missing, broken, foreign;
     // A real module where another is expected loads, but lacks the entry asked for.
-    const std::pair<const char*, const char*> impostors[] = {
-        {"plimb_lan.so", "plimb_router.so"}, {"plimb_router.so", "plimb_lan.so"}, {"plimb_alert.so", "plimb_lan.so"}};
+    const std::pair<const char*, const char*> impostors[] = {{"plimb_lan.so", "plimb_router.so"},
+                                                             {"plimb_router.so", "plimb_lan.so"},
+                                                             {"plimb_alert.so", "plimb_lan.so"}};
     for (const auto& [name, impostor] : impostors) {
         QFile garbage(broken.filePath(name));
         ASSERT_TRUE(garbage.open(QIODevice::WriteOnly) && garbage.write("not a library") > 0);
         ASSERT_TRUE(QFile::copy(QStringLiteral(PLIMB_BINARY_DIR "/") + impostor, foreign.filePath(name)));
     }
     const struct {
-        QString folder, why; // %1: the module's file name; a why ending in ": " is followed by the loader's words
+        QString folder,
+            why; // %1: the module's file name; a why ending in ": " is followed by the loader's words
     } rows[] = {
         {missing.path(), "%1 is missing"},
         {broken.path(), "%1 cannot be loaded: "},
@@ -63,19 +65,19 @@ TEST(Modules, OneThatCannotBeHadIsNamedWhereTheFeatureSaysWhatCameOfIt) {
         const auto unusable = [&row](const char* file) {
             return "Plimb's network module is not usable (" + row.why.arg(file) + ")";
         };
-        const QStringList expected{unusable("plimb_lan.so") + "; not listing", "not announcing",
-                                   "The router could not be asked to open TCP port 7772, as " +
-                                       unusable("plimb_router.so"),
-                                   "The router could not be asked for its outside address, as " +
-                                       unusable("plimb_router.so"),
-                                   "alert not played"};
+        const QStringList expected{
+            unusable("plimb_lan.so") + "; not listing", "not announcing",
+            "The router could not be asked to open TCP port 7772, as " + unusable("plimb_router.so"),
+            "The router could not be asked for its outside address, as " + unusable("plimb_router.so"),
+            "alert not played"};
         const QStringList got = outcomes();
         ASSERT_EQ(got.size(), expected.size());
         for (int i = 0; i < got.size(); ++i) {
             const QString& want = expected[i];
             const qsizetype open = want.indexOf(": )");
-            const bool same = open < 0 ? got[i] == want
-                                       : got[i].startsWith(want.left(open + 2)) && got[i].endsWith(want.mid(open + 2));
+            const bool same =
+                open < 0 ? got[i] == want
+                         : got[i].startsWith(want.left(open + 2)) && got[i].endsWith(want.mid(open + 2));
             EXPECT_TRUE(same) << got[i].toStdString() << "\n  is not\n" << want.toStdString();
         }
     }
