@@ -96,9 +96,8 @@ bool parseArgs(int argc, char** argv, Options& o) {
         }
     }
     if (!haveGames || !haveA || !haveB) {
-        std::fprintf(stderr,
-                     "usage: plimb_simulate --games N --a LEVEL --b LEVEL [--seed S]\n"
-                     "  LEVEL: beginner, easy, classic, hard or strong\n");
+        std::fprintf(stderr, "usage: plimb_simulate --games N --a LEVEL --b LEVEL [--seed S]\n"
+                             "  LEVEL: beginner, easy, classic, hard or strong\n");
         return false;
     }
     return true;
@@ -120,8 +119,8 @@ int main(int argc, char** argv) {
         const auto t0 = Clock::now();
         const auto words = knownWords(styleOf(kind).knownTier, styleOf(kind).longestWord).wordCount();
         indexSeconds = std::chrono::duration<double>(Clock::now() - t0).count();
-        std::printf("%s's words: %zu, indexed in %.1f ms\n", std::string(formatComputerKind(kind)).c_str(), words,
-                    indexSeconds * 1000);
+        std::printf("%s's words: %zu, indexed in %.1f ms\n", std::string(formatComputerKind(kind)).c_str(),
+                    words, indexSeconds * 1000);
     }
 
     Side sides[2];

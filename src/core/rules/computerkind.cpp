@@ -19,7 +19,8 @@ constexpr std::array<Names, 5> kNames = {{{ComputerKind::Beginner, "beginner", "
                                           {ComputerKind::Strong, "strong", "Strong"}}};
 
 const Names& namesOf(ComputerKind kind) {
-    const auto it = std::find_if(kNames.begin(), kNames.end(), [kind](const Names& n) { return n.kind == kind; });
+    const auto it =
+        std::find_if(kNames.begin(), kNames.end(), [kind](const Names& n) { return n.kind == kind; });
     return it != kNames.end() ? *it : kNames[2];
 }
 
@@ -43,9 +44,10 @@ ComputerKind parseComputerKind(std::string_view text) {
     if (first == std::string_view::npos) return ComputerKind::Classic;
     text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
     for (const Names& n : kNames) {
-        const bool same = std::equal(text.begin(), text.end(), n.text.begin(), n.text.end(), [](char a, char b) {
-            return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-        });
+        const bool same =
+            std::equal(text.begin(), text.end(), n.text.begin(), n.text.end(), [](char a, char b) {
+                return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+            });
         if (same) return n.kind;
     }
     return ComputerKind::Classic;

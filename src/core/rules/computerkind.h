@@ -15,9 +15,9 @@ enum class ComputerKind {
     Strong,   // searches every turn it could play against the whole dictionary
 };
 
-inline constexpr std::array<ComputerKind, 5> kComputerKinds = {
-    ComputerKind::Beginner, ComputerKind::Easy, ComputerKind::Classic, ComputerKind::Hard,
-    ComputerKind::Strong};
+inline constexpr std::array<ComputerKind, 5> kComputerKinds = {ComputerKind::Beginner, ComputerKind::Easy,
+                                                               ComputerKind::Classic, ComputerKind::Hard,
+                                                               ComputerKind::Strong};
 
 // "beginner", "easy", "classic", "hard" or "strong".
 std::string_view formatComputerKind(ComputerKind kind);

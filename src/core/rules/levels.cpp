@@ -1,9 +1,9 @@
 #include "rules/levels.h"
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <utility>
-#include <mutex>
 
 #include "dict/builtinwords.h"
 #include "rules/anagrams.h"

@@ -32,8 +32,8 @@ struct LevelStyle {
 // The style of a searching level; Strong is the whole dictionary without chance.
 LevelStyle styleOf(ComputerKind kind);
 
-// The words of a tier (see LevelStyle::knownTier) up to `longestWord` letters, built at the first call for that tier and
-// kept for the program's life; tier 0 with 10 letters is the built-in dictionary's index.
+// The words of a tier (see LevelStyle::knownTier) up to `longestWord` letters, built at the first call for
+// that tier and kept for the program's life; tier 0 with 10 letters is the built-in dictionary's index.
 const AnagramIndex& knownWords(int tier, int longestWord = 10);
 
 } // namespace plimb

@@ -81,9 +81,9 @@ class Turn {
 public:
     Turn(Game& game, const TDictn& spell, const AnagramIndex& words, const LevelStyle& style, Random* random,
          int seat)
-        : game_(game), spell_(spell), words_(words), style_(style), random_(random), seat_(seat), me_(game.state().seats[seat]),
-          him_(game.state().seats[seat == 1 ? 2 : 1]), mine_(game.state().formedwords[seat]),
-          his_(game.state().formedwords[seat == 1 ? 2 : 1]) {
+        : game_(game), spell_(spell), words_(words), style_(style), random_(random), seat_(seat),
+          me_(game.state().seats[seat]), him_(game.state().seats[seat == 1 ? 2 : 1]),
+          mine_(game.state().formedwords[seat]), his_(game.state().formedwords[seat == 1 ? 2 : 1]) {
         const GameState& state = game.state();
         stealsLeft_ = me_.stealsused < state.maxsteals;
         hisStealsLeft_ = him_.stealsused < state.maxsteals;
@@ -359,8 +359,8 @@ private:
 StrongPlayer::StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words)
     : game_(game), spell_(spell), words_(words) {}
 
-StrongPlayer::StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words, const LevelStyle& style,
-                           Random* random)
+StrongPlayer::StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words,
+                           const LevelStyle& style, Random* random)
     : game_(game), spell_(spell), words_(words), style_(style), random_(random) {}
 
 int StrongPlayer::play(int seat) {

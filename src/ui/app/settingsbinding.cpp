@@ -89,7 +89,8 @@ void SettingsBinding::saveIfMoved() {
 void SettingsBinding::chooseComputerPlayer(ComputerKind kind) {
     if (server_ != nullptr && server_->chooseComputerPlayer(kind)) {
         model_.setComputerName(computerName(kind));
-        chat_.addlinetochat("The computer plays " + std::string(computerKindTitle(kind)) + " from the next game.",
+        chat_.addlinetochat("The computer plays " + std::string(computerKindTitle(kind)) +
+                                " from the next game.",
                             kSystemLineColour);
     }
     file_.update([kind](IniFile& ini) { ini.set(kSettingsSection, "Klot", formatComputerKind(kind)); });
