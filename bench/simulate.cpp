@@ -1,6 +1,8 @@
 // Plays whole engine-only games between two computer players and reports how they fare:
 //
-//   plimb_simulate --games N --a classic|strong --b classic|strong [--seed S]
+//   plimb_simulate --games N --a LEVEL --b LEVEL [--seed S]
+//
+// LEVEL is beginner, easy, classic, hard or strong.
 //
 // Game g (0-based) uses seed S+g (S defaults to 1); player A takes seat 1 in even games and
 // seat 2 in odd ones, so each side moves first (seat 2 always opens) equally often. Games are
@@ -20,6 +22,7 @@
 #include "dict/tdictn.h"
 #include "rules/anagrams.h"
 #include "rules/game.h"
+#include "rules/levels.h"
 
 using namespace plimb;
 using plimb::bench::NullOutbox;
@@ -53,9 +56,13 @@ bool parseNumber(std::string_view text, long& value) {
 }
 
 bool parseKind(std::string_view text, ComputerKind& kind) {
-    if (text != "classic" && text != "strong") return false;
-    kind = parseComputerKind(text);
-    return true;
+    for (const ComputerKind k : kComputerKinds) {
+        if (text == formatComputerKind(k)) {
+            kind = k;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool parseArgs(int argc, char** argv, Options& o) {
@@ -89,8 +96,8 @@ bool parseArgs(int argc, char** argv, Options& o) {
         }
     }
     if (!haveGames || !haveA || !haveB) {
-        std::fprintf(stderr,
-                     "usage: plimb_simulate --games N --a classic|strong --b classic|strong [--seed S]\n");
+        std::fprintf(stderr, "usage: plimb_simulate --games N --a LEVEL --b LEVEL [--seed S]\n"
+                             "  LEVEL: beginner, easy, classic, hard or strong\n");
         return false;
     }
     return true;
@@ -107,11 +114,13 @@ int main(int argc, char** argv) {
     using Clock = std::chrono::steady_clock;
     // Built here rather than inside the first strong move, so that move's time is its own.
     double indexSeconds = 0;
-    if (opt.a == ComputerKind::Strong || opt.b == ComputerKind::Strong) {
+    for (const ComputerKind kind : {opt.a, opt.b}) {
+        if (kind == ComputerKind::Classic) continue;
         const auto t0 = Clock::now();
-        const auto words = AnagramIndex::builtin().wordCount();
+        const auto words = knownWords(styleOf(kind).knownTier, styleOf(kind).longestWord).wordCount();
         indexSeconds = std::chrono::duration<double>(Clock::now() - t0).count();
-        std::printf("anagram index: %zu words, built in %.1f ms\n", words, indexSeconds * 1000);
+        std::printf("%s's words: %zu, indexed in %.1f ms\n", std::string(formatComputerKind(kind)).c_str(),
+                    words, indexSeconds * 1000);
     }
 
     Side sides[2];

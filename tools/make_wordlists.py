@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Regenerates the two committed word lists in resources/words/.
+"""Regenerates the committed word lists in resources/words/.
 
 english.rec        the dictionary: 15-byte records (0x1E, then the word in upper case padded
                    with blanks to 14 bytes), sorted by byte value. Source: the npm package
@@ -8,6 +8,10 @@ listbox_words.txt  the computer player's short list: common lower-case words of 
                    letters, one a line, in alphabetical order. Source: Debian's scowl package
                    (levels 10 and 20 of english-words and american-words), keeping only the
                    words the dictionary above accepts.
+word_tiers.txt     what the computer levels know: every word of 2 to 10 letters that the
+                   dictionary accepts and that scowl lists at size 50 or below, one a line as
+                   "word level", where level is the smallest scowl size listing it (10 the
+                   commonest words). Alphabetical. Same scowl files, english and american.
 
 Needs python3, npm (registry access) and `apt-get install scowl`. Run from anywhere:
     tools/make_wordlists.py [--word-list DIR_WITH_WORDS_TXT] [--scowl DIR]
@@ -26,6 +30,8 @@ SCOWL_COPYRIGHT = "/usr/share/doc/scowl/copyright"
 SCOWL_FILES = ["english-words.10", "english-words.20", "american-words.10", "american-words.20"]
 RECORD_MARK = b"\x1e"
 KEY_LETTERS = 14
+TIER_LEVELS = [10, 20, 35, 40, 50]
+TIER_LENGTHS = (2, 10)
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 OUT = ROOT / "resources" / "words"
@@ -73,6 +79,20 @@ def computer_words(scowl: pathlib.Path, accepted: set[str]) -> list[str]:
     return sorted(chosen)
 
 
+def word_tiers(scowl: pathlib.Path, accepted: set[str]) -> dict[str, int]:
+    low, high = TIER_LENGTHS
+    shape = re.compile(r"^[a-z]{%d,%d}$" % (low, high))
+    tiers: dict[str, int] = {}
+    for level in TIER_LEVELS:
+        for kind in ("english-words", "american-words"):
+            text = (scowl / f"{kind}.{level}").read_text(encoding="utf-8", errors="replace")
+            for line in text.splitlines():
+                word = line.strip()
+                if shape.match(word) and word.upper() in accepted:
+                    tiers.setdefault(word, level)
+    return tiers
+
+
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--word-list", type=pathlib.Path,
@@ -90,8 +110,12 @@ def main() -> int:
     accepted = set(words)
     short = computer_words(args.scowl, accepted)
     (OUT / "listbox_words.txt").write_text("".join(w + "\n" for w in short), encoding="ascii")
+    tiers = word_tiers(args.scowl, accepted)
+    (OUT / "word_tiers.txt").write_text("".join(f"{w} {tiers[w]}\n" for w in sorted(tiers)),
+                                        encoding="ascii")
     (OUT / "LICENSE-scowl").write_bytes(pathlib.Path(SCOWL_COPYRIGHT).read_bytes())
-    print(f"english.rec: {len(words)} records; listbox_words.txt: {len(short)} words")
+    print(f"english.rec: {len(words)} records; listbox_words.txt: {len(short)} words; "
+          f"word_tiers.txt: {len(tiers)} words")
     return 0
 
 

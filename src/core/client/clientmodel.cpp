@@ -1,6 +1,7 @@
 #include "client/clientmodel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "chat/chatrules.h"
 #include "chat/chatter.h"
@@ -277,7 +278,7 @@ void ClientModel::playerdisconnected(std::string_view data) {
     }
     auto& row = view_.rowFor(*seat);
     systemLine(row.name + " disconnected.");
-    row.name = "Klot"; // the server's computer player takes the seat over
+    row.name = computerName_; // the server's computer player takes the seat over
     row.eyes = false;
 }
 
@@ -344,7 +345,18 @@ void ClientModel::showNextGame(std::string_view timeText, std::string_view playt
 
 void ClientModel::showComputerOpponent() {
     auto& row = view_.rowFor(2);
-    if (!announced_[2] && row.name == kWaiting) row.name = "Klot";
+    if (!announced_[2] && row.name == kWaiting) row.name = computerName_;
+}
+
+void ClientModel::setComputerName(std::string name) {
+    nextComputerName_ = std::move(name);
+    if (!gameRunning_) adoptComputerName();
+}
+
+void ClientModel::adoptComputerName() {
+    for (auto& row : view_.rows)
+        if (row.name == computerName_) row.name = nextComputerName_;
+    computerName_ = nextComputerName_;
 }
 
 void ClientModel::sendStartGame(std::string_view timeText, std::string_view playtoText,

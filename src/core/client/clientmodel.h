@@ -176,6 +176,11 @@ public:
     void showNextGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
                       bool unlimited);
     void showComputerOpponent();
+    // The computer's name in the seat row and the tally ("Klot", "Klot (Easy)"), as the host's
+    // server plays it: taken up at once between games, otherwise from the next game's start, so
+    // a game's wins count against the level that played it.
+    void setComputerName(std::string name);
+    const std::string& computerName() const { return computerName_; }
     // The options dialog's "Start Game": the field texts are sent as they stand.
     void sendStartGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
                        bool unlimited);
@@ -239,6 +244,9 @@ private:
     // A game this client saw start (or was shown running when it came in) and no winner yet:
     // only then do a word and a win count, and a win only once.
     bool gameRunning_ = false;
+    std::string computerName_ = "Klot";
+    std::string nextComputerName_ = "Klot";
+    void adoptComputerName();
     bool settingsLoaded_ = false;
 
     std::string playerName_;

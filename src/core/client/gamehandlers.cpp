@@ -109,7 +109,8 @@ void ClientModel::startthegame(std::string_view data) {
     view_.rows[0].eyes = false;
     view_.rows[1].eyes = false;
     // Nobody holds seat 2, so the computer player plays it.
-    if (view_.rowFor(2).name == "<Waiting>") view_.rowFor(2).name = "Klot";
+    adoptComputerName();
+    if (view_.rowFor(2).name == "<Waiting>") view_.rowFor(2).name = computerName_;
 }
 
 void ClientModel::gamestats(std::string_view data) {

@@ -15,3 +15,12 @@ std::span<const char> builtinWordRecords();
 std::vector<std::string> builtinComputerWords();
 
 } // namespace plimb
+
+namespace plimb {
+
+// The words of resources/words/word_tiers.txt that scowl lists at size `maxLevel` or below (10
+// gives the commonest words only, 50 the largest tier kept): lower case, 2 to 10 letters, all
+// accepted by the dictionary, in alphabetical order.
+std::vector<std::string> builtinTierWords(int maxLevel);
+
+} // namespace plimb

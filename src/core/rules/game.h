@@ -47,8 +47,12 @@ public:
 
     // The computer player that takes the computer's turns, Classic unless the host picks
     // another; a change applies from the next computer turn.
-    void setComputerPlayer(ComputerKind kind) { computerKind_ = kind; }
+    void setComputerPlayer(ComputerKind kind) { computerKind_ = nextKind_ = kind; }
     ComputerKind computerPlayer() const { return computerKind_; }
+    // The host's choice from a menu: during a game it plays from the next startgame, so a running
+    // game keeps the player it began with; between games it applies at once. Returns false when that level is already the one chosen.
+    bool chooseComputerPlayer(ComputerKind kind);
+    ComputerKind nextComputerPlayer() const { return nextKind_; }
     // One whole computer turn for `seat` by the chosen player: what the turn timer runs.
     void computerTurn(int seat);
     // The words the strong player searches (kept by reference). Without one it uses the index of
@@ -102,6 +106,7 @@ private:
     std::vector<std::string> words_;
     int lastwordindex_;
     ComputerKind computerKind_ = ComputerKind::Classic;
+    ComputerKind nextKind_ = ComputerKind::Classic;
     const AnagramIndex* anagrams_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 
 #include "dict/tdictn.h"
 #include "rules/game.h"
+#include "rules/random.h"
 
 namespace plimb {
 
@@ -78,16 +79,18 @@ template <std::size_t N> LetterSet setOf(const std::array<int, N>& slots) {
 // Everything one turn looks at, read once at its start.
 class Turn {
 public:
-    Turn(Game& game, const TDictn& spell, const AnagramIndex& words, int seat)
-        : game_(game), spell_(spell), words_(words), seat_(seat), me_(game.state().seats[seat]),
-          him_(game.state().seats[seat == 1 ? 2 : 1]), mine_(game.state().formedwords[seat]),
-          his_(game.state().formedwords[seat == 1 ? 2 : 1]) {
+    Turn(Game& game, const TDictn& spell, const AnagramIndex& words, const LevelStyle& style, Random* random,
+         int seat)
+        : game_(game), spell_(spell), words_(words), style_(style), random_(random), seat_(seat),
+          me_(game.state().seats[seat]), him_(game.state().seats[seat == 1 ? 2 : 1]),
+          mine_(game.state().formedwords[seat]), his_(game.state().formedwords[seat == 1 ? 2 : 1]) {
         const GameState& state = game.state();
         stealsLeft_ = me_.stealsused < state.maxsteals;
         hisStealsLeft_ = him_.stealsused < state.maxsteals;
         board_ = setOf(me_.board);
         hand_ = setOf(me_.hand);
         hisBoard_ = setOf(him_.board);
+        thinksOfStealing_ = stealsLeft_ && chance(style_.stealPercent);
     }
 
     int play() {
@@ -99,7 +102,20 @@ public:
             std::max_element(options.begin(), options.end(), [](const Option& a, const Option& b) {
                 return a.points < b.points;
             })->points;
+        if (best > 0 && style_.choicePercent > 0) {
+            // Every scoring move near the best looks as good to it; enumeration order keeps the
+            // draw reproducible.
+            std::erase_if(options, [&](const Option& o) {
+                return o.points * 100 < best * (100 - style_.choicePercent);
+            });
+            return carryOut(options[static_cast<std::size_t>((*random_)(static_cast<int>(options.size())))]);
+        }
         std::erase_if(options, [&](const Option& o) { return o.points != best; });
+        if (best == 0 && options.size() > 1 && !chance(style_.lookaheadPercent)) {
+            // Nothing scores and it does not think ahead: every move looks as good as another.
+            // None can spoil a word, since a move that makes one would have scored.
+            return carryOut(options[static_cast<std::size_t>((*random_)(static_cast<int>(options.size())))]);
+        }
         if (options.size() > 1)
             for (Option& o : options)
                 weigh(o);
@@ -113,6 +129,13 @@ public:
     }
 
 private:
+    // True with the given percent; a certain style never draws.
+    bool chance(int percent) {
+        if (percent >= 100) return true;
+        if (percent <= 0) return false;
+        return (*random_)(100) < percent;
+    }
+
     std::vector<Option> enumerate() {
         std::vector<Option> options;
         // One representative slot per distinct letter: which copy moves changes nothing.
@@ -148,7 +171,7 @@ private:
             add(option(Kind::Throw, handSlot[h], 0, 0, 0, 0, board_, hand_.minus(h)));
         for (int x : boardCodes)
             add(option(Kind::Remove, 0, boardSlot[x], 0, 0, x, board_.minus(x), hand_));
-        if (stealsLeft_) {
+        if (thinksOfStealing_) {
             for (int s : hisCodes) {
                 if (roomLeft) add(option(Kind::Steal, 0, 0, hisSlot[s], s, 0, board_.plus(s), hand_));
                 for (int x : boardCodes)
@@ -317,6 +340,8 @@ private:
     Game& game_;
     const TDictn& spell_;
     const AnagramIndex& words_;
+    const LevelStyle& style_;
+    Random* random_;
     const int seat_;
     const tplayer& me_;
     const tplayer& him_;
@@ -324,6 +349,7 @@ private:
     const std::vector<std::string>& his_;
     bool stealsLeft_ = false;
     bool hisStealsLeft_ = false;
+    bool thinksOfStealing_ = false;
     LetterSet board_, hand_, hisBoard_;
     std::vector<std::pair<LetterSet, std::string>> scored_;
 };
@@ -333,10 +359,15 @@ private:
 StrongPlayer::StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words)
     : game_(game), spell_(spell), words_(words) {}
 
+StrongPlayer::StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words,
+                           const LevelStyle& style, Random* random)
+    : game_(game), spell_(spell), words_(words), style_(style), random_(random) {}
+
 int StrongPlayer::play(int seat) {
     const GameState& state = game_.state();
     if ((seat != 1 && seat != 2) || seat != state.currentplayer) return 0;
-    return Turn(game_, spell_, words_, seat).play();
+    if (!style_.certain() && random_ == nullptr) return 0;
+    return Turn(game_, spell_, words_, style_, random_, seat).play();
 }
 
 void Game::setAnagramIndex(const AnagramIndex& index) {
@@ -344,12 +375,17 @@ void Game::setAnagramIndex(const AnagramIndex& index) {
 }
 
 void Game::computerTurn(int seat) {
-    if (computerKind_ != ComputerKind::Strong) {
+    if (computerKind_ == ComputerKind::Classic) {
         computerplay(seat);
         return;
     }
-    if (!anagrams_) anagrams_ = &AnagramIndex::builtin();
-    StrongPlayer(*this, spell_, *anagrams_).play(seat);
+    if (computerKind_ == ComputerKind::Strong) {
+        if (!anagrams_) anagrams_ = &AnagramIndex::builtin();
+        StrongPlayer(*this, spell_, *anagrams_).play(seat);
+        return;
+    }
+    const LevelStyle style = styleOf(computerKind_);
+    StrongPlayer(*this, spell_, knownWords(style.knownTier, style.longestWord), style, &random_).play(seat);
 }
 
 } // namespace plimb

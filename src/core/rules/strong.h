@@ -10,19 +10,28 @@
 // leaving the opponent the fewest letters worth stealing. It needs no chance and draws nothing
 // from the shared generator.
 //
+// The weaker levels use the same search with a LevelStyle: fewer words known, and chance in
+// how often they look ahead, think of stealing, and how carefully they choose; those draws come
+// from the shared generator.
+//
 // Like the classic player it acts only through Game's move handlers, as a client's requests
 // would: rearrangements first, then exactly one turn-ending move.
 #include "rules/anagrams.h"
+#include "rules/levels.h"
 
 namespace plimb {
 
 class Game;
 class TDictn;
+class Random;
 
 class StrongPlayer {
 public:
     // `spell` has the last word on validity: a word of the index that it rejects is never played.
     StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words);
+    // A level of that style knowing `words`; `random` is needed unless the style is certain.
+    StrongPlayer(Game& game, const TDictn& spell, const AnagramIndex& words, const LevelStyle& style,
+                 Random* random);
 
     // Plays the whole turn of `seat`, which must be the current player (otherwise nothing
     // happens). Returns how many of its requests a handler refused: 0, because every request is
@@ -33,6 +42,8 @@ private:
     Game& game_;
     const TDictn& spell_;
     const AnagramIndex& words_;
+    LevelStyle style_;
+    Random* random_ = nullptr;
 };
 
 } // namespace plimb

@@ -7,7 +7,16 @@
 
 namespace plimb {
 
+bool Game::chooseComputerPlayer(ComputerKind kind) {
+    if (kind == nextKind_) return false;
+    nextKind_ = kind;
+    // Between games the next game is the only one it can play.
+    if (!state_.gamerunning) computerKind_ = kind;
+    return true;
+}
+
 void Game::startgame(std::string_view name, int timeperturn, int playtoscore, int maxsteals) {
+    computerKind_ = nextKind_;
     state_.gamerunning = true;
     stopTimer();
     state_.timeperturn = timeperturn;

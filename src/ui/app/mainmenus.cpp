@@ -82,20 +82,19 @@ void MainMenus::buildOptions(ChatWidget& chat) {
     QMenu* computer = options->addMenu(QStringLiteral("Computer Player"));
     computer->setObjectName(QStringLiteral("ComputerPlayer1"));
     auto* computerKinds = new QActionGroup(&window_);
-    ComputerClassic1 = computer->addAction(QStringLiteral("Classic"));
-    ComputerStrong1 = computer->addAction(QStringLiteral("Strong"));
-    ComputerClassic1->setObjectName(QStringLiteral("ComputerClassic1"));
-    ComputerStrong1->setObjectName(QStringLiteral("ComputerStrong1"));
-    for (QAction* item : {ComputerClassic1, ComputerStrong1}) {
+    for (std::size_t i = 0; i < kComputerKinds.size(); ++i) {
+        const ComputerKind kind = kComputerKinds[i];
+        const QString title = QString::fromUtf8(computerKindTitle(kind).data(),
+                                                static_cast<qsizetype>(computerKindTitle(kind).size()));
+        QAction* item = computer->addAction(title);
+        item->setObjectName(QStringLiteral("Computer") + title + QStringLiteral("1"));
         item->setCheckable(true);
         item->setEnabled(false); // the host's window only: its server runs the computer player
+        item->setChecked(kind == ComputerKind::Classic);
         computerKinds->addAction(item);
+        connect(item, &QAction::triggered, this, [this, kind] { emit computerPlayerChosen(kind); });
+        computerItems_[i] = item;
     }
-    ComputerClassic1->setChecked(true);
-    connect(ComputerClassic1, &QAction::triggered, this,
-            [this] { emit computerPlayerChosen(ComputerKind::Classic); });
-    connect(ComputerStrong1, &QAction::triggered, this,
-            [this] { emit computerPlayerChosen(ComputerKind::Strong); });
     options->addSeparator();
     options->addAction(chat.textColorAction());
     options->addAction(chat.actionColorAction());
@@ -146,8 +145,8 @@ void MainMenus::setStartGameEnabled(bool enabled) {
 }
 
 void MainMenus::enableComputerPlayer() {
-    ComputerClassic1->setEnabled(true);
-    ComputerStrong1->setEnabled(true);
+    for (QAction* item : computerItems_)
+        item->setEnabled(true);
 }
 
 void MainMenus::showJustWatch(bool on) {
@@ -168,7 +167,8 @@ void MainMenus::showTurnSound(int turnSound) {
 }
 
 void MainMenus::showComputerKind(ComputerKind kind) {
-    (kind == ComputerKind::Strong ? ComputerStrong1 : ComputerClassic1)->setChecked(true);
+    for (std::size_t i = 0; i < kComputerKinds.size(); ++i)
+        computerItems_[i]->setChecked(kComputerKinds[i] == kind);
 }
 
 void MainMenus::showNamePopup(int seat, const QPoint& globalPos) {

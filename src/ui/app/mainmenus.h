@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+
 // The main window's menu bar (File, Options, View, Help) and the name label's popup. A switch or
 // a side window is handled here; what the window coordinates (the game's options, the quick
 // instructions, the computer player, saving the settings) is passed on as a signal. The check
@@ -74,8 +76,8 @@ private:
     QAction* PlayChatterSounds1 = nullptr;
     QAction* Classic1 = nullptr;
     QAction* New1 = nullptr;
-    QAction* ComputerClassic1 = nullptr;
-    QAction* ComputerStrong1 = nullptr;
+    // One checkable item per level, weakest first ("ComputerBeginner1" .. "ComputerStrong1").
+    std::array<QAction*, kComputerKinds.size()> computerItems_{};
 };
 
 } // namespace plimb

@@ -59,7 +59,10 @@ void SettingsBinding::loadinifile() {
 
     const ComputerKind kind = parseComputerKind(ini.get(kSettingsSection, "Klot").value_or(""));
     menus_.showComputerKind(kind);
-    if (server_ != nullptr && model_.isHost()) server_->setComputerPlayer(kind);
+    if (server_ != nullptr && model_.isHost()) {
+        server_->setComputerPlayer(kind);
+        model_.setComputerName(computerName(kind));
+    }
 }
 
 void SettingsBinding::saveinifile() {
@@ -84,7 +87,12 @@ void SettingsBinding::saveIfMoved() {
 }
 
 void SettingsBinding::chooseComputerPlayer(ComputerKind kind) {
-    if (server_ != nullptr) server_->setComputerPlayer(kind);
+    if (server_ != nullptr && server_->chooseComputerPlayer(kind)) {
+        model_.setComputerName(computerName(kind));
+        chat_.addlinetochat("The computer plays " + std::string(computerKindTitle(kind)) +
+                                " from the next game.",
+                            kSystemLineColour);
+    }
     file_.update([kind](IniFile& ini) { ini.set(kSettingsSection, "Klot", formatComputerKind(kind)); });
 }
 

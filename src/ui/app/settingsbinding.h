@@ -32,7 +32,8 @@ public:
     void saveinifile();
     // As the window closes: a window that was moved or resized keeps its place for the next run.
     void saveIfMoved();
-    // The host's choice of computer player: its server plays it from now on, and the file keeps it.
+    // The host's choice of computer player: its server plays it from the next game (at once
+    // between games), the chat says so once, and the file keeps it.
     void chooseComputerPlayer(ComputerKind kind);
 
 private:

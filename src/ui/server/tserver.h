@@ -37,9 +37,11 @@ public:
     // could not be bound) reserves nothing.
     void reserveHostSeat(quint16 ownClientPort);
     GameState& state() { return state_; }
-    // The computer player for the computer's turns; applies from its next turn.
+    // The computer player for the computer's turns; applies from its next turn (a stored setting).
     void setComputerPlayer(ComputerKind kind) { game_.setComputerPlayer(kind); }
     ComputerKind computerPlayer() const { return game_.computerPlayer(); }
+    // The host's menu choice: applies from the next game; false when nothing changed.
+    bool chooseComputerPlayer(ComputerKind kind) { return game_.chooseComputerPlayer(kind); }
 
     // What the table looks like from outside: the connections that hold a seat (the host's own
     // included) and whether a game runs. tableChanged() follows every request, close and turn
