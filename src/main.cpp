@@ -11,7 +11,6 @@
 #include "app/signalclose.h"
 #include "app/tchat.h"
 #include "chat/colortext.h"
-#include "common/tileart.h"
 #include "dict/builtinwords.h"
 #include "dict/tdictn.h"
 #include "rules/random.h"
@@ -25,8 +24,9 @@ namespace {
 int run(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plimb"));
-    // The program's icon is its own P tile.
-    QApplication::setWindowIcon(QIcon(plimb::TileArt().tile('P' - 'A' + 1, 2.0)));
+    // The program's icon, the P tile: one picture the window manager scales as it needs, since
+    // every further size is one more PNG decoded at start.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/plimb-64.png")));
     // Lets the desktop match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(plimb::kAppId));
 

@@ -97,22 +97,22 @@ void GamePanel::buildSeatRow(int row, QPoint name, QPoint score, QRect status, Q
     r.eyes = new PictureWidget(
         &art_, [](const TileArt& a, qreal q) { return a.eyes(q); }, this);
     r.eyes->setGeometry(QRect(eyes, TileArt::kEyesSize));
-    r.name = makeLabel(this, {}, QRect(name, QSize(score.x() - name.x() - 6, 16)),
-                       TileArt::font(12, QFont::Bold), kCream);
+    r.name = makeLabel(this, {}, QRect(name, QSize(score.x() - name.x() - 6, 16)), TileArt::font(QFont::Bold),
+                       kCream);
     r.name->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(r.name, &QLabel::customContextMenuRequested, this, [this, row](const QPoint& at) {
         const SeatRow& self = rows_[static_cast<std::size_t>(row)];
         emit nameContextMenuRequested(self.seat, self.name->mapToGlobal(at));
     });
     r.score = makeLabel(this, {}, QRect(score, QSize(status.left() - score.x(), 16)),
-                        TileArt::font(12, QFont::Bold), kGold);
-    r.status = makeLabel(this, {}, status, TileArt::font(11, QFont::Normal), kSoftText,
+                        TileArt::font(QFont::Bold), kGold);
+    r.status = makeLabel(this, {}, status, TileArt::font(QFont::Normal), kSoftText,
                          Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void GamePanel::buildClock() {
-    labelStatus_ = makeLabel(this, {}, QRect(42, 219, 406, 18), TileArt::font(12, QFont::DemiBold), kCream,
-                             Qt::AlignCenter);
+    labelStatus_ =
+        makeLabel(this, {}, QRect(42, 219, 406, 18), TileArt::font(QFont::Bold), kCream, Qt::AlignCenter);
     labelStatus_->setObjectName(QStringLiteral("label_status"));
 
     auto* frame = new PictureWidget(
@@ -125,12 +125,12 @@ void GamePanel::buildClock() {
     imageTimer_->setGeometry(QRect(kTimerFrame + QPoint(1, 1), TileArt::kTimerBarSize));
 
     labelTurntime_ = makeLabel(this, {}, QRect(kTimerFrame.x() - 96, kTimerFrame.y() + 2, 90, 19),
-                               TileArt::font(12, QFont::Bold), kCream, Qt::AlignRight | Qt::AlignVCenter);
+                               TileArt::font(QFont::Bold), kCream, Qt::AlignRight | Qt::AlignVCenter);
     labelTurntime_->setObjectName(QStringLiteral("label_turntime"));
 }
 
 void GamePanel::buildSidebar() {
-    const QFont info = TileArt::font(12, QFont::DemiBold);
+    const QFont info = TileArt::font(QFont::Bold);
     const int x = kGameCard.left() + 12;
     labelPlaytoscore_ = makeLabel(this, {}, QRect(x, kGameCard.top() + 6, 230, 18), info, kCream);
     labelPlaytoscore_->setObjectName(QStringLiteral("label_playtoscore"));
@@ -141,13 +141,13 @@ void GamePanel::buildSidebar() {
 
     labelMywords_ =
         makeLabel(this, {}, QRect(kWordsCard.left() + 8, kWordsCard.top() + 4, kWordsCard.width() - 16, 18),
-                  TileArt::font(12, QFont::Bold), kGold);
+                  TileArt::font(QFont::Bold), kGold);
     labelMywords_->setObjectName(QStringLiteral("label_mywords"));
     listboxMywords_ = new QListWidget(this);
     listboxMywords_->setObjectName(QStringLiteral("listbox_mywords"));
     listboxMywords_->setAccessibleName(QStringLiteral("Your Words"));
     listboxMywords_->setGeometry(kWordsCard.adjusted(6, 24, -6, -6));
-    listboxMywords_->setFont(TileArt::font(11, QFont::Normal));
+    listboxMywords_->setFont(TileArt::font(QFont::Normal));
     listboxMywords_->setFocusPolicy(Qt::NoFocus);
     listboxMywords_->setSelectionMode(QAbstractItemView::NoSelection);
     listboxMywords_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -157,21 +157,21 @@ void GamePanel::buildSidebar() {
 
     const int lx = kLegendCard.left() + 10;
     makeLabel(this, QStringLiteral("Bonus Points"),
-              QRect(lx, kLegendCard.top() + 4, kLegendCard.width() - 14, 18), TileArt::font(12, QFont::Bold),
+              QRect(lx, kLegendCard.top() + 4, kLegendCard.width() - 14, 18), TileArt::font(QFont::Bold),
               kGold);
     const char* const legend[] = {"6 Letters - 2x", "7 Letters - 3x", "8 Letters - 4x", "9 Letters - 5x",
                                   "10 Letters - 6x"};
     int y = kLegendCard.top() + 24;
     for (const char* line : legend) {
         makeLabel(this, QString::fromLatin1(line), QRect(lx, y, kLegendCard.width() - 14, 15),
-                  TileArt::font(11, QFont::Normal), kSoftText);
+                  TileArt::font(QFont::Normal), kSoftText);
         y += 15;
     }
 
     buttonStart_ = new QPushButton(QStringLiteral("Start Game"), this);
     buttonStart_->setObjectName(QStringLiteral("button_start"));
     buttonStart_->setGeometry(kStartButton);
-    buttonStart_->setFont(TileArt::font(13, QFont::Bold));
+    buttonStart_->setFont(TileArt::font(QFont::Bold));
     buttonStart_->setCursor(Qt::PointingHandCursor);
     buttonStart_->setStyleSheet(QStringLiteral(
         "QPushButton { color: #3A2210; border: 1px solid #6E4208; border-radius: 7px; "

@@ -50,17 +50,17 @@ Colour fromQColor(const QColor& c) {
            (static_cast<Colour>(c.blue()) << 16);
 }
 
+// The window's own typeface, as the transcript's text size or the entry's 13 pixels want it:
+// asking for faces by name would cost a font lookup for each name not installed, and end at
+// this face on most systems anyway.
 QFont transcriptFont(int points) {
-    QFont f(QStringLiteral("Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
+    QFont f = QGuiApplication::font();
     f.setPointSize(points);
     return f;
 }
 
 QFont entryFont() {
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
-    f.setStyleHint(QFont::SansSerif);
+    QFont f = QGuiApplication::font();
     f.setPixelSize(13);
     return f;
 }

@@ -2,6 +2,7 @@
 
 #include "chat/chatter.h"
 #include "common/qtext.h"
+#include "common/tileart.h"
 
 #include <QIconEngine>
 #include <QMenu>
@@ -57,11 +58,7 @@ public:
             p->setPen(QPen(ink, 1.0));
             p->setBrush(enabled ? QColor(0xFF, 0xF6, 0xD8) : QColor(0xE8, 0xE8, 0xE8));
             p->drawPath(bubble);
-            QFont f = p->font();
-            f.setPixelSize(9);
-            f.setBold(true);
-            p->setFont(f);
-            p->drawText(QRectF(1, 1, 18, 10), Qt::AlignCenter, QString::number(number_));
+            TileArt::paintBoldText(*p, QRectF(1, 1, 18, 10), 9, Qt::AlignCenter, QString::number(number_));
         } else {
             p->setPen(Qt::NoPen);
             p->setBrush(ink);

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -116,17 +117,15 @@ void drawLetterTile(QPainter& p, int code) {
     // The letter, pressed slightly into the wood: a light edge under dark ink.
     const QString letter(QChar(TileArt::letterOf(code)));
     const QRectF letterBox(body.left(), body.top() - 1.5, body.width() - 4.0, body.height());
-    p.setFont(TileArt::font(22, QFont::Bold));
     p.setPen(QColor(255, 244, 220, 160));
-    p.drawText(letterBox.translated(0.6, 0.8), Qt::AlignCenter, letter);
+    TileArt::paintBoldText(p, letterBox.translated(0.6, 0.8), 22, Qt::AlignCenter, letter);
     p.setPen(QColor(0x3A, 0x22, 0x10));
-    p.drawText(letterBox, Qt::AlignCenter, letter);
+    TileArt::paintBoldText(p, letterBox, 22, Qt::AlignCenter, letter);
 
     const QString points = QString::number(TileArt::pointsOf(code));
-    p.setFont(TileArt::font(8.5, QFont::DemiBold));
     p.setPen(QColor(0x4A, 0x2E, 0x16));
-    p.drawText(QRectF(body.left(), body.top(), body.width() - 3.0, body.height() - 1.5),
-               Qt::AlignRight | Qt::AlignBottom, points);
+    TileArt::paintBoldText(p, QRectF(body.left(), body.top(), body.width() - 3.0, body.height() - 1.5), 8.5,
+                           Qt::AlignRight | Qt::AlignBottom, points);
 }
 
 void drawWordback(QPainter& p) {
@@ -139,7 +138,9 @@ void drawWordback(QPainter& p) {
     walnut.setColorAt(1.0, QColor(0x43, 0x26, 0x13));
     p.fillPath(frame, walnut);
     p.save();
-    p.setClipPath(frame);
+    // A rectangle inside the rounded corners clips the grain as well as the frame's path would,
+    // without rasterising that path into a mask first.
+    p.setClipRect(r.adjusted(4, 2, -4, -2));
     paintGrain(p, r, 4242u, QColor(25, 12, 4, 70), 16, 6.0);
     p.restore();
 
@@ -238,13 +239,21 @@ void drawTimerFrame(QPainter& p) {
 } // namespace
 
 QFont TileArt::font(qreal pixelSize, int weight) {
-    QFont f;
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("Arial")});
-    f.setStyleHint(QFont::SansSerif);
+    // The window's own typeface: at its own size and weight it is the very font the menus and the
+    // chat entry use, so no other face is looked up for them.
+    QFont f = QGuiApplication::font();
     f.setPixelSize(std::max(1, qRound(pixelSize)));
     f.setWeight(static_cast<QFont::Weight>(weight));
-    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
+}
+
+void TileArt::paintBoldText(QPainter& p, const QRectF& box, qreal pixelSize, int flags, const QString& text) {
+    const qreal k = pixelSize / kTextPx;
+    p.save();
+    p.scale(k, k);
+    p.setFont(font(QFont::Bold));
+    p.drawText(QRectF(box.topLeft() / k, box.size() / k), flags, text);
+    p.restore();
 }
 
 char TileArt::letterOf(int code) {

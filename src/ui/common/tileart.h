@@ -4,7 +4,9 @@
 // TileArt objects share; nothing is drawn ahead (the board is empty when the window opens). The
 // pixmaps carry their ratio, so callers paint them at logical coordinates.
 #include <QFont>
+#include <QPainter>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
 #include <map>
 #include <utility>
@@ -24,8 +26,17 @@ public:
     // Capital letter and printed point value of a letter code 1..26; '\0' and 0 for any other code.
     static char letterOf(int code);
     static int pointsOf(int code);
-    // The house typeface at a pixel size, so every window of the game reads alike.
+    // The house type: the window's own typeface at a pixel size. What the window shows at start
+    // keeps to kTextPx in Normal and Bold, two font engines in all (each further size or weight
+    // costs a font lookup and an engine of its own); larger or smaller text on the board is
+    // painted from the bold face scaled.
+    static constexpr int kTextPx = 12;
     static QFont font(qreal pixelSize, int weight);
+    static QFont font(int weight) { return font(kTextPx, weight); }
+    // Draws `text` in `box` with the pen set, in bold at `pixelSize`: the painter scales the one
+    // bold face the board already uses, so a tile's letter or a badge's digit costs no font of its own.
+    static void paintBoldText(QPainter& p, const QRectF& box, qreal pixelSize, int flags,
+                              const QString& text);
 
     // Picture 0 is a plain white square; 1..26 the wooden letter tiles. A code outside 0..26
     // yields picture 0, so a bad code never shows a wrong letter.
