@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "app/mainmenus.h"
-#include "board/tgamestart.h"
+#include "app/sidewindows.h"
 #include "chat/chatwidget.h"
 #include "chat/phrasebar.h"
 #include "server/tserver.h"
@@ -13,9 +13,8 @@
 namespace plimb {
 
 SettingsBinding::SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file,
-                                 ChatWidget& chat, PhraseBar& phrases, Tgamestart& gamestart,
-                                 MainMenus& menus)
-    : window_(window), model_(model), file_(file), chat_(chat), phrases_(phrases), gamestart_(gamestart),
+                                 ChatWidget& chat, PhraseBar& phrases, SideWindows& windows, MainMenus& menus)
+    : window_(window), model_(model), file_(file), chat_(chat), phrases_(phrases), windows_(windows),
       menus_(menus) {}
 
 WindowBounds SettingsBinding::currentBounds() const {
@@ -46,14 +45,15 @@ void SettingsBinding::loadinifile() {
             phrases_.setPhrase(n, QString::fromStdString(*phrase));
     model_.playSounds = s.playSounds;
     menus_.showPlaySounds(s.playSounds);
-    if (s.playToScore) gamestart_.setPlayToScoreText(QString::fromStdString(*s.playToScore));
-    if (s.creationTime) gamestart_.setTimePerTurnText(QString::fromStdString(*s.creationTime));
-    if (s.steals) gamestart_.setStealsText(QString::fromStdString(*s.steals));
-    gamestart_.setUnlimited(s.unlimited);
+    GameOptionTexts options = windows_.gameOptions();
+    if (s.playToScore) options.playToScore = QString::fromStdString(*s.playToScore);
+    if (s.creationTime) options.timePerTurn = QString::fromStdString(*s.creationTime);
+    if (s.steals) options.steals = QString::fromStdString(*s.steals);
+    options.unlimited = s.unlimited;
+    windows_.setGameOptions(options);
     if (model_.isHost())
-        model_.showNextGame(gamestart_.timePerTurnText().toStdString(),
-                            gamestart_.playToScoreText().toStdString(), gamestart_.stealsText().toStdString(),
-                            gamestart_.unlimited());
+        model_.showNextGame(options.timePerTurn.toStdString(), options.playToScore.toStdString(),
+                            options.steals.toStdString(), options.unlimited);
     model_.playChatterSounds = s.chatterSounds;
     menus_.showChatterSounds(s.chatterSounds);
 
@@ -70,12 +70,13 @@ void SettingsBinding::saveinifile() {
     s.textSize = chat_.textSize();
     s.textColour = chat_.textColour();
     s.actionColour = chat_.actionColour();
-    s.playToScore = gamestart_.playToScoreText().toStdString();
-    s.creationTime = gamestart_.timePerTurnText().toStdString();
-    s.steals = gamestart_.stealsText().toStdString();
+    const GameOptionTexts options = windows_.gameOptions();
+    s.playToScore = options.playToScore.toStdString();
+    s.creationTime = options.timePerTurn.toStdString();
+    s.steals = options.steals.toStdString();
     s.bounds = currentBounds();
     s.turnSound = model_.turnSound;
-    s.unlimited = gamestart_.unlimited();
+    s.unlimited = options.unlimited;
     s.playSounds = model_.playSounds;
     s.chatterSounds = model_.playChatterSounds;
     file_.update([&s](IniFile& ini) { writeSettings(ini, s); });

@@ -15,14 +15,14 @@ namespace plimb {
 class ChatWidget;
 class MainMenus;
 class PhraseBar;
-class Tgamestart;
+class SideWindows;
 class TServer;
 
 class SettingsBinding : public SettingsSource {
 public:
     // Only keeps its arguments: the model and the menus may be built after the binding.
     SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file, ChatWidget& chat,
-                    PhraseBar& phrases, Tgamestart& gamestart, MainMenus& menus);
+                    PhraseBar& phrases, SideWindows& windows, MainMenus& menus);
 
     // The in-process server, whose computer player the host's settings choose.
     void setServer(TServer* server) { server_ = server; }
@@ -44,7 +44,7 @@ private:
     const SettingsStore& file_;
     ChatWidget& chat_;
     PhraseBar& phrases_;
-    Tgamestart& gamestart_;
+    SideWindows& windows_;
     MainMenus& menus_;
     TServer* server_ = nullptr;
     WindowBounds savedBounds_; // as last loaded or saved

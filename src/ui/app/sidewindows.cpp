@@ -21,14 +21,48 @@ namespace plimb {
 SideWindows::SideWindows(QWidget& window, ClientModel& model, const SettingsStore& settings,
                          PhraseBar& phrases, MessageSink& messages)
     : window_(window), model_(model), settings_(settings), phrases_(phrases),
-      gamestart_(new Tgamestart(&window)), spylist_(new Tspylist(&window)),
       tallylist_(new Ttallylist(&window)) {
     // A damaged tally file is said once; the tally then starts empty and is written back whole.
     if (const auto error = tallylist_->load(tallyPath()))
         QTimer::singleShot(0, &window,
                            [&messages, text = *error] { messages.showMessage(text.toStdString()); });
-    connect(spylist_, &Tspylist::kickRequested, this,
-            [this](const std::string& entry) { model_.kickSpyEntry(entry); });
+}
+
+Tgamestart* SideWindows::gameStart() {
+    if (gamestart_ == nullptr) {
+        gamestart_ = new Tgamestart(&window_);
+        setGameOptions(options_);
+        connect(gamestart_, &Tgamestart::startRequested, this,
+                [this](const QString& time, const QString& playto, const QString& steals, bool unlimited) {
+                    if (startRequest_) startRequest_({playto, time, steals, unlimited});
+                });
+    }
+    return gamestart_;
+}
+
+GameOptionTexts SideWindows::gameOptions() const {
+    if (gamestart_ == nullptr) return options_;
+    return {gamestart_->playToScoreText(), gamestart_->timePerTurnText(), gamestart_->stealsText(),
+            gamestart_->unlimited()};
+}
+
+void SideWindows::setGameOptions(const GameOptionTexts& options) {
+    options_ = options;
+    if (gamestart_ == nullptr) return;
+    gamestart_->setPlayToScoreText(options.playToScore);
+    gamestart_->setTimePerTurnText(options.timePerTurn);
+    gamestart_->setStealsText(options.steals);
+    gamestart_->setUnlimited(options.unlimited);
+}
+
+Tspylist* SideWindows::spyList() {
+    if (spylist_ == nullptr) {
+        spylist_ = new Tspylist(&window_);
+        connect(spylist_, &Tspylist::kickRequested, this,
+                [this](const std::string& entry) { model_.kickSpyEntry(entry); });
+        render();
+    }
+    return spylist_;
 }
 
 Tabout* SideWindows::about() {
@@ -66,11 +100,11 @@ Tphrases* SideWindows::phraseEditor() {
 }
 
 void SideWindows::render() {
-    spylist_->render(model_.spys(), model_.spyKickEnabled());
+    if (spylist_ != nullptr) spylist_->render(model_.spys(), model_.spyKickEnabled());
 }
 
 void SideWindows::showSpyList() {
-    spylist_->showOver(&window_);
+    spyList()->showOver(&window_);
 }
 
 void SideWindows::showPhraseList() {

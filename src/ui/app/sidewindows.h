@@ -1,9 +1,11 @@
 #pragma once
-// The main window's side windows: the game options dialog, the spy list and the tally list from
-// the start; help, about, the lobby download and the phrase editor made when first opened, so a
-// game that never opens them never pays for them. The tally list keeps the model's tally.
+// The main window's side windows, each made when first opened, so a game that never opens one
+// never pays for it: the game options dialog (its values are kept here until then), the spy
+// list, the tally list (whose tally is read at start and kept from then on), help, about, the
+// lobby download and the phrase editor.
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,14 @@ class Tphrases;
 class Tspylist;
 class Ttallylist;
 
+// The game options dialog's fields as texts, as the settings file keeps them.
+struct GameOptionTexts {
+    QString playToScore = QStringLiteral("200");
+    QString timePerTurn = QStringLiteral("30");
+    QString steals = QStringLiteral("5");
+    bool unlimited = true;
+};
+
 class SideWindows : public QObject, public TallySink {
 public:
     // The windows are children of `window`. Only keeps `model`: the model may be built after
@@ -32,9 +42,15 @@ public:
     SideWindows(QWidget& window, ClientModel& model, const SettingsStore& settings, PhraseBar& phrases,
                 MessageSink& messages);
 
-    Tgamestart* gameStart() const { return gamestart_; }
-    Tspylist* spyList() const { return spylist_; }
+    Tgamestart* gameStart();
+    Tspylist* spyList();
     Ttallylist* tallyList() const { return tallylist_; }
+    // The options as the dialog shows them, or as kept for it before it is first opened.
+    GameOptionTexts gameOptions() const;
+    void setGameOptions(const GameOptionTexts& options);
+    // The dialog's "Start Game", with the field texts as they stand.
+    using StartRequest = std::function<void(const GameOptionTexts&)>;
+    void setStartRequest(StartRequest request) { startRequest_ = std::move(request); }
     Tabout* about();
     Thelp* help();
     Tdownload* downloadWindow();
@@ -65,6 +81,8 @@ private:
     ClientModel& model_;
     const SettingsStore& settings_;
     PhraseBar& phrases_;
+    GameOptionTexts options_;
+    StartRequest startRequest_;
     Tgamestart* gamestart_ = nullptr;
     Tspylist* spylist_ = nullptr;
     Ttallylist* tallylist_ = nullptr;

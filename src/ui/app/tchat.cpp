@@ -33,8 +33,7 @@ Tchat::Tchat(Random& random, QWidget* parent)
       }),
       central_(new QWidget(this)), panel_(new GamePanel(central_)), chat_(new ChatWidget(central_)),
       phrases_(new PhraseBar(central_)), windows_(*this, model_, settingsFile_, *phrases_, *this),
-      pump_(model_),
-      settings_(*this, model_, settingsFile_, *chat_, *phrases_, *windows_.gameStart(), menus_),
+      pump_(model_), settings_(*this, model_, settingsFile_, *chat_, *phrases_, windows_, menus_),
       model_(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_}),
       menus_(*this, model_, *chat_, windows_, settingsFile_),
       links_(*this,
@@ -126,12 +125,11 @@ Tchat::Tchat(Random& random, QWidget* parent)
     panel_->placeInTabOrderAfter(chat_->mychat());
     connect(panel_, &GamePanel::startClicked, this, &Tchat::button_startClick);
     connect(panel_, &GamePanel::nameContextMenuRequested, &menus_, &MainMenus::showNamePopup);
-    connect(windows_.gameStart(), &Tgamestart::startRequested, this,
-            [this](const QString& time, const QString& playto, const QString& steals, bool unlimited) {
-                model_.sendStartGame(time.toStdString(), playto.toStdString(), steals.toStdString(),
-                                     unlimited);
-                saveinifile();
-            });
+    windows_.setStartRequest([this](const GameOptionTexts& options) {
+        model_.sendStartGame(options.timePerTurn.toStdString(), options.playToScore.toStdString(),
+                             options.steals.toStdString(), options.unlimited);
+        saveinifile();
+    });
     refresh();
 }
 

@@ -70,7 +70,7 @@ public:
     GamePanel* gamePanel() const { return panel_; }
     ChatWidget* chatWidget() const { return chat_; }
     PhraseBar* phraseBar() const { return phrases_; }
-    Tgamestart* gameStart() const { return windows_.gameStart(); }
+    Tgamestart* gameStart() { return windows_.gameStart(); }
     Tphrases* phraseEditor() { return windows_.phraseEditor(); }
     Ttallylist* tallyList() const { return windows_.tallyList(); }
     Tdownload* downloadWindow() { return windows_.downloadWindow(); }

@@ -60,7 +60,16 @@ Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Tool) {
         return QMessageBox::question(this, QStringLiteral("Confirm"), text,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
+    resize(480, 380);
+}
 
+void Ttallylist::setVisible(bool visible) {
+    if (visible) build();
+    QWidget::setVisible(visible);
+}
+
+void Ttallylist::build() {
+    if (built()) return;
     auto* root = new QHBoxLayout(this);
 
     auto* left = new QVBoxLayout;
@@ -143,10 +152,14 @@ Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(checklist, &QListWidget::itemChanged, this, &Ttallylist::checklistClickCheck);
     connect(listbox_tally, &QListWidget::itemChanged, this, &Ttallylist::listbox_tallyClickCheck);
     connect(listbox_tally, &QListWidget::currentRowChanged, this, &Ttallylist::listbox_tallyClick);
-    resize(480, 380);
+
+    showOwnTotals();
+    fillFollowed();
+    fillCurrent();
 }
 
 void Ttallylist::showOwnTotals() {
+    if (!built()) return;
     const OwnTallyLabels own = tally_.ownLabels();
     mylabel_1->setText(toQString(own.totalGames));
     mylabel_2->setText(toQString(own.yourWins));
@@ -156,6 +169,7 @@ void Ttallylist::showOwnTotals() {
 }
 
 void Ttallylist::fillFollowed() {
+    if (!built()) return;
     listbox_tally->clearQuietly();
     for (const std::string& name : tally_.followedNames())
         listbox_tally->addTickItem(toQString(name), true);
@@ -180,16 +194,19 @@ int Ttallylist::bestScoreRecord() const {
 }
 
 void Ttallylist::loadchecklist(const std::vector<std::string>& opponentNames) {
+    current_ = opponentNames;
+    fillCurrent();
+}
+
+void Ttallylist::fillCurrent() {
+    if (!built()) return;
     checklist->clearQuietly();
-    for (const std::string& name : opponentNames)
+    for (const std::string& name : current_)
         checklist->addTickItem(toQString(name), tally_.followedPosition(name).has_value());
 }
 
 void Ttallylist::addgame(const std::string& winnerText) {
-    std::vector<std::string> current;
-    for (int i = 0; i < checklist->count(); ++i)
-        current.push_back(toStdString(checklist->item(i)->text()));
-    tally_.addgame(winnerText, current);
+    tally_.addgame(winnerText, current_);
     showOwnTotals();
     listbox_tallyClick();
     if (!filePath_.isEmpty()) save(filePath_);
@@ -229,6 +246,7 @@ void Ttallylist::askToStopFollowing(const QPersistentModelIndex& index) {
 }
 
 void Ttallylist::listbox_tallyClick() {
+    if (!built()) return;
     const int position = listbox_tally->currentRow();
     if (position < 0 || position + 1 >= tally_.grid().rowCount()) return;
     const OpponentTallyLabels his = tally_.opponentLabels(position);
@@ -248,6 +266,7 @@ void Ttallylist::FlatButton2Click() {
 }
 
 void Ttallylist::showOver(QWidget* mainWindow) {
+    build(); // placed at the size its widgets give it
     showWindowOver(*this, mainWindow);
 }
 

@@ -67,7 +67,14 @@ public:
 
     const Tally& tally() const { return tally_; }
 
+protected:
+    // The window's widgets are made when it is first shown: most runs never open it.
+    void setVisible(bool visible) override;
+
 private:
+    void build();
+    bool built() const { return mylabel_1 != nullptr; }
+    void fillCurrent();
     void checklistClickCheck(QListWidgetItem* item);
     void listbox_tallyClickCheck(QListWidgetItem* item);
     void askToStopFollowing(const QPersistentModelIndex& index);
@@ -77,6 +84,7 @@ private:
     void fillFollowed();
 
     Tally tally_;
+    std::vector<std::string> current_; // the opponents of the last loadchecklist
     QString filePath_;
     bool damaged_ = false; // the file at filePath_ was there but unreadable, and is not moved aside yet
     Question ask_;

@@ -132,6 +132,7 @@ TEST_F(TtallylistTest, FileIsWrittenAfterEachGameAndADamagedOneGivesOneErrorAndA
 
     Ttallylist next;
     EXPECT_FALSE(next.load(path).has_value());
+    next.show();
     EXPECT_EQ(next.findChild<QListWidget*>("listbox_tally")->count(), 1);
     EXPECT_EQ(next.findChild<QLabel*>("mylabel_1")->text(), "1");
 
