@@ -3,6 +3,7 @@
 #include "chat/chatrules.h"
 #include "chat/rteurl.h"
 #include "common/qtext.h"
+#include "common/tileart.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -50,18 +51,11 @@ Colour fromQColor(const QColor& c) {
            (static_cast<Colour>(c.blue()) << 16);
 }
 
-// The window's own typeface, as the transcript's text size or the entry's 13 pixels want it:
-// asking for faces by name would cost a font lookup for each name not installed, and end at
-// this face on most systems anyway.
+// The window's own typeface at the transcript's text size: asking for faces by name would cost a
+// font lookup for each name not installed, and end at this face on most systems anyway.
 QFont transcriptFont(int points) {
     QFont f = QGuiApplication::font();
     f.setPointSize(points);
-    return f;
-}
-
-QFont entryFont() {
-    QFont f = QGuiApplication::font();
-    f.setPixelSize(13);
     return f;
 }
 
@@ -168,7 +162,8 @@ ChatWidget::ChatWidget(QWidget* parent)
     mainchat_->viewport()->installEventFilter(this);
 
     mychat_->setObjectName(QStringLiteral("mychat"));
-    mychat_->setFont(entryFont());
+    // The house type the board's labels already use: no font of its own to look up.
+    mychat_->setFont(TileArt::font(QFont::Normal));
     mychat_->setText(toQString(kChatPrompt));
     applyEntryColour();
     mychat_->installEventFilter(this);
