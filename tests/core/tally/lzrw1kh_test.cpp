@@ -82,6 +82,13 @@ TEST(Lzrw1kh, WritesTheseBytesExactly) {
         {"six equal bytes: as long as the chunk, kept", "aaaaaa",
          kHeader + hex("06000000 0600 40 4000 61 0012")},
         {"20 equal bytes: one run", std::string(20, 'a'), kHeader + hex("14000000 0700 40 8000 00000461")},
+        // The boundaries of each kind of item: the shortest run, one byte short of it, the shortest copy.
+        {"16 equal bytes: the shortest run", std::string(16, 'a'),
+         kHeader + hex("10000000 0700 40 8000 00000061")},
+        {"15 equal bytes: a literal and a copy 1 back, 14 long", std::string(15, 'a'),
+         kHeader + hex("0F000000 0600 40 4000 61 001B")},
+        {"a copy of 3, the shortest, at the chunk's end", std::string(20, 'a') + "xyzwxyz",
+         kHeader + hex("1B000000 0D00 40 8400 00000461 78797A77 0040")},
         {"a copy 6 back, 12 long", "abcdefabcdefabcdef",
          kHeader + hex("12000000 0B00 40 0200 616263646566 0069")},
         {"a second group: its control word sits before its items, shifted to bit 15",
