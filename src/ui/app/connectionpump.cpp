@@ -82,7 +82,7 @@ void ConnectionPump::sockInfo(TSock*, TSocketInfo info, const QString& text) {
     }
     // Losing the game connection ends the program, once the notices that came before the close
     // have been shown (a refused client must still see "Game is full").
-    if (text != QLatin1String("Socket Closed") || closingQuietly_) return;
+    if (info != TSocketInfo::Close || closingQuietly_) return;
     connectionLost_ = true;
     if (model_.queueEmpty())
         emit connectionEnded();

@@ -1,9 +1,9 @@
 #pragma once
 // TSock: the program's stream socket, a non-blocking TCP connection or listener whose events
 // arrive on the user-interface thread. It reports progress through onInfo with fixed texts; the
-// program relies on "Socket Closed", which is reported exactly once for every close of a
-// connection (by us, by the peer, on destruction, or for a peer that stopped reading) and never
-// for closing a listener.
+// program relies on TSocketInfo::Close ("Socket Closed"), which is reported exactly once for every
+// close of a connection (by us, by the peer, on destruction, or for a peer that stopped reading)
+// and never for closing a listener.
 //
 // What waits to be written is bounded, both while open and after a close:
 //  - Send refuses to let more than kSendBufferCap bytes wait for a peer that does not read. The

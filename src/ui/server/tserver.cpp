@@ -74,8 +74,8 @@ void TServer::Sock1Read(TSock* sender) {
     if (server_.hasQueuedRequests() && !socktimer_.isActive()) socktimer_.start();
 }
 
-void TServer::tempsockInfo(TSock* sender, TSocketInfo, const QString& text) {
-    if (text != QLatin1String("Socket Closed")) return;
+void TServer::tempsockInfo(TSock* sender, TSocketInfo info, const QString&) {
+    if (info != TSocketInfo::Close) return;
     const int seat = sender->Tag;
     // Only the connection that holds a record reports for it: a connection replaced in its seat
     // must not free the seat of the one that replaced it.
