@@ -31,7 +31,7 @@ SideWindows::SideWindows(QWidget& window, ClientModel& model, const SettingsStor
 Tgamestart* SideWindows::gameStart() {
     if (gamestart_ == nullptr) {
         gamestart_ = new Tgamestart(&window_);
-        setGameOptions(options_);
+        gamestart_->setOptions(options_);
         connect(gamestart_, &Tgamestart::startRequested, this,
                 [this](const QString& time, const QString& playto, const QString& steals, bool unlimited) {
                     if (startRequest_) startRequest_({playto, time, steals, unlimited});
@@ -41,18 +41,12 @@ Tgamestart* SideWindows::gameStart() {
 }
 
 GameOptionTexts SideWindows::gameOptions() const {
-    if (gamestart_ == nullptr) return options_;
-    return {gamestart_->playToScoreText(), gamestart_->timePerTurnText(), gamestart_->stealsText(),
-            gamestart_->unlimited()};
+    return gamestart_ == nullptr ? options_ : gamestart_->options();
 }
 
 void SideWindows::setGameOptions(const GameOptionTexts& options) {
     options_ = options;
-    if (gamestart_ == nullptr) return;
-    gamestart_->setPlayToScoreText(options.playToScore);
-    gamestart_->setTimePerTurnText(options.timePerTurn);
-    gamestart_->setStealsText(options.steals);
-    gamestart_->setUnlimited(options.unlimited);
+    if (gamestart_ != nullptr) gamestart_->setOptions(options);
 }
 
 Tspylist* SideWindows::spyList() {

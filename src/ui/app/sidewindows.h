@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "board/tgamestart.h"
 #include "chat/settingsstore.h"
 #include "client/clientmodel.h"
 #include "client/clientsink.h"
@@ -20,19 +21,10 @@ namespace plimb {
 class PhraseBar;
 class Tabout;
 class Tdownload;
-class Tgamestart;
 class Thelp;
 class Tphrases;
 class Tspylist;
 class Ttallylist;
-
-// The game options dialog's fields as texts, as the settings file keeps them.
-struct GameOptionTexts {
-    QString playToScore = QStringLiteral("200");
-    QString timePerTurn = QStringLiteral("30");
-    QString steals = QStringLiteral("5");
-    bool unlimited = true;
-};
 
 class SideWindows : public QObject, public TallySink {
 public:

@@ -89,9 +89,10 @@ bool UpDownField::eventFilter(QObject* watched, QEvent* event) {
 
 Tgamestart::Tgamestart(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      playto_(new UpDownField(100, 1000, 50, 200, this)), time_(new UpDownField(20, 120, 5, 30, this)),
-      steals_(new UpDownField(0, 20, 1, 5, this)), checkboxUnlimited_(new QCheckBox(this)),
-      buttonStart_(new QPushButton(this)) {
+      playto_(new UpDownField(100, 1000, 50, GameOptionTexts::kPlayToScore, this)),
+      time_(new UpDownField(20, 120, 5, GameOptionTexts::kTimePerTurn, this)),
+      steals_(new UpDownField(0, 20, 1, GameOptionTexts::kSteals, this)),
+      checkboxUnlimited_(new QCheckBox(this)), buttonStart_(new QPushButton(this)) {
     setObjectName(QStringLiteral("Tgamestart"));
     setWindowTitle(QStringLiteral("Plimb - Game Start"));
 
@@ -126,7 +127,7 @@ Tgamestart::Tgamestart(QWidget* parent)
     checkboxUnlimited_->setObjectName(QStringLiteral("checkbox_unlimited"));
     checkboxUnlimited_->setText(QStringLiteral("Unlimited Steals"));
     checkboxUnlimited_->setFont(TileArt::font(13, QFont::DemiBold));
-    checkboxUnlimited_->setChecked(true);
+    checkboxUnlimited_->setChecked(GameOptionTexts{}.unlimited);
 
     buttonStart_->setObjectName(QStringLiteral("button_start"));
     buttonStart_->setText(QStringLiteral("Start Game"));
@@ -182,6 +183,17 @@ bool Tgamestart::unlimited() const {
 }
 void Tgamestart::setUnlimited(bool on) {
     checkboxUnlimited_->setChecked(on);
+}
+
+GameOptionTexts Tgamestart::options() const {
+    return {playToScoreText(), timePerTurnText(), stealsText(), unlimited()};
+}
+
+void Tgamestart::setOptions(const GameOptionTexts& options) {
+    setPlayToScoreText(options.playToScore);
+    setTimePerTurnText(options.timePerTurn);
+    setStealsText(options.steals);
+    setUnlimited(options.unlimited);
 }
 
 void Tgamestart::showOver(QWidget* mainWindow) {

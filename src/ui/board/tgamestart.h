@@ -12,6 +12,17 @@ class QToolButton;
 
 namespace plimb {
 
+// The dialog's fields as texts, as the settings file keeps them; the defaults are the dialog's own.
+struct GameOptionTexts {
+    static constexpr int kPlayToScore = 200;
+    static constexpr int kTimePerTurn = 30;
+    static constexpr int kSteals = 5;
+    QString playToScore = QString::number(kPlayToScore);
+    QString timePerTurn = QString::number(kTimePerTurn);
+    QString steals = QString::number(kSteals);
+    bool unlimited = true;
+};
+
 // A read-only number field with up and down arrows. The arrows step within [minimum, maximum]
 // and stop at the limits; the text itself may be set to anything (a value restored from the
 // settings file stands as it was read until an arrow is used).
@@ -53,6 +64,8 @@ public:
     void setStealsText(const QString& text);
     bool unlimited() const;
     void setUnlimited(bool on);
+    GameOptionTexts options() const;
+    void setOptions(const GameOptionTexts& options);
 
     UpDownField* playToScoreField() const { return playto_; }
     UpDownField* timePerTurnField() const { return time_; }
