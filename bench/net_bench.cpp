@@ -4,12 +4,12 @@
 
 #include "nulls.h"
 
-#include "client/clientmodel.h"
-#include "dict/tdictn.h"
-#include "net/framer.h"
-#include "net/protocol.h"
-#include "rules/game.h"
-#include "server/server.h"
+#include "core/client/clientmodel.h"
+#include "core/dict/tdictn.h"
+#include "core/net/framer.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
+#include "core/server/server.h"
 
 using namespace plimb;
 using plimb::bench::NullOutbox;

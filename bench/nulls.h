@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "rules/outbox.h"
+#include "core/rules/outbox.h"
 
 namespace plimb::bench {
 

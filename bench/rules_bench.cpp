@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "rules/game.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/rules/game.h"
 
 using namespace plimb;
 using plimb::bench::NullOutbox;

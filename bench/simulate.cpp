@@ -18,11 +18,11 @@
 
 #include "nulls.h"
 
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "rules/anagrams.h"
-#include "rules/game.h"
-#include "rules/levels.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/rules/anagrams.h"
+#include "core/rules/game.h"
+#include "core/rules/levels.h"
 
 using namespace plimb;
 using plimb::bench::NullOutbox;

@@ -19,11 +19,11 @@
 #include <string_view>
 #include <vector>
 
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/game.h"
-#include "server/server.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
+#include "core/server/server.h"
 
 using namespace plimb;
 

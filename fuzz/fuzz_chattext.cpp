@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "chat/chatrules.h"
-#include "chat/colortext.h"
-#include "chat/rteurl.h"
+#include "core/chat/chatrules.h"
+#include "core/chat/colortext.h"
+#include "core/chat/rteurl.h"
 #include "fuzzinput.h"
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;

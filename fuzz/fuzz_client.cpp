@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "client/clientmodel.h"
-#include "client/clientsink.h"
+#include "core/client/clientmodel.h"
+#include "core/client/clientsink.h"
 #include "fuzzinput.h"
-#include "net/framer.h"
-#include "net/protocol.h"
+#include "core/net/framer.h"
+#include "core/net/protocol.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;

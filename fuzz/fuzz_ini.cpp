@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/inifile.h"
-#include "settings/settings.h"
+#include "core/settings/inifile.h"
+#include "core/settings/settings.h"
 #include "fuzzinput.h"
 
 using namespace plimb;

@@ -14,13 +14,13 @@
 #include <set>
 #include <vector>
 
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
 #include "fuzzinput.h"
-#include "net/framer.h"
-#include "net/protocol.h"
-#include "rules/game.h"
-#include "server/server.h"
+#include "core/net/framer.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
+#include "core/server/server.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;

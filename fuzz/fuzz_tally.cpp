@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fuzzinput.h"
-#include "tally/lzrw1kh.h"
-#include "tally/tallytext.h"
+#include "core/tally/lzrw1kh.h"
+#include "core/tally/tallytext.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;

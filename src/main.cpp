@@ -4,17 +4,17 @@
 #include <QIcon>
 #include <QMessageBox>
 
-#include "app/appid.h"
-#include "app/instanceguard.h"
-#include "app/invitelink.h"
-#include "app/relaunch.h"
-#include "app/signalclose.h"
-#include "app/tchat.h"
-#include "chat/colortext.h"
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "rules/random.h"
-#include "server/tserver.h"
+#include "core/app/appid.h"
+#include "ui/app/instanceguard.h"
+#include "core/app/invitelink.h"
+#include "ui/app/relaunch.h"
+#include "ui/app/signalclose.h"
+#include "ui/app/tchat.h"
+#include "core/chat/colortext.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/rules/random.h"
+#include "ui/server/tserver.h"
 
 #include <cstdio>
 #include <cstdlib>

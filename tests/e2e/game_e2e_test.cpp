@@ -5,11 +5,11 @@
 
 #include <QCoreApplication>
 
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/random.h"
-#include "server/tserver.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/random.h"
+#include "ui/server/tserver.h"
 #include "support/rawclient.h"
 
 using namespace std::chrono_literals;

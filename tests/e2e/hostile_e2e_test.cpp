@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 #include "support/program.h"
 #include "support/rawclient.h"
 

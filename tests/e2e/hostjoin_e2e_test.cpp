@@ -16,13 +16,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/hostjoindialog.h"
-#include "app/tchat.h"
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/random.h"
-#include "server/tserver.h"
+#include "ui/app/hostjoindialog.h"
+#include "ui/app/tchat.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/random.h"
+#include "ui/server/tserver.h"
 #include "support/patience.h"
 #include "support/program.h"
 #include "support/rawclient.h"

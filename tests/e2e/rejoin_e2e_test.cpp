@@ -12,13 +12,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "app/connectionbanner.h"
-#include "app/tchat.h"
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/random.h"
-#include "server/tserver.h"
+#include "ui/app/connectionbanner.h"
+#include "ui/app/tchat.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/random.h"
+#include "ui/server/tserver.h"
 #include "support/patience.h"
 #include "support/program.h"
 #include "support/rawclient.h"

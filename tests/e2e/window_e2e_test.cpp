@@ -19,21 +19,21 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "app/connectionbanner.h"
-#include "app/tchat.h"
-#include "board/gamepanel.h"
-#include "board/tgamestart.h"
-#include "chat/chatwidget.h"
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "net/socketerror.h"
-#include "rules/random.h"
-#include "server/tserver.h"
+#include "ui/app/connectionbanner.h"
+#include "ui/app/tchat.h"
+#include "ui/board/gamepanel.h"
+#include "ui/board/tgamestart.h"
+#include "ui/chat/chatwidget.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/net/socketerror.h"
+#include "core/rules/random.h"
+#include "ui/server/tserver.h"
 #include "support/patience.h"
 #include "support/qtapp.h"
 #include "support/rawclient.h"
-#include "windows/tdownload.h"
+#include "ui/windows/tdownload.h"
 
 using plimb::testing::RawClient;
 

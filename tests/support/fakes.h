@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "net/protocol.h"
-#include "rules/outbox.h"
+#include "core/net/protocol.h"
+#include "core/rules/outbox.h"
 
 namespace plimb::testing {
 

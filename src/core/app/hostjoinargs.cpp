@@ -1,6 +1,6 @@
-#include "app/hostjoinargs.h"
+#include "core/app/hostjoinargs.h"
 
-#include "app/invitelink.h"
+#include "core/app/invitelink.h"
 
 #include <algorithm>
 

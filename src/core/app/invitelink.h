@@ -6,7 +6,7 @@
 //
 // HOST is a computer's name (ASCII letters, digits, '-' and '.'), an IPv4 address such as
 // 192.0.2.7, or an IPv6 address. PORT is 1 to 65535; without it the game's port kGamePort.
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 #include <cstddef>
 #include <string>

@@ -4,7 +4,7 @@
 // the chat was written by someone else, so it is always asked about; a link the desktop handed to
 // a second copy of this program was clicked by the player, so with no game in progress it joins at
 // once.
-#include "app/invitelink.h"
+#include "core/app/invitelink.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "chat/chatrules.h"
+#include "core/chat/chatrules.h"
 
 #include <utility>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the chat entry box sends on Enter, and how a transcript line splits into its bold head and
 // the rest. Texts are UTF-8.
-#include "chat/colortext.h"
+#include "core/chat/colortext.h"
 
 #include <cstddef>
 #include <optional>

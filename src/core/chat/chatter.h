@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "chat/colortext.h"
+#include "core/chat/colortext.h"
 
 #include <array>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "chat/rteurl.h"
+#include "core/chat/rteurl.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
-#include "client/clientmodel.h"
+#include "core/client/clientmodel.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "chat/chatrules.h"
-#include "chat/chatter.h"
-#include "chat/receivedtext.h"
-#include "client/noticefields.h"
-#include "net/protocol.h"
-#include "net/socketerror.h"
+#include "core/chat/chatrules.h"
+#include "core/chat/chatter.h"
+#include "core/chat/receivedtext.h"
+#include "core/client/noticefields.h"
+#include "core/net/protocol.h"
+#include "core/net/socketerror.h"
 
 namespace plimb {
 

@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
-#include "client/clientsink.h"
-#include "client/feedback.h"
-#include "client/viewstate.h"
-#include "net/protocol.h"
+#include "core/client/clientsink.h"
+#include "core/client/feedback.h"
+#include "core/client/viewstate.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

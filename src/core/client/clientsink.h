@@ -5,7 +5,7 @@
 // window state, except the two tally records, which the tally window owns.
 #include <string>
 
-#include "chat/colortext.h"
+#include "core/chat/colortext.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "client/feedback.h"
+#include "core/client/feedback.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "client/viewstate.h"
+#include "core/client/viewstate.h"
 
 namespace plimb {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "chat/chatrules.h"
-#include "client/clientmodel.h"
-#include "client/noticefields.h"
-#include "net/protocol.h"
+#include "core/chat/chatrules.h"
+#include "core/client/clientmodel.h"
+#include "core/client/noticefields.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "client/messagequeue.h"
+#include "core/client/messagequeue.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // Clicks, keys and drags on the tiles become a small selection and then a request. The client only
 // checks whose turn it is; whether the move is possible is the server's call, and the boards change
 // only when its answer arrives.
-#include "client/clientmodel.h"
-#include "client/moveintent.h"
-#include "client/noticefields.h"
-#include "net/protocol.h"
+#include "core/client/clientmodel.h"
+#include "core/client/moveintent.h"
+#include "core/client/noticefields.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

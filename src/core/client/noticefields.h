@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb::notice {
 

@@ -1,4 +1,4 @@
-#include "client/rejoin.h"
+#include "core/client/rejoin.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "client/clientmodel.h"
+#include "core/client/clientmodel.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "client/turnnews.h"
+#include "core/client/turnnews.h"
 
 #include <algorithm>
 #include <utility>

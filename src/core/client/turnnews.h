@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "client/feedback.h"
-#include "client/viewstate.h"
+#include "core/client/feedback.h"
+#include "core/client/viewstate.h"
 
 namespace plimb {
 

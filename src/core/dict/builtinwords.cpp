@@ -1,4 +1,4 @@
-#include "dict/builtinwords.h"
+#include "core/dict/builtinwords.h"
 
 #include <charconv>
 #include <string_view>

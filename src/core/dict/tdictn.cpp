@@ -1,4 +1,4 @@
-#include "dict/tdictn.h"
+#include "core/dict/tdictn.h"
 
 #include <algorithm>
 #include <cstring>

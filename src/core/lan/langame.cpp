@@ -1,11 +1,11 @@
-#include "lan/langame.h"
+#include "core/lan/langame.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "chat/receivedtext.h"
-#include "net/protocol.h"
-#include "rules/gamestate.h"
+#include "core/chat/receivedtext.h"
+#include "core/net/protocol.h"
+#include "core/rules/gamestate.h"
 
 namespace plimb {
 namespace {

@@ -1,4 +1,4 @@
-#include "lan/lanslots.h"
+#include "core/lan/lanslots.h"
 
 #include <algorithm>
 

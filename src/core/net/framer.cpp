@@ -1,6 +1,6 @@
-#include "net/framer.h"
+#include "core/net/framer.h"
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

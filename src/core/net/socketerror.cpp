@@ -1,4 +1,4 @@
-#include "net/socketerror.h"
+#include "core/net/socketerror.h"
 
 namespace plimb {
 

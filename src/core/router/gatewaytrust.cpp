@@ -1,4 +1,4 @@
-#include "router/gatewaytrust.h"
+#include "core/router/gatewaytrust.h"
 
 #include <algorithm>
 #include <charconv>

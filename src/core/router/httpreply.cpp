@@ -1,4 +1,4 @@
-#include "router/httpreply.h"
+#include "core/router/httpreply.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
-#include "rules/anagrams.h"
+#include "core/rules/anagrams.h"
 
 #include <algorithm>
 
-#include "dict/builtinwords.h"
+#include "core/dict/builtinwords.h"
 
 namespace plimb {
 

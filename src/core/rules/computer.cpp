@@ -1,8 +1,8 @@
 #include <string>
 #include <string_view>
 
-#include "dict/tdictn.h"
-#include "rules/game.h"
+#include "core/dict/tdictn.h"
+#include "core/rules/game.h"
 
 namespace plimb {
 

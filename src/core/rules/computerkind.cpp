@@ -1,4 +1,4 @@
-#include "rules/computerkind.h"
+#include "core/rules/computerkind.h"
 
 #include <algorithm>
 

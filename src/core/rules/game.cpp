@@ -1,9 +1,9 @@
-#include "rules/game.h"
+#include "core/rules/game.h"
 
 #include <algorithm>
 
-#include "dict/tdictn.h"
-#include "net/protocol.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

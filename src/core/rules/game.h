@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "net/protocol.h"
-#include "rules/computerkind.h"
-#include "rules/gamestate.h"
-#include "rules/outbox.h"
-#include "rules/random.h"
+#include "core/net/protocol.h"
+#include "core/rules/computerkind.h"
+#include "core/rules/gamestate.h"
+#include "core/rules/outbox.h"
+#include "core/rules/random.h"
 
 namespace plimb {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/outbox.h"
+#include "core/rules/outbox.h"
 
 namespace plimb {
 

@@ -1,7 +1,7 @@
 #include <array>
 
-#include "net/protocol.h"
-#include "rules/game.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
 
 namespace plimb {
 

@@ -1,12 +1,12 @@
-#include "rules/levels.h"
+#include "core/rules/levels.h"
 
 #include <map>
 #include <mutex>
 #include <string>
 #include <utility>
 
-#include "dict/builtinwords.h"
-#include "rules/anagrams.h"
+#include "core/dict/builtinwords.h"
+#include "core/rules/anagrams.h"
 
 namespace plimb {
 

@@ -3,7 +3,7 @@
 // knows, how often it thinks about the next turn, how often it thinks of stealing, and how
 // carefully it picks among the scoring moves it sees. Classic is not one of these: it is its own
 // player (Game::computerplay).
-#include "rules/computerkind.h"
+#include "core/rules/computerkind.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "rules/strong.h"
+#include "core/rules/strong.h"
 
 #include <algorithm>
 #include <array>
@@ -7,9 +7,9 @@
 #include <tuple>
 #include <vector>
 
-#include "dict/tdictn.h"
-#include "rules/game.h"
-#include "rules/random.h"
+#include "core/dict/tdictn.h"
+#include "core/rules/game.h"
+#include "core/rules/random.h"
 
 namespace plimb {
 

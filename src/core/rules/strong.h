@@ -16,8 +16,8 @@
 //
 // Like the classic player it acts only through Game's move handlers, as a client's requests
 // would: rearrangements first, then exactly one turn-ending move.
-#include "rules/anagrams.h"
-#include "rules/levels.h"
+#include "core/rules/anagrams.h"
+#include "core/rules/levels.h"
 
 namespace plimb {
 

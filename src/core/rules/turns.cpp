@@ -2,8 +2,8 @@
 #include <climits>
 #include <string>
 
-#include "net/protocol.h"
-#include "rules/game.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
 
 namespace plimb {
 

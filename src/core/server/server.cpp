@@ -1,4 +1,4 @@
-#include "server/server.h"
+#include "core/server/server.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "net/protocol.h"
-#include "rules/game.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
 
 namespace plimb {
 namespace {

@@ -25,8 +25,8 @@
 #include <string>
 #include <string_view>
 
-#include "rules/gamestate.h"
-#include "rules/outbox.h"
+#include "core/rules/gamestate.h"
+#include "core/rules/outbox.h"
 
 namespace plimb {
 

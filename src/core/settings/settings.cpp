@@ -1,8 +1,8 @@
-#include "settings/settings.h"
+#include "core/settings/settings.h"
 
 #include <algorithm>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 namespace {

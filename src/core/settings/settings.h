@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "chat/colortext.h"
-#include "settings/inifile.h"
+#include "core/chat/colortext.h"
+#include "core/settings/inifile.h"
 
 namespace plimb {
 

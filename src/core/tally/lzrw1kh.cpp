@@ -1,4 +1,4 @@
-#include "tally/lzrw1kh.h"
+#include "core/tally/lzrw1kh.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "tally/tallygrid.h"
+#include "core/tally/tallygrid.h"
 
 #include <charconv>
 #include <stdexcept>

@@ -1,10 +1,10 @@
-#include "tally/tallytext.h"
+#include "core/tally/tallytext.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 
-#include "tally/lzrw1kh.h"
+#include "core/tally/lzrw1kh.h"
 
 namespace plimb {
 

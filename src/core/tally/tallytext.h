@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "tally/tallygrid.h"
+#include "core/tally/tallygrid.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "app/connectionbanner.h"
+#include "ui/app/connectionbanner.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/connectionpump.h"
+#include "ui/app/connectionpump.h"
 
 #include <QByteArray>
 #include <QTcpSocket>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

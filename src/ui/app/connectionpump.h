@@ -10,11 +10,11 @@
 #include <cstddef>
 #include <string>
 
-#include "client/clientmodel.h"
-#include "client/clientsink.h"
-#include "net/framer.h"
-#include "net/protocol.h"
-#include "net/tsock.h"
+#include "core/client/clientmodel.h"
+#include "core/client/clientsink.h"
+#include "core/net/framer.h"
+#include "core/net/protocol.h"
+#include "ui/net/tsock.h"
 
 class QTcpSocket;
 

@@ -1,11 +1,11 @@
-#include "app/datafiles.h"
+#include "ui/app/datafiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "app/appid.h"
+#include "core/app/appid.h"
 
 namespace plimb {
 namespace {

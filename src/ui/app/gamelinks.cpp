@@ -1,10 +1,10 @@
-#include "app/gamelinks.h"
+#include "ui/app/gamelinks.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 
-#include "chat/chatwidget.h"
+#include "ui/chat/chatwidget.h"
 
 namespace plimb {
 

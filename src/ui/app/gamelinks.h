@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "app/joinlink.h"
+#include "core/app/joinlink.h"
 
 class QMessageBox;
 class QWidget;

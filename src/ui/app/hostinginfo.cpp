@@ -1,4 +1,4 @@
-#include "app/hostinginfo.h"
+#include "ui/app/hostinginfo.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/invitelink.h"
-#include "router/gatewaytrust.h"
-#include "router/portmapper.h"
+#include "core/app/invitelink.h"
+#include "core/router/gatewaytrust.h"
+#include "ui/router/portmapper.h"
 
 namespace plimb {
 namespace {

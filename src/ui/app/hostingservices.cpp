@@ -1,8 +1,8 @@
-#include "app/hostingservices.h"
+#include "ui/app/hostingservices.h"
 
 #include <algorithm>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

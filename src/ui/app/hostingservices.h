@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 
-#include "lan/lanannouncer.h"
-#include "router/portmapper.h"
-#include "server/tserver.h"
+#include "ui/lan/lanannouncer.h"
+#include "ui/router/portmapper.h"
+#include "ui/server/tserver.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "app/hostjoindialog.h"
+#include "ui/app/hostjoindialog.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -14,13 +14,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/hostinginfo.h"
-#include "common/qtext.h"
-#include "lan/lanbrowser.h"
-#include "lan/langame.h"
-#include "net/protocol.h"
-#include "router/addresses.h"
-#include "rules/gamestate.h"
+#include "ui/app/hostinginfo.h"
+#include "ui/common/qtext.h"
+#include "ui/lan/lanbrowser.h"
+#include "core/lan/langame.h"
+#include "core/net/protocol.h"
+#include "ui/router/addresses.h"
+#include "core/rules/gamestate.h"
 
 namespace plimb {
 namespace {

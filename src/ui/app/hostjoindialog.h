@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "app/hostjoinargs.h"
-#include "chat/settingsstore.h"
+#include "core/app/hostjoinargs.h"
+#include "ui/chat/settingsstore.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "app/instanceguard.h"
+#include "ui/app/instanceguard.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/invitelink.h"
+#include "core/app/invitelink.h"
 
 namespace plimb {
 namespace {

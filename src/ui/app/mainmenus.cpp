@@ -1,4 +1,4 @@
-#include "app/mainmenus.h"
+#include "ui/app/mainmenus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -6,12 +6,12 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/hostjoindialog.h"
-#include "app/sidewindows.h"
-#include "chat/chatwidget.h"
-#include "settings/settings.h"
-#include "windows/tabout.h"
-#include "windows/thelp.h"
+#include "ui/app/hostjoindialog.h"
+#include "ui/app/sidewindows.h"
+#include "ui/chat/chatwidget.h"
+#include "core/settings/settings.h"
+#include "ui/windows/tabout.h"
+#include "ui/windows/thelp.h"
 
 namespace plimb {
 

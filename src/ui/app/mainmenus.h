@@ -9,9 +9,9 @@
 #include <QStringList>
 #include <functional>
 
-#include "chat/settingsstore.h"
-#include "client/clientmodel.h"
-#include "rules/computerkind.h"
+#include "ui/chat/settingsstore.h"
+#include "core/client/clientmodel.h"
+#include "core/rules/computerkind.h"
 
 class QAction;
 class QMainWindow;

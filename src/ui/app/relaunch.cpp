@@ -1,10 +1,10 @@
-#include "app/relaunch.h"
+#include "ui/app/relaunch.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <cstdio>
 
-#include "app/hostjoinargs.h"
+#include "core/app/hostjoinargs.h"
 
 namespace plimb {
 

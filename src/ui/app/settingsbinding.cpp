@@ -1,14 +1,14 @@
-#include "app/settingsbinding.h"
+#include "ui/app/settingsbinding.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include "app/mainmenus.h"
-#include "app/sidewindows.h"
-#include "chat/chatwidget.h"
-#include "chat/phrasebar.h"
-#include "server/tserver.h"
+#include "ui/app/mainmenus.h"
+#include "ui/app/sidewindows.h"
+#include "ui/chat/chatwidget.h"
+#include "ui/chat/phrasebar.h"
+#include "ui/server/tserver.h"
 
 namespace plimb {
 

@@ -2,11 +2,11 @@
 // The settings file bound to the window: a load applies the stored preferences to the model, the
 // window's place and size, the chat, the phrase buttons, the game options and the menus' check
 // marks; a save writes what they show. The phrases are written only by the phrase editor.
-#include "chat/settingsstore.h"
-#include "client/clientmodel.h"
-#include "client/clientsink.h"
-#include "rules/computerkind.h"
-#include "settings/settings.h"
+#include "ui/chat/settingsstore.h"
+#include "core/client/clientmodel.h"
+#include "core/client/clientsink.h"
+#include "core/rules/computerkind.h"
+#include "core/settings/settings.h"
 
 class QWidget;
 

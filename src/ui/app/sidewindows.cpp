@@ -1,20 +1,20 @@
-#include "app/sidewindows.h"
+#include "ui/app/sidewindows.h"
 
 #include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 
-#include "app/datafiles.h"
-#include "board/tgamestart.h"
-#include "board/tspylist.h"
-#include "chat/phrasebar.h"
-#include "chat/tphrases.h"
-#include "settings/settings.h"
-#include "windows/tabout.h"
-#include "windows/tdownload.h"
-#include "windows/thelp.h"
-#include "windows/ttallylist.h"
+#include "ui/app/datafiles.h"
+#include "ui/board/tgamestart.h"
+#include "ui/board/tspylist.h"
+#include "ui/chat/phrasebar.h"
+#include "ui/chat/tphrases.h"
+#include "core/settings/settings.h"
+#include "ui/windows/tabout.h"
+#include "ui/windows/tdownload.h"
+#include "ui/windows/thelp.h"
+#include "ui/windows/ttallylist.h"
 
 namespace plimb {
 

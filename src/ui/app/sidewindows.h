@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "board/tgamestart.h"
-#include "chat/settingsstore.h"
-#include "client/clientmodel.h"
-#include "client/clientsink.h"
+#include "ui/board/tgamestart.h"
+#include "ui/chat/settingsstore.h"
+#include "core/client/clientmodel.h"
+#include "core/client/clientsink.h"
 
 class QWidget;
 

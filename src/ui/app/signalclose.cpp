@@ -1,4 +1,4 @@
-#include "app/signalclose.h"
+#include "ui/app/signalclose.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

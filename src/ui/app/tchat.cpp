@@ -1,4 +1,4 @@
-#include "app/tchat.h"
+#include "ui/app/tchat.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -8,22 +8,22 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/connectionbanner.h"
-#include "app/datafiles.h"
-#include "app/hostingservices.h"
-#include "app/hostjoinargs.h"
-#include "app/hostjoindialog.h"
-#include "app/invitelink.h"
-#include "board/gamepanel.h"
-#include "board/quickhelp.h"
-#include "board/tgamestart.h"
-#include "chat/chatwidget.h"
-#include "chat/phrasebar.h"
-#include "net/socketerror.h"
-#include "net/tsock.h"
-#include "rules/random.h"
-#include "server/tserver.h"
-#include "windows/tdownload.h"
+#include "ui/app/connectionbanner.h"
+#include "ui/app/datafiles.h"
+#include "ui/app/hostingservices.h"
+#include "core/app/hostjoinargs.h"
+#include "ui/app/hostjoindialog.h"
+#include "core/app/invitelink.h"
+#include "ui/board/gamepanel.h"
+#include "ui/board/quickhelp.h"
+#include "ui/board/tgamestart.h"
+#include "ui/chat/chatwidget.h"
+#include "ui/chat/phrasebar.h"
+#include "core/net/socketerror.h"
+#include "ui/net/tsock.h"
+#include "core/rules/random.h"
+#include "ui/server/tserver.h"
+#include "ui/windows/tdownload.h"
 
 namespace plimb {
 

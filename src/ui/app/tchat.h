@@ -11,19 +11,19 @@
 #include <functional>
 #include <memory>
 
-#include "app/connectionpump.h"
-#include "app/gamelinks.h"
-#include "app/invitelink.h"
-#include "app/mainmenus.h"
-#include "app/settingsbinding.h"
-#include "app/sidewindows.h"
-#include "app/windowsounds.h"
-#include "chat/settingsstore.h"
-#include "client/clientmodel.h"
-#include "client/clientsink.h"
-#include "client/messagequeue.h"
-#include "client/rejoin.h"
-#include "settings/settings.h"
+#include "ui/app/connectionpump.h"
+#include "ui/app/gamelinks.h"
+#include "core/app/invitelink.h"
+#include "ui/app/mainmenus.h"
+#include "ui/app/settingsbinding.h"
+#include "ui/app/sidewindows.h"
+#include "ui/app/windowsounds.h"
+#include "ui/chat/settingsstore.h"
+#include "core/client/clientmodel.h"
+#include "core/client/clientsink.h"
+#include "core/client/messagequeue.h"
+#include "core/client/rejoin.h"
+#include "core/settings/settings.h"
 
 namespace plimb {
 

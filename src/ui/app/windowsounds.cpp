@@ -1,8 +1,8 @@
-#include "app/windowsounds.h"
+#include "ui/app/windowsounds.h"
 
 #include <QString>
 
-#include "chat/soundplayer.h"
+#include "ui/chat/soundplayer.h"
 
 namespace plimb {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "client/clientsink.h"
+#include "core/client/clientsink.h"
 
 namespace plimb {
 

@@ -1,12 +1,12 @@
-#include "board/boardaccess.h"
-#include "common/qtext.h"
+#include "ui/board/boardaccess.h"
+#include "ui/common/qtext.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QTimer>
 
-#include "board/boardparts.h"
-#include "board/slotwidget.h"
+#include "ui/board/boardparts.h"
+#include "ui/board/slotwidget.h"
 
 namespace plimb {
 namespace {

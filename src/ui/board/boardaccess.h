@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <vector>
 
-#include "client/feedback.h"
-#include "client/turnnews.h"
-#include "client/viewstate.h"
+#include "core/client/feedback.h"
+#include "core/client/turnnews.h"
+#include "core/client/viewstate.h"
 
 class QTimer;
 

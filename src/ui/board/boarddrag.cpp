@@ -1,4 +1,4 @@
-#include "board/boarddrag.h"
+#include "ui/board/boarddrag.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -8,8 +8,8 @@
 #include <QRect>
 #include <functional>
 
-#include "board/slotwidget.h"
-#include "client/moveintent.h"
+#include "ui/board/slotwidget.h"
+#include "core/client/moveintent.h"
 
 namespace plimb {
 

@@ -1,11 +1,11 @@
-#include "board/boardkeys.h"
+#include "ui/board/boardkeys.h"
 
 #include <QKeyEvent>
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 
-#include "board/boarddrag.h"
+#include "ui/board/boarddrag.h"
 
 namespace plimb {
 

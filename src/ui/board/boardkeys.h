@@ -7,8 +7,8 @@
 #include <QObject>
 #include <functional>
 
-#include "board/slotwidget.h"
-#include "client/moveintent.h"
+#include "ui/board/slotwidget.h"
+#include "core/client/moveintent.h"
 
 class QKeyEvent;
 

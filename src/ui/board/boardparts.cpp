@@ -1,4 +1,4 @@
-#include "board/boardparts.h"
+#include "ui/board/boardparts.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "common/tileart.h"
+#include "ui/common/tileart.h"
 
 class QLabel;
 

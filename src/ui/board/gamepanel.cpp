@@ -1,5 +1,5 @@
-#include "board/gamepanel.h"
-#include "common/qtext.h"
+#include "ui/board/gamepanel.h"
+#include "ui/common/qtext.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,9 +10,9 @@
 #include <QRadialGradient>
 #include <algorithm>
 
-#include "board/boardkeys.h"
-#include "board/boardparts.h"
-#include "client/turnnews.h"
+#include "ui/board/boardkeys.h"
+#include "ui/board/boardparts.h"
+#include "core/client/turnnews.h"
 
 namespace plimb {
 namespace {

@@ -13,13 +13,13 @@
 #include <functional>
 #include <vector>
 
-#include "board/boardaccess.h"
-#include "board/boarddrag.h"
-#include "board/slotwidget.h"
-#include "client/feedback.h"
-#include "client/moveintent.h"
-#include "client/viewstate.h"
-#include "common/tileart.h"
+#include "ui/board/boardaccess.h"
+#include "ui/board/boarddrag.h"
+#include "ui/board/slotwidget.h"
+#include "core/client/feedback.h"
+#include "core/client/moveintent.h"
+#include "core/client/viewstate.h"
+#include "ui/common/tileart.h"
 
 class QLabel;
 class QListWidget;

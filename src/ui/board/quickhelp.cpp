@@ -1,4 +1,4 @@
-#include "board/quickhelp.h"
+#include "ui/board/quickhelp.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/tileart.h"
+#include "ui/common/tileart.h"
 
 namespace plimb {
 namespace {

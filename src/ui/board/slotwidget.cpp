@@ -1,4 +1,4 @@
-#include "board/slotwidget.h"
+#include "ui/board/slotwidget.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 #include <QVariantAnimation>
 #include <cmath>
 
-#include "board/boardparts.h"
+#include "ui/board/boardparts.h"
 
 namespace plimb {
 namespace {

@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "client/feedback.h"
-#include "client/viewstate.h"
-#include "common/tileart.h"
+#include "core/client/feedback.h"
+#include "core/client/viewstate.h"
+#include "ui/common/tileart.h"
 
 class QVariantAnimation;
 

@@ -1,7 +1,7 @@
-#include "board/tgamestart.h"
+#include "ui/board/tgamestart.h"
 
-#include "common/tileart.h"
-#include "common/windowplacement.h"
+#include "ui/common/tileart.h"
+#include "ui/common/windowplacement.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "board/tspylist.h"
+#include "ui/board/tspylist.h"
 
 #include <QAction>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/windowplacement.h"
+#include "ui/common/windowplacement.h"
 
 namespace plimb {
 

@@ -1,9 +1,9 @@
-#include "chat/chatwidget.h"
+#include "ui/chat/chatwidget.h"
 
-#include "chat/chatrules.h"
-#include "chat/rteurl.h"
-#include "common/qtext.h"
-#include "common/tileart.h"
+#include "core/chat/chatrules.h"
+#include "core/chat/rteurl.h"
+#include "ui/common/qtext.h"
+#include "ui/common/tileart.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The lower part of the main window: the read-only transcript `mainchat`, the one-line entry box
 // `mychat`, their pop-up menus, and the chat entries the main window puts into its Options menu.
-#include "chat/colortext.h"
+#include "core/chat/colortext.h"
 
 #include <QAction>
 #include <QMenu>

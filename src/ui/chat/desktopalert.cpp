@@ -1,6 +1,6 @@
-#include "chat/desktopalert.h"
+#include "ui/chat/desktopalert.h"
 
-#include "common/modules.h"
+#include "ui/common/modules.h"
 
 namespace plimb {
 

@@ -1,8 +1,8 @@
-#include "chat/phrasebar.h"
+#include "ui/chat/phrasebar.h"
 
-#include "chat/chatter.h"
-#include "common/qtext.h"
-#include "common/tileart.h"
+#include "core/chat/chatter.h"
+#include "ui/common/qtext.h"
+#include "ui/common/tileart.h"
 
 #include <QIconEngine>
 #include <QMenu>

@@ -1,9 +1,9 @@
-#include "chat/settingsstore.h"
+#include "ui/chat/settingsstore.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-#include "settings/regularfile.h"
+#include "core/settings/regularfile.h"
 
 namespace plimb {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "settings/inifile.h"
+#include "core/settings/inifile.h"
 
 namespace plimb {
 

@@ -1,6 +1,6 @@
-#include "chat/soundplayer.h"
+#include "ui/chat/soundplayer.h"
 
-#include "chat/desktopalert.h"
+#include "ui/chat/desktopalert.h"
 
 #include <QApplication>
 #include <QDir>

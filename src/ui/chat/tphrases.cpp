@@ -1,4 +1,4 @@
-#include "chat/tphrases.h"
+#include "ui/chat/tphrases.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/windowplacement.h"
+#include "ui/common/windowplacement.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "common/modules.h"
+#include "ui/common/modules.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "common/tileart.h"
+#include "ui/common/tileart.h"
 
 #include <QFont>
 #include <QFontMetricsF>

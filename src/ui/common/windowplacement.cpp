@@ -1,4 +1,4 @@
-#include "common/windowplacement.h"
+#include "ui/common/windowplacement.h"
 
 #include <QLayout>
 #include <QWidget>

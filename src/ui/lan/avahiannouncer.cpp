@@ -1,13 +1,13 @@
-#include "lan/avahiannouncer.h"
+#include "ui/lan/avahiannouncer.h"
 
 #include <avahi-common/alternative.h>
 #include <avahi-common/error.h>
 #include <avahi-common/malloc.h>
 #include <avahi-common/strlst.h>
 
-#include "common/qtext.h"
-#include "lan/avahisession.h"
-#include "net/protocol.h"
+#include "ui/common/qtext.h"
+#include "ui/lan/avahisession.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 namespace {

@@ -7,7 +7,7 @@
 #include <avahi-client/publish.h>
 #include <memory>
 
-#include "lan/lanmodule.h"
+#include "ui/lan/lanmodule.h"
 
 namespace plimb {
 

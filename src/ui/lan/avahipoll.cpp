@@ -1,4 +1,4 @@
-#include "lan/avahipoll.h"
+#include "ui/lan/avahipoll.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "lan/avahisession.h"
+#include "ui/lan/avahisession.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>

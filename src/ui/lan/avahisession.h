@@ -8,7 +8,7 @@
 #include <avahi-client/client.h>
 #include <memory>
 
-#include "lan/avahipoll.h"
+#include "ui/lan/avahipoll.h"
 
 class QFileSystemWatcher;
 

@@ -1,6 +1,6 @@
-#include "lan/lanannouncer.h"
+#include "ui/lan/lanannouncer.h"
 
-#include "common/modules.h"
+#include "ui/common/modules.h"
 
 namespace plimb {
 

@@ -11,7 +11,7 @@
 #include <QString>
 #include <memory>
 
-#include "lan/lanmodule.h"
+#include "ui/lan/lanmodule.h"
 
 namespace plimb {
 

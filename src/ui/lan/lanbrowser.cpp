@@ -1,6 +1,6 @@
-#include "lan/lanbrowser.h"
+#include "ui/lan/lanbrowser.h"
 
-#include "common/modules.h"
+#include "ui/common/modules.h"
 
 namespace plimb {
 

@@ -11,7 +11,7 @@
 #include <QThread>
 #include <string>
 
-#include "lan/lanmodule.h"
+#include "ui/lan/lanmodule.h"
 
 namespace plimb {
 

@@ -1,4 +1,4 @@
-#include "lan/lanlookup.h"
+#include "ui/lan/lanlookup.h"
 
 #include <QTimer>
 #include <avahi-common/address.h>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "lan/avahisession.h"
+#include "ui/lan/avahisession.h"
 
 namespace plimb {
 namespace {

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "lan/langame.h"
-#include "lan/lanslots.h"
+#include "core/lan/langame.h"
+#include "core/lan/lanslots.h"
 
 namespace plimb {
 

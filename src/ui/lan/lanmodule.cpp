@@ -1,8 +1,8 @@
 // The entry of plimb_lan.so: the Avahi announcer and lookup behind lanmodule.h's classes.
-#include "lan/lanmodule.h"
+#include "ui/lan/lanmodule.h"
 
-#include "lan/avahiannouncer.h"
-#include "lan/lanlookup.h"
+#include "ui/lan/avahiannouncer.h"
+#include "ui/lan/lanlookup.h"
 
 namespace plimb {
 namespace {

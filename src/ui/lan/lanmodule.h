@@ -6,7 +6,7 @@
 #include <QString>
 #include <string>
 
-#include "lan/langame.h"
+#include "core/lan/langame.h"
 
 namespace plimb {
 

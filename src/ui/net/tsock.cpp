@@ -1,4 +1,4 @@
-#include "net/tsock.h"
+#include "ui/net/tsock.h"
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <map>
 
-#include "net/socketerror.h"
+#include "core/net/socketerror.h"
 
 namespace plimb {
 namespace {

@@ -1,4 +1,4 @@
-#include "router/addresses.h"
+#include "ui/router/addresses.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "router/portmapper.h"
+#include "ui/router/portmapper.h"
 
-#include "common/modules.h"
-#include "router/mapping.h"
+#include "ui/common/modules.h"
+#include "ui/router/mapping.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #pragma once
 // Opens the game's port on the home router without blocking the window: the router's answers
 // are awaited on a worker thread and come back as signals on the thread that made the mapper.
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 #include <QObject>
 #include <QString>

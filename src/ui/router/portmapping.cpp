@@ -1,7 +1,7 @@
-#include "router/portmapping.h"
+#include "ui/router/portmapping.h"
 
-#include "net/protocol.h"
-#include "router/routerhttp.h"
+#include "core/net/protocol.h"
+#include "ui/router/routerhttp.h"
 
 #define ENABLE_STRNATPMPERR
 #include <natpmp.h>

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "router/mapping.h"
+#include "ui/router/mapping.h"
 
 namespace plimb::router {
 

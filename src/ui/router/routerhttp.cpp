@@ -1,4 +1,4 @@
-#include "router/routerhttp.h"
+#include "ui/router/routerhttp.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 #pragma once
 // One HTTP exchange with the router, bounded in time and in size: a gateway that answers one
 // byte at a time, never, or without end costs at most the deadline and kMaxReplyBytes.
-#include "router/gatewaytrust.h"
-#include "router/httpreply.h"
+#include "core/router/gatewaytrust.h"
+#include "core/router/httpreply.h"
 
 #include <chrono>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "server/tserver.h"
+#include "ui/server/tserver.h"
 
 #include <QDateTime>
 
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "net/framer.h"
-#include "net/tsock.h"
-#include "rules/game.h"
-#include "rules/gamestate.h"
-#include "rules/outbox.h"
-#include "server/server.h"
+#include "core/net/framer.h"
+#include "ui/net/tsock.h"
+#include "core/rules/game.h"
+#include "core/rules/gamestate.h"
+#include "core/rules/outbox.h"
+#include "core/server/server.h"
 
 namespace plimb {
 

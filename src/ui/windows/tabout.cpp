@@ -1,4 +1,4 @@
-#include "windows/tabout.h"
+#include "ui/windows/tabout.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -8,10 +8,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "common/qtext.h"
-#include "common/tileart.h"
-#include "common/windowplacement.h"
-#include "net/protocol.h"
+#include "ui/common/qtext.h"
+#include "ui/common/tileart.h"
+#include "ui/common/windowplacement.h"
+#include "core/net/protocol.h"
 
 namespace plimb {
 

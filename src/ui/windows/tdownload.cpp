@@ -1,4 +1,4 @@
-#include "windows/tdownload.h"
+#include "ui/windows/tdownload.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +21,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "common/qtext.h"
-#include "common/tileart.h"
+#include "ui/common/qtext.h"
+#include "ui/common/tileart.h"
 
 namespace plimb {
 

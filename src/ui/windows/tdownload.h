@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-#include "download/downloadcheck.h"
+#include "core/download/downloadcheck.h"
 
 class QLabel;
 class QNetworkAccessManager;

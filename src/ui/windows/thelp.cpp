@@ -1,4 +1,4 @@
-#include "windows/thelp.h"
+#include "ui/windows/thelp.h"
 
 #include <QFile>
 #include <QFrame>
@@ -10,9 +10,9 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/reflow.h"
-#include "common/windowplacement.h"
-#include "windows/tabout.h"
+#include "core/app/reflow.h"
+#include "ui/common/windowplacement.h"
+#include "ui/windows/tabout.h"
 
 // The pages are linked from a static library, where nothing else would pull them in.
 static void initHelpResources() {

@@ -1,4 +1,4 @@
-#include "windows/ticklist.h"
+#include "ui/windows/ticklist.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "windows/ttallylist.h"
+#include "ui/windows/ttallylist.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +19,12 @@
 #include <cstring>
 #include <limits>
 
-#include "common/qtext.h"
-#include "common/windowplacement.h"
-#include "settings/regularfile.h"
-#include "tally/lzrw1kh.h"
-#include "tally/tallytext.h"
-#include "windows/ticklist.h"
+#include "ui/common/qtext.h"
+#include "ui/common/windowplacement.h"
+#include "core/settings/regularfile.h"
+#include "core/tally/lzrw1kh.h"
+#include "core/tally/tallytext.h"
+#include "ui/windows/ticklist.h"
 
 namespace plimb {
 

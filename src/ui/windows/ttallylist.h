@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tally/tallygrid.h"
+#include "core/tally/tallygrid.h"
 
 class QLabel;
 class QListWidgetItem;

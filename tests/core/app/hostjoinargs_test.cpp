@@ -1,4 +1,4 @@
-#include "app/hostjoinargs.h"
+#include "core/app/hostjoinargs.h"
 
 #include <gtest/gtest.h>
 

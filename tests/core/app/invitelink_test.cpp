@@ -1,4 +1,4 @@
-#include "app/invitelink.h"
+#include "core/app/invitelink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/joinlink.h"
+#include "core/app/joinlink.h"
 
 #include <gtest/gtest.h>
 

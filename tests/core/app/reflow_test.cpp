@@ -1,4 +1,4 @@
-#include "app/reflow.h"
+#include "core/app/reflow.h"
 
 #include <gtest/gtest.h>
 

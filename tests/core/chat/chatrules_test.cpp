@@ -1,4 +1,4 @@
-#include "chat/chatrules.h"
+#include "core/chat/chatrules.h"
 
 #include <gtest/gtest.h>
 

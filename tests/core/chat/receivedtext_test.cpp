@@ -1,4 +1,4 @@
-#include "chat/receivedtext.h"
+#include "core/chat/receivedtext.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 
 #include "core/client/fakesink.h"
 #include "core/dict/records.h"
-#include "dict/tdictn.h"
-#include "rules/game.h"
-#include "server/server.h"
+#include "core/dict/tdictn.h"
+#include "core/rules/game.h"
+#include "core/server/server.h"
 #include "support/fakes.h"
 
 using namespace plimb;

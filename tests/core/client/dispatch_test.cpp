@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "net/socketerror.h"
+#include "core/net/socketerror.h"
 
 #include "core/client/fakesink.h"
 

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "client/clientmodel.h"
-#include "net/protocol.h"
+#include "core/client/clientmodel.h"
+#include "core/net/protocol.h"
 
 namespace plimb::test {
 

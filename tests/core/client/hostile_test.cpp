@@ -4,10 +4,10 @@
 
 #include <random>
 
-#include "client/clientmodel.h"
-#include "client/messagequeue.h"
+#include "core/client/clientmodel.h"
+#include "core/client/messagequeue.h"
 #include "core/client/fakesink.h"
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 using namespace plimb;
 

@@ -1,7 +1,7 @@
 #include <array>
 #include <gtest/gtest.h>
 
-#include "client/moveintent.h"
+#include "core/client/moveintent.h"
 #include "core/client/fakesink.h"
 
 using namespace plimb;

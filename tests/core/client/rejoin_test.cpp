@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "client/rejoin.h"
+#include "core/client/rejoin.h"
 #include "core/client/fakesink.h"
 
 using namespace plimb;

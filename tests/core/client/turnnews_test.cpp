@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "client/turnnews.h"
+#include "core/client/turnnews.h"
 
 using namespace plimb;
 

@@ -1,4 +1,4 @@
-#include "dict/tdictn.h"
+#include "core/dict/tdictn.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <functional>
 
-#include "dict/builtinwords.h"
+#include "core/dict/builtinwords.h"
 #include "core/dict/records.h"
 
 using namespace plimb;

@@ -1,4 +1,4 @@
-#include "download/downloadcheck.h"
+#include "core/download/downloadcheck.h"
 
 #include <gtest/gtest.h>
 #include <vector>

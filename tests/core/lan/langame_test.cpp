@@ -1,4 +1,4 @@
-#include "lan/langame.h"
+#include "core/lan/langame.h"
 
 #include <gtest/gtest.h>
 

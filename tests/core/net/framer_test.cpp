@@ -1,4 +1,4 @@
-#include "net/framer.h"
+#include "core/net/framer.h"
 
 #include <gtest/gtest.h>
 

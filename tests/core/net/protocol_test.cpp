@@ -1,4 +1,4 @@
-#include "net/protocol.h"
+#include "core/net/protocol.h"
 
 #include <gtest/gtest.h>
 

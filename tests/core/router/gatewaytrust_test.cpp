@@ -1,6 +1,6 @@
 // What is believed of a device that claims to be the router, and how its replies are read.
-#include "router/gatewaytrust.h"
-#include "router/httpreply.h"
+#include "core/router/gatewaytrust.h"
+#include "core/router/httpreply.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/dict/records.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/game.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
 #include "support/fakes.h"
 
 namespace plimb::test {

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "core/rules/fakes.h"
-#include "dict/builtinwords.h"
+#include "core/dict/builtinwords.h"
 
 using namespace plimb;
 using namespace plimb::test;

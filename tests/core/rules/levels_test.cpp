@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/rules/fakes.h"
-#include "rules/computerkind.h"
+#include "core/rules/computerkind.h"
 
 using namespace plimb;
 using namespace plimb::test;

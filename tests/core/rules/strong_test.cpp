@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <set>
 
-#include "dict/builtinwords.h"
-#include "rules/anagrams.h"
+#include "core/dict/builtinwords.h"
+#include "core/rules/anagrams.h"
 #include "core/rules/fakes.h"
-#include "rules/strong.h"
+#include "core/rules/strong.h"
 
 using namespace plimb;
 using namespace plimb::test;

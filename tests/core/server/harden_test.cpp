@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "dict/tdictn.h"
-#include "net/framer.h"
-#include "net/protocol.h"
-#include "rules/game.h"
-#include "server/server.h"
+#include "core/dict/tdictn.h"
+#include "core/net/framer.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
+#include "core/server/server.h"
 #include "support/fakes.h"
 
 using namespace plimb;

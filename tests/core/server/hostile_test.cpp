@@ -4,11 +4,11 @@
 
 #include <random>
 
-#include "dict/builtinwords.h"
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/game.h"
-#include "server/server.h"
+#include "core/dict/builtinwords.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
+#include "core/server/server.h"
 #include "support/fakes.h"
 
 using namespace plimb;

@@ -1,10 +1,10 @@
-#include "server/server.h"
+#include "core/server/server.h"
 
 #include <gtest/gtest.h>
 
-#include "dict/tdictn.h"
-#include "net/protocol.h"
-#include "rules/game.h"
+#include "core/dict/tdictn.h"
+#include "core/net/protocol.h"
+#include "core/rules/game.h"
 #include "support/fakes.h"
 
 using namespace plimb;

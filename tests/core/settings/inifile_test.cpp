@@ -1,5 +1,5 @@
-#include "settings/inifile.h"
-#include "settings/settings.h"
+#include "core/settings/inifile.h"
+#include "core/settings/settings.h"
 
 #include <gtest/gtest.h>
 

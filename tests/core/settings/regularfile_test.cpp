@@ -1,4 +1,4 @@
-#include "settings/regularfile.h"
+#include "core/settings/regularfile.h"
 
 #include <filesystem>
 #include <fstream>

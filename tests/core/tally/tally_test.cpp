@@ -1,6 +1,6 @@
-#include "tally/lzrw1kh.h"
-#include "tally/tallygrid.h"
-#include "tally/tallytext.h"
+#include "core/tally/lzrw1kh.h"
+#include "core/tally/tallygrid.h"
+#include "core/tally/tallytext.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A later copy as the guard sees it: hands its parameter over, exits 0 when a copy was running.
 #include <QCoreApplication>
 
-#include "app/instanceguard.h"
+#include "ui/app/instanceguard.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

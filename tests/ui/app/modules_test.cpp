@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "chat/desktopalert.h"
-#include "lan/lanannouncer.h"
-#include "lan/lanbrowser.h"
-#include "router/portmapper.h"
+#include "ui/chat/desktopalert.h"
+#include "ui/lan/lanannouncer.h"
+#include "ui/lan/lanbrowser.h"
+#include "ui/router/portmapper.h"
 
 namespace plimb {
 namespace {

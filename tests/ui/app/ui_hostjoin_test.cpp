@@ -12,14 +12,14 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "app/datafiles.h"
-#include "app/hostinginfo.h"
-#include "app/hostjoindialog.h"
-#include "router/addresses.h"
-#include "router/portmapper.h"
+#include "ui/app/datafiles.h"
+#include "ui/app/hostinginfo.h"
+#include "ui/app/hostjoindialog.h"
+#include "ui/router/addresses.h"
+#include "ui/router/portmapper.h"
 
-#include "app/relaunch.h"
-#include "lan/lanbrowser.h"
+#include "ui/app/relaunch.h"
+#include "ui/lan/lanbrowser.h"
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/instanceguard.h"
+#include "ui/app/instanceguard.h"
 
 namespace plimb {
 namespace {

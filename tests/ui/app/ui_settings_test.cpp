@@ -12,18 +12,18 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "chat/chatwidget.h"
-#include "chat/phrasebar.h"
-#include "chat/settingsstore.h"
-#include "chat/soundplayer.h"
-#include "chat/tphrases.h"
-#include "app/tchat.h"
-#include "board/tgamestart.h"
-#include "net/protocol.h"
-#include "rules/random.h"
-#include "windows/tabout.h"
-#include "windows/thelp.h"
-#include "windows/ttallylist.h"
+#include "ui/chat/chatwidget.h"
+#include "ui/chat/phrasebar.h"
+#include "ui/chat/settingsstore.h"
+#include "ui/chat/soundplayer.h"
+#include "ui/chat/tphrases.h"
+#include "ui/app/tchat.h"
+#include "ui/board/tgamestart.h"
+#include "core/net/protocol.h"
+#include "core/rules/random.h"
+#include "ui/windows/tabout.h"
+#include "ui/windows/thelp.h"
+#include "ui/windows/ttallylist.h"
 
 namespace plimb {
 namespace {

@@ -1,7 +1,7 @@
 // The board played by keys, by dragging and through the accessibility tree, on the real panel
 // wired to a real client model the way the main window wires them: every gesture must send
 // exactly what its clicks send, and nothing while it is not this player's move.
-#include "board/gamepanel.h"
+#include "ui/board/gamepanel.h"
 #include "support/qtapp.h"
 
 #include <QAccessible>

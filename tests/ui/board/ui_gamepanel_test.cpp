@@ -1,4 +1,4 @@
-#include "board/gamepanel.h"
+#include "ui/board/gamepanel.h"
 #include "support/qtapp.h"
 
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "board/tgamestart.h"
+#include "ui/board/tgamestart.h"
 #include "support/qtapp.h"
 
 #include <QApplication>

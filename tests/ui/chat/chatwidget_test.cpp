@@ -1,4 +1,4 @@
-#include "chat/chatwidget.h"
+#include "ui/chat/chatwidget.h"
 
 #include <gtest/gtest.h>
 

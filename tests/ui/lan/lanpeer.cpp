@@ -29,11 +29,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/hostjoindialog.h"
-#include "lan/avahisession.h"
-#include "lan/lanannouncer.h"
-#include "lan/lanbrowser.h"
-#include "net/protocol.h"
+#include "ui/app/hostjoindialog.h"
+#include "ui/lan/avahisession.h"
+#include "ui/lan/lanannouncer.h"
+#include "ui/lan/lanbrowser.h"
+#include "core/net/protocol.h"
 
 using namespace plimb;
 

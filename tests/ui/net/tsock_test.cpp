@@ -1,5 +1,5 @@
 // TSock over real loopback sockets: the info reports the program relies on.
-#include "net/tsock.h"
+#include "ui/net/tsock.h"
 
 #include <gtest/gtest.h>
 

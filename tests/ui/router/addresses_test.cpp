@@ -1,5 +1,5 @@
 // Which of this computer's IPv6 addresses the Host dialog offers to players on the internet.
-#include "router/addresses.h"
+#include "ui/router/addresses.h"
 #include "ui/router/netns.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // PortMapper against a real router: Debian's miniupnpd in a network namespace of its own, joined
 // to the test's namespace by a veth pair as a home router is joined to the computer by the LAN.
-#include "net/protocol.h"
-#include "router/portmapper.h"
+#include "core/net/protocol.h"
+#include "ui/router/portmapper.h"
 #include "support/patience.h"
 #include "ui/router/netns.h"
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/windows/cannedserver.h"
-#include "windows/tdownload.h"
+#include "ui/windows/tdownload.h"
 
 namespace plimb {
 namespace {

@@ -16,10 +16,10 @@
 #include <gtest/gtest.h>
 
 #include "ui/windows/cannedserver.h"
-#include "windows/tabout.h"
-#include "windows/tdownload.h"
-#include "windows/thelp.h"
-#include "windows/ttallylist.h"
+#include "ui/windows/tabout.h"
+#include "ui/windows/tdownload.h"
+#include "ui/windows/thelp.h"
+#include "ui/windows/ttallylist.h"
 
 namespace plimb {
 namespace {

@@ -1,5 +1,5 @@
 #include "support/qtapp.h"
-#include "windows/ttallylist.h"
+#include "ui/windows/ttallylist.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 
 #include "support/fifo.h"
-#include "tally/lzrw1kh.h"
+#include "core/tally/lzrw1kh.h"
 
 namespace plimb {
 namespace {

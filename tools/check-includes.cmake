@@ -1,0 +1,23 @@
+# Fails the build when an include breaks the house's lines: every project include names its tree
+# ("core/..." or "ui/..."), and no core file includes a shell one or a Qt header. Run as
+# cmake -DROOT=<repository> -P tools/check-includes.cmake.
+file(GLOB_RECURSE core_files ${ROOT}/src/core/*.h ${ROOT}/src/core/*.cpp)
+file(GLOB_RECURSE all_files ${ROOT}/src/*.h ${ROOT}/src/*.cpp)
+set(faults "")
+foreach(f ${all_files})
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line ${lines})
+        if(NOT line MATCHES "\"(core|ui)/")
+            string(APPEND faults "\n  ${f}: ${line} (name the tree: \"core/...\" or \"ui/...\")")
+        endif()
+    endforeach()
+endforeach()
+foreach(f ${core_files})
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](ui/|Q)")
+    foreach(line ${lines})
+        string(APPEND faults "\n  ${f}: ${line} (the core does not reach the shell or Qt)")
+    endforeach()
+endforeach()
+if(faults)
+    message(FATAL_ERROR "includes that cross the house's lines:${faults}")
+endif()
