@@ -84,7 +84,7 @@ void BM_ClientDispatch(benchmark::State& state) {
     model.received(build::sendlogininfo(1));
     model.received(build::newplayerinfo(1, "Ann"));
     model.received(build::startgame("Ann", "30", "200", "5"));
-    while (!model.queueEmpty())
+    while (!model.queue().empty())
         model.processsocktimer();
     const std::string notices[] = {build::placemyletter(2, 1, 3, 5), build::tradingmyletter(2, 3, 5, 4, 0),
                                    build::nextplayer(1, 5), build::chatRelay("Bob", "hi|clBlack")};

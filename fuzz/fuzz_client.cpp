@@ -9,9 +9,9 @@
 
 #include "core/client/clientmodel.h"
 #include "core/client/clientsink.h"
-#include "fuzzinput.h"
 #include "core/net/framer.h"
 #include "core/net/protocol.h"
+#include "fuzzinput.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;
@@ -52,7 +52,7 @@ public:
         if (m.name == msg::logininfo && !body.empty() && body.back() == kTerminator) body.remove_suffix(1);
         if (body.find(kTerminator) != std::string_view::npos) fail("terminator inside a request", text);
         const auto f = fields(splitMessage(body).data);
-        const int seat = model ? model->mySeat() : -1;
+        const int seat = model ? model->me().seat : -1;
         const auto board = [&](std::size_t i) { return i < f.size() && num(f[i]) >= 1 && num(f[i]) <= 10; };
         const auto hand = [&](std::size_t i) { return i < f.size() && num(f[i]) >= 1 && num(f[i]) <= 6; };
         // The seat is whatever number the host gave us, so it is written back as given.
@@ -78,8 +78,8 @@ public:
             ok = own() && f.size() >= 2 && f[1].substr(0, 4) == "wave" && num(f[1].substr(4)) >= 1 &&
                  num(f[1].substr(4)) <= 20;
         else if (m.name == msg::startgame) // name (which may hold "+"), three numbers, trailing "+"
-            ok = model && model->isHost() && f.size() >= 5 && f.back().empty() && isNumber(f[f.size() - 2]) &&
-                 isNumber(f[f.size() - 3]) && isNumber(f[f.size() - 4]);
+            ok = model && model->me().isHost && f.size() >= 5 && f.back().empty() &&
+                 isNumber(f[f.size() - 2]) && isNumber(f[f.size() - 3]) && isNumber(f[f.size() - 4]);
         if (!ok) fail("malformed request", text);
     }
     void addlinetochat(const std::string&, Colour) override {}
@@ -149,29 +149,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             model.turntimerTimer();
             break;
         case 4:
-            model.myletterMouseDown(in.pick(13) - 1, static_cast<MouseButton>(in.pick(3)));
+            model.input().click(SlotFamily::MyLetter, in.pick(13) - 1, static_cast<MouseButton>(in.pick(3)));
             break;
         case 5:
-            model.extraMouseDown(in.pick(9) - 1, static_cast<MouseButton>(in.pick(3)));
+            model.input().click(SlotFamily::Extra, in.pick(9) - 1, static_cast<MouseButton>(in.pick(3)));
             break;
         case 6:
-            model.hisletterClick(in.pick(13) - 1);
+            model.input().click(SlotFamily::HisLetter, in.pick(13) - 1, MouseButton::Left);
             break;
         case 7:
-            model.justWatchClick();
+            model.spectators().justWatchClick();
             break;
         case 8:
-            model.setJustWatch(in.pick(4), in.pick(2) == 1);
+            model.spectators().setJustWatch(in.pick(4), in.pick(2) == 1);
             break;
         case 9:
-            model.kicking(in.pick(11));
+            model.spectators().kicking(in.pick(11));
             break;
         case 10:
-            model.kickSpyEntry(in.bytes(12));
+            model.spectators().kickSpyEntry(in.bytes(12));
             break;
         case 11:
             // The start button and menu item are shown in the host's window only.
-            if (model.isHost() && model.startButtonClick())
+            if (model.me().isHost && model.startButtonClick())
                 // The dialog's fields are number boxes.
                 model.sendStartGame(std::to_string(in.pick(256)), std::to_string(in.pick(256)),
                                     std::to_string(in.pick(256)), in.pick(2) == 1);

@@ -16,16 +16,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/app/hostjoindialog.h"
-#include "ui/app/tchat.h"
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
 #include "core/rules/random.h"
-#include "ui/server/tserver.h"
 #include "support/patience.h"
 #include "support/program.h"
 #include "support/rawclient.h"
+#include "ui/app/hostjoindialog.h"
+#include "ui/app/tchat.h"
+#include "ui/server/tserver.h"
 
 namespace plimb {
 namespace {
@@ -78,7 +78,7 @@ TEST_F(HostJoinE2E, ACopyHostsFromTheWindowAndAnotherJoinsFromIt) {
         first.close();
     });
     first.show();
-    ASSERT_TRUE(pumpUntil([&] { return first.model().loggedIn(); }));
+    ASSERT_TRUE(pumpUntil([&] { return first.model().me().loggedIn; }));
     useDialog(first, "HostGame1", QStringLiteral("Ann Lee"), nullptr);
     ASSERT_TRUE(pumpUntil([&] { return !hostArgs.isEmpty(); }));
     EXPECT_EQ(hostArgs, (QStringList{"Ann Lee", "127.0.0.1", "true"}));

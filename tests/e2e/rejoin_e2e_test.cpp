@@ -12,16 +12,16 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "ui/app/connectionbanner.h"
-#include "ui/app/tchat.h"
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
 #include "core/rules/random.h"
-#include "ui/server/tserver.h"
 #include "support/patience.h"
 #include "support/program.h"
 #include "support/rawclient.h"
+#include "ui/app/connectionbanner.h"
+#include "ui/app/tchat.h"
+#include "ui/server/tserver.h"
 
 namespace plimb {
 namespace {
@@ -74,7 +74,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     Tchat host(random);
     host.setServer(&server);
     host.show();
-    ASSERT_TRUE(pumpUntil([&] { return host.model().loggedIn() && host.model().mySeat() == 1; }));
+    ASSERT_TRUE(pumpUntil([&] { return host.model().me().loggedIn && host.model().me().seat == 1; }));
 
     const auto hostOnly = testing::localPortsTo(kGamePort);
     Random joinerRandom;
@@ -82,7 +82,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     joiner.setParams({QStringLiteral("Bo"), QStringLiteral("127.0.0.1"), QStringLiteral("join")});
     joiner.show();
     ClientModel& bo = joiner.model();
-    ASSERT_TRUE(pumpUntil([&] { return bo.loggedIn() && bo.mySeat() == 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return bo.me().loggedIn && bo.me().seat == 2; }));
     unsigned boPort = 0;
     for (unsigned port : testing::localPortsTo(kGamePort))
         if (!hostOnly.count(port)) boPort = port;
@@ -91,8 +91,8 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     // Bo plays the first move, so the host holds the turn (ten minutes of it) while Bo is away.
     host.model().sendStartGame("600", "200", "5", false);
     ASSERT_TRUE(pumpUntil([&] { return bo.currentPlayer() == 2 && bo.view().extra[1].drawn; }));
-    bo.place(1, 1);
-    ASSERT_TRUE(pumpUntil([&] { return bo.currentPlayer() == 1 && bo.queueEmpty(); }));
+    bo.input().apply({MoveIntentKind::Place, 1, 1});
+    ASSERT_TRUE(pumpUntil([&] { return bo.currentPlayer() == 1 && bo.queue().empty(); }));
     const std::string before = shown(bo.view());
     const QSize windowBefore = joiner.size();
     testing::RawClient early(pump), late(pump);
@@ -107,13 +107,13 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     ASSERT_TRUE(pumpUntil([&] { return !joiner.connectionBanner()->isVisible(); })) << "rejoined by itself";
     EXPECT_EQ(joiner.size(), windowBefore);
     // The replay ends with the scores; by then the hand and both boards are back as they were.
-    EXPECT_TRUE(pumpUntil([&] { return bo.mySeat() == 2 && shown(bo.view()) == before; }))
+    EXPECT_TRUE(pumpUntil([&] { return bo.me().seat == 2 && shown(bo.view()) == before; }))
         << shown(bo.view()) << "\n"
         << before;
     EXPECT_EQ(spectate(late, 4), replayBefore);
     EXPECT_TRUE(early.waitFor(build::newplayerinfo(2, "Bo")).has_value());
 
-    host.model().kicking(2);
+    host.model().spectators().kicking(2);
     ASSERT_TRUE(pumpUntil([&] { return joiner.connectionBanner()->isVisible(); }));
     EXPECT_EQ(bannerText(joiner), QStringLiteral("You were removed from the game."));
     EXPECT_FALSE(

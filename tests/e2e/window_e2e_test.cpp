@@ -19,20 +19,20 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "ui/app/connectionbanner.h"
-#include "ui/app/tchat.h"
-#include "ui/board/gamepanel.h"
-#include "ui/board/tgamestart.h"
-#include "ui/chat/chatwidget.h"
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
 #include "core/net/socketerror.h"
 #include "core/rules/random.h"
-#include "ui/server/tserver.h"
 #include "support/patience.h"
 #include "support/qtapp.h"
 #include "support/rawclient.h"
+#include "ui/app/connectionbanner.h"
+#include "ui/app/tchat.h"
+#include "ui/board/gamepanel.h"
+#include "ui/board/tgamestart.h"
+#include "ui/chat/chatwidget.h"
+#include "ui/server/tserver.h"
 #include "ui/windows/tdownload.h"
 
 using plimb::testing::RawClient;
@@ -78,7 +78,7 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     auto& window = host.window;
     auto& server = host.server;
     auto& model = window.model();
-    ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
+    ASSERT_TRUE(pumpUntil([&] { return model.me().loggedIn && model.me().seat == 1; }));
     EXPECT_FALSE(window.downloadWindow()->isVisible()) << "no lobby server named: the game alone";
 
     RawClient bob(pump), spy(pump);
@@ -170,7 +170,7 @@ TEST(WindowE2E, ASoloGamePlayedToItsEndWithTheKeyboardAlone) {
     SoloHost host;
     auto& window = host.window;
     auto& model = window.model();
-    ASSERT_TRUE(pumpUntil([&] { return model.loggedIn() && model.mySeat() == 1; }));
+    ASSERT_TRUE(pumpUntil([&] { return model.me().loggedIn && model.me().seat == 1; }));
     ASSERT_TRUE(pumpUntil([&] { return window.downloadWindow()->isVisible(); }));
     window.downloadWindow()->hide();
     window.activateWindow();
@@ -204,7 +204,7 @@ TEST(WindowE2E, ASoloGamePlayedToItsEndWithTheKeyboardAlone) {
     int turns = 0;
     const auto decided = [&] { return model.view().winnerVisible; };
     while (!decided()) {
-        const auto myTurn = [&] { return model.currentPlayer() == 1 && model.queueEmpty(); };
+        const auto myTurn = [&] { return model.currentPlayer() == 1 && model.queue().empty(); };
         ASSERT_TRUE(pumpUntil([&] { return decided() || myTurn(); }));
         if (decided()) break;
         ASSERT_LT(++turns, 40) << "a game to 5 points ends long before";
@@ -286,7 +286,7 @@ TEST(WindowE2E, TwoWindowsHostAndJoinAndPlayAgainstEachOther) {
     host.setServer(&server);
     host.setParams({"Ann", "10.0.0.5", "true"}); // a host always joins itself over 127.0.0.1
     host.show();
-    ASSERT_TRUE(pumpUntil([&] { return host.model().mySeat() == 1; }));
+    ASSERT_TRUE(pumpUntil([&] { return host.model().me().seat == 1; }));
 
     plimb::Tchat join(joinRandom);
     join.setParams({"Bob", "127.0.0.1", "join"});
@@ -295,7 +295,7 @@ TEST(WindowE2E, TwoWindowsHostAndJoinAndPlayAgainstEachOther) {
     // windows end up showing both players.
     const auto& rows = join.model().view().rows;
     ASSERT_TRUE(pumpUntil([&] {
-        return join.model().mySeat() == 2 && host.model().view().rowFor(2).name == "Bob" &&
+        return join.model().me().seat == 2 && host.model().view().rowFor(2).name == "Bob" &&
                join.model().view().rowFor(2).name == "Bob" && join.model().view().rowFor(1).name == "Ann";
     })) << "the joining window shows "
         << rows[0].name << " near and " << rows[1].name << " far";
@@ -319,7 +319,7 @@ TEST(WindowE2E, TwoWindowsHostAndJoinAndPlayAgainstEachOther) {
         ASSERT_TRUE(pumpUntil([&] { return other.model().currentPlayer() == 3 - seat; }))
             << "turn " << turn << ", the mover's status: " << mover.model().view().status;
     }
-    ASSERT_TRUE(pumpUntil([&] { return host.model().queueEmpty() && join.model().queueEmpty(); }));
+    ASSERT_TRUE(pumpUntil([&] { return host.model().queue().empty() && join.model().queue().empty(); }));
     for (int n = 1; n <= 10; ++n) {
         EXPECT_EQ(host.model().view().myletter[n].code, join.model().view().hisletter[n].code) << n;
         EXPECT_EQ(host.model().view().hisletter[n].code, join.model().view().myletter[n].code) << n;

@@ -16,14 +16,30 @@ namespace {
 // The phrase buttons come back after this many ticks of the 1 ms timer have passed; counted in
 // ticks, not milliseconds.
 constexpr int kPhraseCoolDownTicks = 100;
-constexpr std::string_view kWaiting = "<Waiting>";
 } // namespace
 
-ClientModel::ClientModel(const ClientPorts& ports) : ports_(ports) {
+ClientModel::ClientModel(const ClientPorts& ports)
+    : ports_(ports),
+      input_(
+          view_,
+          // A move is this player's while the seat has the turn and does not just watch.
+          [this] {
+              return currentPlayer_ == me_.seat && !view_.justWatch ? std::optional<int>(me_.seat)
+                                                                    : std::nullopt;
+          },
+          [this](const std::string& request) { send(request); }),
+      clock_(ports.turnTimer),
+      spectators_(me_, view_, [this](const std::string& request) { send(request); }) {
     clearall();
 }
 
-// Exact names, one row each; CMD_existingplayers shares the newcomer's handler.
+bool ClientModel::inTheGame() const {
+    return me_.loggedIn && me_.seat >= 1 && me_.seat < static_cast<int>(announced_.size()) &&
+           announced_[static_cast<std::size_t>(me_.seat)].has_value();
+}
+
+// Exact names, one row each; CMD_existingplayers shares the newcomer's handler. A game start
+// and the notices a latecomer is shown the game with record no changes to point out.
 const std::vector<ClientModel::Route>& ClientModel::routes() {
     static const std::vector<Route> table = {
         {msg::sendlogininfo, &ClientModel::sendloginfo},
@@ -35,7 +51,7 @@ const std::vector<ClientModel::Route>& ClientModel::routes() {
         {msg::existingplayers, &ClientModel::newplayerinfo},
         {msg::playerdisconnected, &ClientModel::playerdisconnected},
         {msg::justwatching, &ClientModel::justwatching},
-        {msg::startgame, &ClientModel::startthegame},
+        {msg::startgame, &ClientModel::startthegame, true},
         {msg::nextplayer, &ClientModel::getnextplayer},
         {msg::winner, &ClientModel::winner},
         {msg::full, &ClientModel::full},
@@ -49,47 +65,37 @@ const std::vector<ClientModel::Route>& ClientModel::routes() {
         {msg::formedword, &ClientModel::formedword},
         {msg::stoldletter, &ClientModel::stoldletter},
         {msg::timeup, &ClientModel::timeup},
-        {msg::gamestats, &ClientModel::gamestats},
+        {msg::gamestats, &ClientModel::gamestats, true},
         {msg::toomany, &ClientModel::toomany},
-        {msg::placetheletters, &ClientModel::placetheletters},
+        {msg::placetheletters, &ClientModel::placetheletters, true},
         {msg::playasound, &ClientModel::playasound},
         {msg::removedfromgame, &ClientModel::removedfromgame},
         {msg::gamekey, &ClientModel::gamekey},
-        {msg::tablestate, &ClientModel::tablestate},
+        {msg::tablestate, &ClientModel::tablestate, true},
         {msg::seatkey, &ClientModel::seatkey},
     };
     return table;
 }
 
-void ClientModel::received(std::string message) {
-    queuedBytes_ += message.size();
-    receivedlist_.push_back(std::move(message));
-}
-
 void ClientModel::processsocktimer() {
-    if (receivedlist_.empty()) return;
-    queuedBytes_ -= receivedlist_.front().size();
+    const auto taken = queue_.take();
+    if (!taken) return;
     // Every notice is read here, once, as text that is safe to show.
-    const std::string entry = receivedText(receivedlist_.front());
-    receivedlist_.pop_front();
+    const std::string entry = receivedText(*taken);
     const Message m = splitMessage(entry);
     if (m.name.empty()) return;
     if (std::exchange(restarted_, false)) {
         // What the old connection showed goes only now, as the new one starts to tell.
         const ViewState fresh;
         view_ = fresh;
-        view_.startButtonVisible = isHost_;
+        view_.startButtonVisible = me_.isHost;
         clearall();
     }
     for (const auto& route : routes()) {
         if (route.name == m.name) {
             const ShownSlots before = shownSlots(view_);
             (this->*route.handler)(m.data);
-            // A new game clears the boards and a latecomer is shown the game as it stands:
-            // neither is a move to point out.
-            const bool catchUp = m.name == msg::startgame || m.name == msg::placetheletters ||
-                                 m.name == msg::gamestats || m.name == msg::tablestate;
-            if (!catchUp) appendChanges(before, shownSlots(view_), feedback_);
+            if (!route.catchUp) appendChanges(before, shownSlots(view_), feedback_);
             return;
         }
     }
@@ -104,42 +110,32 @@ void ClientModel::timer1Timer() {
 }
 
 void ClientModel::send(const std::string& request) {
-    if (loggedIn_) ports_.requests.sendRequest(request);
+    if (me_.loggedIn) ports_.requests.sendRequest(request);
 }
 
 void ClientModel::sound(const std::string& name) {
-    if (playSounds) ports_.sounds.playsounds(name);
+    if (switches_.playSounds) ports_.sounds.playsounds(name);
 }
 
 void ClientModel::systemLine(const std::string& line) {
     ports_.messages.addlinetochat(line, kSystemLineColour);
 }
 
-void ClientModel::startClock() {
-    turnTimerRunning_ = true;
-    ports_.turnTimer.startTurnTimer();
-}
-
-void ClientModel::stopClock() {
-    turnTimerRunning_ = false;
-    ports_.turnTimer.stopTurnTimer();
-}
-
 // ---- start-up and login ----
 
 void ClientModel::hostpress() {
-    loginName_ = playerName_ + kTerminator;
-    isHost_ = true;
+    me_.loginName = me_.playerName + kTerminator;
+    me_.isHost = true;
     view_.startButtonVisible = true;
 }
 
 void ClientModel::joinpress() {
-    loginName_ = playerName_ + kTerminator;
+    me_.loginName = me_.playerName + kTerminator;
     view_.startButtonVisible = false;
 }
 
 void ClientModel::connectFailed(std::string_view host, int port, int code, std::string_view error) {
-    if (loggedIn_) return;
+    if (me_.loggedIn) return;
     systemLine("Could not connect to " + std::string(host) + ": " + std::string(error));
     systemLine(connectFailureAdvice(code, host, port));
 }
@@ -147,15 +143,15 @@ void ClientModel::connectFailed(std::string_view host, int port, int code, std::
 void ClientModel::sendloginfo(std::string_view data) {
     const auto seat = parseInt(data);
     if (!seat) return;
-    mySeat_ = *seat;
-    loggedIn_ = true;
+    me_.seat = *seat;
+    me_.loggedIn = true;
     // Coming back to a seat the host keeps for us: shown before the login, the secret moves this
     // connection into it, and the host tells the seat again. A host that keeps nothing ignores it.
-    if (leftBehind_ && leftBehind_->seat == 2 && mySeat_ != 2 && !seatSecret_.empty())
-        send(build::reclaimseat(mySeat_, seatSecret_));
+    if (leftBehind_ && leftBehind_->seat == 2 && me_.seat != 2 && !seatSecret_.empty())
+        send(build::reclaimseat(me_.seat, seatSecret_));
     // The login name keeps its 0xFF, so the framed request ends in two terminators; the server
     // reads the second as an empty message and drops it.
-    send(build::logininfo(mySeat_, kVersion, loginName_));
+    send(build::logininfo(me_.seat, kVersion, me_.loginName));
 }
 
 void ClientModel::havewrongversion(std::string_view data) {
@@ -175,7 +171,7 @@ void ClientModel::removedfromgame(std::string_view) {
     removedByHost_ = true;
     seatSecret_.clear();
     // The game goes on without us: nothing on this board counts down or marks a turn any more.
-    stopClock();
+    clock_.stop();
     currentPlayer_ = 0;
     view_.rows[0].turn = false;
     view_.rows[1].turn = false;
@@ -185,20 +181,20 @@ void ClientModel::restartConnection() {
     // One attempt after another ends without the table told: what was left is still the game
     // the window showed.
     if (!leftBehind_)
-        leftBehind_ = LeftBehind{gameKey_, gameRunning_, turnNumber_, currentPlayer_, mySeat_, view_};
+        leftBehind_ = LeftBehind{gameKey_, gameRunning_, turnNumber_, currentPlayer_, me_.seat, view_};
     gameKey_.clear();
     turnNumber_ = 0;
-    receivedlist_.clear();
-    queuedBytes_ = 0;
-    spys_.clear();
+    queue_.clear();
+    spectators_.clear();
     announced_ = {};
     gameRunning_ = false;
-    mySeat_ = 0;
-    loggedIn_ = false;
+    me_.seat = 0;
+    me_.loggedIn = false;
     currentPlayer_ = 0;
-    secondsLeft_ = 0;
-    selectedHand_ = selectedBoard_ = selectedOpponent_ = 0;
-    if (turnTimerRunning_) stopClock();
+    clock_.clear();
+    input_.forget(SlotFamily::Extra);
+    input_.forget(SlotFamily::MyLetter);
+    input_.forget(SlotFamily::HisLetter);
     feedback_.clear();
     removedByHost_ = false;
     restarted_ = true;
@@ -217,7 +213,7 @@ void ClientModel::full(std::string_view) {
 
 void ClientModel::chat(std::string_view data) {
     const ChatLine line = chatrecieved(data);
-    ports_.messages.addlinetochat(ownLine(line.line, playerName_), line.colour);
+    ports_.messages.addlinetochat(ownLine(line.line, me_.playerName), line.colour);
 }
 
 // ---- people ----
@@ -225,7 +221,7 @@ void ClientModel::chat(std::string_view data) {
 void ClientModel::newplayerinfo(std::string_view data) {
     FieldReader reader(data);
     const auto seat = reader.number();
-    if (!seat || !notice::isSeat(*seat)) return;
+    if (!seat || !isSeat(*seat)) return;
     const std::string name(reader.rest());
     // The host announces each login once. An announcement of a seat as it already stands is a
     // repeat that would only pile up chat lines, sounds and spy entries: ignored.
@@ -233,13 +229,13 @@ void ClientModel::newplayerinfo(std::string_view data) {
     if (announced == name) return;
     announced = name;
 
-    if (*seat == mySeat_) {
+    if (*seat == me_.seat) {
         systemLine("You are Connected.");
         // Once a window: a window that rejoins knows the key already.
         if (!settingsLoaded_) systemLine("View Quick Instructions by clicking Ctrl-i");
         // Only the first announcement of the own seat may exchange the rows and read the
         // settings; a repeat under another name must do neither again.
-        if (mySeat_ == 2 && view_.rowOfSeat2 == 1) switchlabels();
+        if (me_.seat == 2 && view_.rowOfSeat2 == 1) switchlabels();
         if (!settingsLoaded_) ports_.settings.loadinifile();
         settingsLoaded_ = true;
     } else {
@@ -249,10 +245,8 @@ void ClientModel::newplayerinfo(std::string_view data) {
 
     if (*seat >= 3) {
         // One entry per seat: a seat announced under another name replaces its entry.
-        const std::string prefix = std::to_string(*seat) + ": ";
-        std::erase_if(spys_, [&prefix](const std::string& e) { return e.rfind(prefix, 0) == 0; });
-        spys_.push_back(prefix + name);
-        systemLine(*seat == mySeat_ ? std::string("You are spying.") : name + " is spying.");
+        spectators_.arrived(*seat, name);
+        systemLine(*seat == me_.seat ? std::string("You are spying.") : name + " is spying.");
     } else {
         auto& row = view_.rowFor(*seat);
         row.name = name;
@@ -264,16 +258,12 @@ void ClientModel::newplayerinfo(std::string_view data) {
 void ClientModel::playerdisconnected(std::string_view data) {
     FieldReader reader(data);
     const auto seat = reader.number();
-    if (!seat || !notice::isSeat(*seat)) return;
+    if (!seat || !isSeat(*seat)) return;
     const std::string name(reader.rest());
     announced_[static_cast<std::size_t>(*seat)].reset();
 
     if (*seat >= 3) {
-        const std::string entry = std::to_string(*seat) + ": " + name;
-        const auto it = std::find(spys_.begin(), spys_.end(), entry);
-        if (it == spys_.end()) return;
-        ports_.messages.addlinetochat(name + " has left.", clNavy);
-        spys_.erase(it);
+        if (spectators_.left(*seat, name)) ports_.messages.addlinetochat(name + " has left.", clNavy);
         return;
     }
     auto& row = view_.rowFor(*seat);
@@ -286,27 +276,27 @@ void ClientModel::justwatching(std::string_view data) {
     const auto f = notice::numbers<2>(data);
     if (!f) return;
     const auto [seat, flag] = *f;
-    if (!notice::isPlayerSeat(seat)) return;
+    if (!isPlayerSeat(seat)) return;
     auto& row = view_.rowFor(seat);
     const bool watching = flag == 1;
-    if (seat == mySeat_) view_.justWatch = watching;
+    if (seat == me_.seat) view_.justWatch = watching;
     const std::string line = row.name + (watching ? " is just watching." : " is now playing again.");
-    ports_.messages.addlinetochat(seat == mySeat_ ? ownLine(line, playerName_) : line, clGreen);
+    ports_.messages.addlinetochat(seat == me_.seat ? ownLine(line, me_.playerName) : line, clGreen);
     row.eyes = watching;
 }
 
 // ---- phrases and chatter sounds ----
 
 bool ClientModel::phraseClick(std::string_view phrase, Colour actionColour) {
-    if (!loggedIn_ || !phraseReady_) return false;
-    ports_.requests.sendRequest(phraseRequest(phrase, mySeat_, actionColour));
+    if (!me_.loggedIn || !phraseReady_) return false;
+    ports_.requests.sendRequest(phraseRequest(phrase, me_.seat, actionColour));
     phraseReady_ = false;
     return true;
 }
 
 void ClientModel::wave20Click(int tag) {
-    if (tag < 1 || tag > kChatterCount || !isPlayerClient()) return;
-    send(build::playasoundRequest(mySeat_, tag));
+    if (tag < 1 || tag > kChatterCount || !me_.isPlayer()) return;
+    send(build::playasoundRequest(me_.seat, tag));
 }
 
 void ClientModel::playasound(std::string_view data) {
@@ -314,14 +304,14 @@ void ClientModel::playasound(std::string_view data) {
     const std::string_view seatText = reader.text();
     const std::string_view name = reader.text();
     if (name.empty()) return;
-    if (playChatterSounds) {
+    if (switches_.playChatterSounds) {
         ports_.sounds.playChatter(std::string(name));
         return;
     }
     // Muted chatter is written into the chat instead; a seat without a name label or a sound
     // without a menu item writes nothing.
     const auto seat = parseInt(seatText);
-    if (!seat || !notice::isPlayerSeat(*seat)) return;
+    if (!seat || !isPlayerSeat(*seat)) return;
     const auto tag = chatterNumber(name);
     if (!tag) return;
     systemLine(view_.rowFor(*seat).name + ": <Chatter Sound> " + std::string(kChatterCaptions[*tag]));
@@ -330,7 +320,7 @@ void ClientModel::playasound(std::string_view data) {
 // ---- game start ----
 
 bool ClientModel::startButtonClick() {
-    if (loggedIn_) return true;
+    if (me_.loggedIn) return true;
     ports_.messages.showMessage("You are not connected");
     return false;
 }
@@ -345,7 +335,7 @@ void ClientModel::showNextGame(std::string_view timeText, std::string_view playt
 
 void ClientModel::showComputerOpponent() {
     auto& row = view_.rowFor(2);
-    if (!announced_[2] && row.name == kWaiting) row.name = computerName_;
+    if (!announced_[2] && row.name == kWaitingName) row.name = computerName_;
 }
 
 void ClientModel::setComputerName(std::string name) {
@@ -362,36 +352,15 @@ void ClientModel::adoptComputerName() {
 void ClientModel::sendStartGame(std::string_view timeText, std::string_view playtoText,
                                 std::string_view stealsText, bool unlimited) {
     const std::string steals = unlimited ? std::to_string(kUnlimitedSteals) : std::string(stealsText);
-    send(build::startgame(playerName_, timeText, playtoText, steals));
+    send(build::startgame(me_.playerName, timeText, playtoText, steals));
 }
 
-// ---- spectators and removal ----
+// ---- the clock ----
 
-void ClientModel::justWatchClick() {
-    if (!loggedIn_ || !isPlayerClient()) return;
-    // The flag follows the check mark, which only the server's answer moves: two clicks
-    // without an answer in between send the same request twice.
-    send(build::justwatch(mySeat_, view_.justWatch ? 2 : 1));
-}
-
-void ClientModel::setJustWatch(int seat, bool watch) {
-    if (!notice::isPlayerSeat(seat)) return;
-    send(build::justwatch(seat, watch ? 1 : 2));
-}
-
-void ClientModel::kicking(int seat) {
-    if (isHost_) send(build::kickhim(mySeat_, seat));
-}
-
-void ClientModel::kickSpyEntry(std::string_view entry) {
-    const auto colon = entry.find(':');
-    const auto seat = parseInt(entry.substr(0, colon));
-    if (seat) kicking(*seat);
-}
-
-ClientModel::NamePopupState ClientModel::namePopupState(int seat) const {
-    const bool waiting = notice::isPlayerSeat(seat) && view_.rowFor(seat).name == kWaiting;
-    return {seat, isHost_ && !waiting, isHost_, isHost_};
+void ClientModel::turntimerTimer() {
+    const bool aloud = clock_.tick();
+    clock_.show(view_);
+    if (aloud) sound("tick");
 }
 
 // ---- view operations ----
@@ -399,17 +368,6 @@ ClientModel::NamePopupState ClientModel::namePopupState(int seat) const {
 void ClientModel::clearall() {
     view_.rows[0].score = "0";
     view_.rows[1].score = "0";
-}
-
-void ClientModel::resettiles() {
-    selectedHand_ = 0;
-    selectedBoard_ = 0;
-    selectedOpponent_ = 0;
-    for (int n = 1; n <= 10; ++n) {
-        view_.hisletter[n].top = kHisLetterTop;
-        view_.myletter[n].top = kMyLetterTop;
-        if (n <= 6) view_.extra[n].top = kExtraTop;
-    }
 }
 
 void ClientModel::switchlabels() {

@@ -1,7 +1,9 @@
 #pragma once
 // The client's game model: it takes the server's notices one at a time from its queue, changes
-// the view state the window draws, and turns the player's clicks into requests. It applies no
-// game rule of its own; the server decides, the model mirrors.
+// the view state the window draws, and hands the player's gestures to its board input. It applies
+// no game rule of its own; the server decides, the model mirrors. Each job has a part of its own:
+// the notice queue, the board input (one pick), the turn clock, the spectators; the model holds
+// them together and runs the notice handlers.
 //
 // All platform work goes through the ports given at construction (client/clientsink.h). The
 // shell:
@@ -11,62 +13,55 @@
 //  - sets the three sound switches from the settings and the Options menu;
 //  - redraws from view() after every call.
 #include <array>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "core/client/boardinput.h"
 #include "core/client/clientsink.h"
 #include "core/client/feedback.h"
+#include "core/client/identity.h"
+#include "core/client/noticequeue.h"
+#include "core/client/spectators.h"
+#include "core/client/turnclock.h"
 #include "core/client/viewstate.h"
+#include "core/net/board.h"
 #include "core/net/protocol.h"
 
 namespace plimb {
+
+// The sound switches of the Options menu; the shell keeps them in step with the menu and the
+// settings file.
+struct SoundSwitches {
+    bool playSounds = true;
+    bool playChatterSounds = true;
+    int turnSound = 0; // 0 Classic ("start"), 1 New ("turnnew")
+};
 
 class ClientModel {
 public:
     explicit ClientModel(const ClientPorts& ports);
     // One object that serves every port, as the tests' fakes do.
     explicit ClientModel(ClientSink& all) : ClientModel(ClientPorts{all, all, all, all, all, all}) {}
+    ClientModel(const ClientModel&) = delete;
+    ClientModel& operator=(const ClientModel&) = delete;
 
     const ViewState& view() const { return view_; }
     // The changes to the boards and the hand since the last call, for the window to show for a
     // moment; taking them clears them. A game start and a latecomer's catch-up record none.
     std::vector<SlotChange> takeFeedback() { return std::exchange(feedback_, {}); }
 
-    // Start-up state.
-    void setPlayerName(std::string name) { playerName_ = std::move(name); }
-    const std::string& playerName() const { return playerName_; }
-    const std::string& loginName() const { return loginName_; } // player name + 0xFF
-    int mySeat() const { return mySeat_; }
-    bool loggedIn() const { return loggedIn_; }
+    const Identity& me() const { return me_; }
+    void setPlayerName(std::string name) { me_.playerName = std::move(name); }
     // Logged in and told so by the host (the announcement of the own seat, which comes with the
     // rest of the table): a connection that gets this far is in the game.
-    bool inTheGame() const {
-        return loggedIn_ && mySeat_ >= 1 && mySeat_ < static_cast<int>(announced_.size()) &&
-               announced_[static_cast<std::size_t>(mySeat_)].has_value();
-    }
-    bool isHost() const { return isHost_; }
+    bool inTheGame() const;
     // A game was seen to start here and has no winner yet: joining another game would end it.
     bool gameInProgress() const { return gameRunning_; }
-    // File, "Start Game" and the spy list's "Remove From Game" are enabled in the host's window.
-    bool startGameMenuEnabled() const { return isHost_; }
-    bool spyKickEnabled() const { return isHost_; }
-
     int currentPlayer() const { return currentPlayer_; }
-    int secondsLeft() const { return secondsLeft_; }
-    int selectedHand() const { return selectedHand_; }
-    int selectedBoard() const { return selectedBoard_; }
-    int selectedOpponent() const { return selectedOpponent_; }
-    bool turnTimerRunning() const { return turnTimerRunning_; }
-    const std::vector<std::string>& spys() const { return spys_; } // "seat: name" entries
-
-    // Options menu switches; the shell keeps them in step with the menu and the settings file.
-    bool playSounds = true;
-    bool playChatterSounds = true;
-    int turnSound = 0; // 0 Classic ("start"), 1 New ("turnnew")
+    SoundSwitches& switches() { return switches_; }
 
     // Hosting or joining: the shell opens the sockets, these set the model's side of it.
     void hostpress();
@@ -85,19 +80,16 @@ public:
     // connection, so the board does not go blank while the connection is being made.
     void restartConnection();
 
-    // The notice queue. It starts with the single entry "receivedlist", which the first tick
-    // drains and ignores.
-    void received(std::string message);
-    bool queueEmpty() const { return receivedlist_.empty(); }
-    std::size_t queueSize() const { return receivedlist_.size(); }
-    // The bytes of text waiting in the queue.
-    std::size_t queuedBytes() const { return queuedBytes_; }
-    // Takes one message and runs the handler of its name; unknown and empty names are dropped.
+    // The notices: every framed message goes in; each tick takes one and runs the handler of its
+    // name (exact names; unknown and empty names are dropped). A message with a field that is
+    // not a decimal number, or a seat, slot or letter out of range, is ignored as a whole.
+    void received(std::string message) { queue_.push(std::move(message)); }
+    const NoticeQueue& queue() const { return queue_; }
     void processsocktimer();
     // One tick of the 1 ms timer: one message, then one step of the phrase cool-down.
     void timer1Timer();
     // The 1 ms timer has work while a message waits or the phrase cool-down counts.
-    bool timer1Needed() const { return !receivedlist_.empty() || !phraseReady_; }
+    bool timer1Needed() const { return !queue_.empty() || !phraseReady_; }
 
     // Phrase buttons may send only while logged in and ready; sending one starts a 101-tick
     // cool-down. Returns whether the phrase was sent.
@@ -105,10 +97,50 @@ public:
     // An item of the chatter-sound menu: tag 0 is "<Cancel>"; only a logged-in player sends.
     void wave20Click(int tag);
 
-    // Notice handlers; each gets the data after the name and its "+". A message with a field
-    // that is not a decimal number, or a slot outside 1..10 (board) or 1..6 (hand), is ignored
-    // as a whole.
+    // Every gesture on the tiles.
+    BoardInput& input() { return input_; }
+    const TurnClock& clock() const { return clock_; }
+    // One second of the turn clock.
+    void turntimerTimer();
+    // The spy list and the requests about who plays, watches or goes.
+    Spectators& spectators() { return spectators_; }
+
+    // The host's start: returns true when the options dialog may open, else tells the user.
+    bool startButtonClick();
+    // Before the first game the labels show what the next one will be: the options the host's
+    // dialog holds (the field texts as they stand), and the computer player as the opponent of a
+    // solo game. Once a game is in view they show that game.
+    void showNextGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
+                      bool unlimited);
+    void showComputerOpponent();
+    // The computer's name in the seat row and the tally ("Klot", "Klot (Easy)"), as the host's
+    // server plays it: taken up at once between games, otherwise from the next game's start, so
+    // a game's wins count against the level that played it.
+    void setComputerName(std::string name);
+    const std::string& computerName() const { return computerName_; }
+    // The options dialog's "Start Game": the field texts are sent as they stand.
+    void sendStartGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
+                       bool unlimited);
+
+private:
+    using Handler = void (ClientModel::*)(std::string_view);
+    struct Route {
+        std::string_view name;
+        Handler handler;
+        // A new game clears the boards and a latecomer is shown the game as it stands: neither
+        // is a move to point out.
+        bool catchUp = false;
+    };
+    static const std::vector<Route>& routes();
+
+    // Notice handlers; each gets the data after the name and its "+".
     void sendloginfo(std::string_view data);
+    void havewrongversion(std::string_view data);
+    void wrongversion(std::string_view data);
+    void full(std::string_view data);
+    void chat(std::string_view data);
+    void removedfromgame(std::string_view data);
+    void seatkey(std::string_view data);
     void newplayerinfo(std::string_view data);
     void playerdisconnected(std::string_view data);
     void justwatching(std::string_view data);
@@ -137,129 +169,37 @@ public:
     void gamekey(std::string_view data);
     void tablestate(std::string_view data);
 
-    // Move input. Slots are numbered as on the board; a call with a slot out of range, or while
-    // it is not this player's move (another's turn, watching, a spectator), changes nothing.
-    //
-    // The clicks of the mouse. A left click on the own board puts the pick there (place, swap or
-    // steal) or, with nothing picked, picks that tile; on the hand or the opponent's board it
-    // picks that tile, or drops it when it is the pick. A right click throws a hand tile away or
-    // removes a board tile.
-    void myletterMouseDown(int n, MouseButton button);
-    void extraMouseDown(int n, MouseButton button);
-    void hisletterClick(int n);
-    // The intents the clicks come down to; keys, drags and the accessibility actions call the
-    // same ones (see client/moveintent.h), so every gesture sends the same request.
-    // Picking a tile drops any other pick; picking the pick again changes nothing, except that a
-    // hand pick a new letter put back into its row stands out again.
-    void pickHand(int n);
-    void pickBoard(int n);
-    void pickOpponent(int n);
-    // Drops the pick: every tile goes back into its row. Without a pick nothing changes.
-    void cancelPick();
-    // The moves. Each picks its tile first (as its first click would), then asks the server.
-    void place(int hand, int board);
-    void swap(int from, int to);
-    void steal(int opponentSlot, int board);
-    void throwAway(int hand);
-    void remove(int board);
-
-    // One second of the turn clock.
-    void turntimerTimer();
-    // Pixels of the clock bar per second left.
-    static int barStep(int timePerTurn);
-
-    // The host's start: returns true when the options dialog may open, else tells the user.
-    bool startButtonClick();
-    // Before the first game the labels show what the next one will be: the options the host's
-    // dialog holds (the field texts as they stand), and the computer player as the opponent of a
-    // solo game. Once a game is in view they show that game.
-    void showNextGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
-                      bool unlimited);
-    void showComputerOpponent();
-    // The computer's name in the seat row and the tally ("Klot", "Klot (Easy)"), as the host's
-    // server plays it: taken up at once between games, otherwise from the next game's start, so
-    // a game's wins count against the level that played it.
-    void setComputerName(std::string name);
-    const std::string& computerName() const { return computerName_; }
-    // The options dialog's "Start Game": the field texts are sent as they stand.
-    void sendStartGame(std::string_view timeText, std::string_view playtoText, std::string_view stealsText,
-                       bool unlimited);
-
-    // Spectators and removal.
-    void justWatchClick();
-    void setJustWatch(int seat, bool watch); // the host's "Set to" / "Unset Just Watch"
-    void kicking(int seat);
-    void kickSpyEntry(std::string_view entry); // the spy list's "Remove From Game" on "3: Ann"
-    struct NamePopupState {
-        int seat;
-        bool removeFromGame;
-        bool setToJustWatch;
-        bool unsetJustWatch;
-    };
-    // The name label popup of seat 1 or 2, as it opens.
-    NamePopupState namePopupState(int seat) const;
-
-    // View operations shared by the handlers.
-    void clearall();
-    void resettiles();
-    void switchlabels();
-
-private:
-    using Handler = void (ClientModel::*)(std::string_view);
-    struct Route {
-        std::string_view name;
-        Handler handler;
-    };
-    static const std::vector<Route>& routes();
-
-    void havewrongversion(std::string_view data);
-    void wrongversion(std::string_view data);
-    void full(std::string_view data);
-    void chat(std::string_view data);
-    void removedfromgame(std::string_view data);
-    void seatkey(std::string_view data);
-
     void send(const std::string& request);
     void sound(const std::string& name);
     void systemLine(const std::string& line);
-    void startClock();
-    void stopClock();
-    void showClock();
+    void clearall();
+    void switchlabels();
     void showTurn(int seat, int stealsLeft);
     void tellWhatChanged(const TableState& now, bool sameGame);
     void restoreEndedGame(bool endedWhileAway);
-    bool moveGate() const;
-    bool isPlayerClient() const { return mySeat_ == 1 || mySeat_ == 2; }
-    std::array<SlotView, 11>& boardFor(int seat);
+    BoardView& boardFor(int seat);
     void applyTimePerTurn(int time);
+    void adoptComputerName();
 
     ClientPorts ports_;
     ViewState view_;
+    Identity me_;
+    SoundSwitches switches_;
+    NoticeQueue queue_;
+    BoardInput input_;
+    TurnClock clock_;
+    Spectators spectators_;
     std::vector<SlotChange> feedback_;
-    std::deque<std::string> receivedlist_{"receivedlist"};
-    std::size_t queuedBytes_ = 12; // the initial entry
-    std::vector<std::string> spys_;
     // The name each seat was last announced with, until it leaves.
-    std::array<std::optional<std::string>, 10> announced_{};
+    std::array<std::optional<std::string>, kMaxSeats + 1> announced_{};
     // A game this client saw start (or was shown running when it came in) and no winner yet:
     // only then do a word and a win count, and a win only once.
     bool gameRunning_ = false;
-    std::string computerName_ = "Klot";
-    std::string nextComputerName_ = "Klot";
-    void adoptComputerName();
+    std::string computerName_{kComputerName};
+    std::string nextComputerName_{kComputerName};
     bool settingsLoaded_ = false;
 
-    std::string playerName_;
-    std::string loginName_;
-    int mySeat_ = 0;
-    bool loggedIn_ = false;
-    bool isHost_ = false;
     int currentPlayer_ = 0;
-    int secondsLeft_ = 0;
-    int selectedHand_ = 0;
-    int selectedBoard_ = 0;
-    int selectedOpponent_ = 0;
-    bool turnTimerRunning_ = false;
     bool phraseReady_ = true;
     int phraseTicks_ = 0;
     bool removedByHost_ = false;

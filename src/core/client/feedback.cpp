@@ -23,10 +23,10 @@ void compare(SlotFamily family, const std::array<int, N>& before, const std::arr
 
 ShownSlots shownSlots(const ViewState& view) {
     ShownSlots s;
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= kBoardSlots; ++n) {
         s.myletter[n] = shown(view.myletter[n]);
         s.hisletter[n] = shown(view.hisletter[n]);
-        if (n <= 6) s.extra[n] = shown(view.extra[n]);
+        if (n <= kHandSlots) s.extra[n] = shown(view.extra[n]);
     }
     return s;
 }
@@ -37,11 +37,11 @@ void appendChanges(const ShownSlots& before, const ShownSlots& after, std::vecto
     compare(SlotFamily::Extra, before.extra, after.extra, out);
 }
 
-std::vector<int> wordSlots(const std::array<SlotView, 11>& board, std::string_view word) {
+std::vector<int> wordSlots(const BoardView& board, std::string_view word) {
     std::string text;
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= kBoardSlots; ++n) {
         const int code = shown(board[n]);
-        text += code == 0 ? ' ' : static_cast<char>('a' + code - 1);
+        text += lowerLetter(code, ' ');
     }
     std::vector<int> slots;
     const auto at = word.empty() ? std::string::npos : text.find(word);

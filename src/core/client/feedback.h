@@ -23,8 +23,8 @@ struct SlotChange {
 
 // The letter each slot shows (0 for none), boards 1..10 and hand 1..6.
 struct ShownSlots {
-    std::array<int, 11> myletter{}, hisletter{};
-    std::array<int, 7> extra{};
+    std::array<int, kBoardSlots + 1> myletter{}, hisletter{};
+    std::array<int, kHandSlots + 1> extra{};
 };
 ShownSlots shownSlots(const ViewState& view);
 
@@ -34,6 +34,6 @@ void appendChanges(const ShownSlots& before, const ShownSlots& after, std::vecto
 
 // The slots of a board where `word` (lower case) stands, read left to right with empty slots as
 // blanks; empty when it is not on the board.
-std::vector<int> wordSlots(const std::array<SlotView, 11>& board, std::string_view word);
+std::vector<int> wordSlots(const BoardView& board, std::string_view word);
 
 } // namespace plimb

@@ -31,7 +31,7 @@ void clearAndDraw(SlotView& slot, int code) {
 
 // A word the board can spell: one letter per slot at most.
 bool isBoardWord(std::string_view word) {
-    return notice::isBoardSlot(static_cast<int>(std::min<std::size_t>(word.size(), 11))) &&
+    return isBoardSlot(static_cast<int>(std::min<std::size_t>(word.size(), 11))) &&
            std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
 }
 
@@ -52,15 +52,15 @@ std::string upper(std::string_view text) {
 } // namespace
 
 // A player sees the own board near and the opponent's far; a spectator sees seat 1 near.
-std::array<SlotView, 11>& ClientModel::boardFor(int seat) {
-    const bool near = isPlayerClient() ? seat == mySeat_ : seat == 1;
+BoardView& ClientModel::boardFor(int seat) {
+    const bool near = me_.isPlayer() ? seat == me_.seat : seat == 1;
     return near ? view_.myletter : view_.hisletter;
 }
 
 void ClientModel::applyTimePerTurn(int time) {
     view_.timeperturn = "Time per Turn: " + std::to_string(time);
     view_.timeperturnTag = time;
-    view_.timerStep = barStep(time);
+    view_.timerStep = TurnClock::barStep(time);
 }
 
 // ---- game settings ----
@@ -99,18 +99,19 @@ void ClientModel::startthegame(std::string_view data) {
         view_.rowFor(2).status = "Steal Left: " + std::to_string(steals);
     }
 
-    systemLine(ownLine(starter + " has started a game.", playerName_));
+    systemLine(ownLine(starter + " has started a game.", me_.playerName));
 
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= kBoardSlots; ++n) {
         clearSlot(view_.hisletter[n]);
         clearSlot(view_.myletter[n]);
-        if (n <= 6) clearSlot(view_.extra[n]);
     }
+    for (int n = 1; n <= kHandSlots; ++n)
+        clearSlot(view_.extra[n]);
     view_.rows[0].eyes = false;
     view_.rows[1].eyes = false;
     // Nobody holds seat 2, so the computer player plays it.
     adoptComputerName();
-    if (view_.rowFor(2).name == "<Waiting>") view_.rowFor(2).name = computerName_;
+    if (view_.rowFor(2).name == kWaitingName) view_.rowFor(2).name = computerName_;
 }
 
 void ClientModel::gamestats(std::string_view data) {
@@ -134,8 +135,8 @@ void ClientModel::letters(std::string_view data) {
     if (!f || f->empty() || f->size() % 2 != 1) return;
     const auto& v = *f;
     for (std::size_t i = 1; i < v.size(); i += 2)
-        if (!notice::isHandSlot(v[i]) || !notice::isLetterCode(v[i + 1])) return;
-    if (v[0] != mySeat_) return;
+        if (!isHandSlot(v[i]) || !isLetterCode(v[i + 1])) return;
+    if (v[0] != me_.seat) return;
     for (std::size_t i = 1; i < v.size(); i += 2)
         drawSlot(view_.extra[v[i]], v[i + 1]);
 }
@@ -144,10 +145,9 @@ void ClientModel::newletter(std::string_view data) {
     const auto f = notice::numbers<3>(data);
     if (!f) return;
     const auto [seat, slot, code] = *f;
-    if (!notice::isHandSlot(slot) || !notice::isLetterCode(code)) return;
-    for (int n = 1; n <= 6; ++n)
-        view_.extra[n].top = kExtraTop;
-    if (seat != mySeat_) return;
+    if (!isHandSlot(slot) || !isLetterCode(code)) return;
+    input_.lower(SlotFamily::Extra);
+    if (seat != me_.seat) return;
     drawSlot(view_.extra[slot], code);
 }
 
@@ -155,11 +155,11 @@ void ClientModel::discardextra(std::string_view data) {
     const auto f = notice::numbers<2>(data);
     if (!f) return;
     const auto [seat, slot] = *f;
-    if (!notice::isHandSlot(slot)) return;
-    stopClock();
-    if (seat != mySeat_) return;
+    if (!isHandSlot(slot)) return;
+    clock_.stop();
+    if (seat != me_.seat) return;
     clearSlot(view_.extra[slot]);
-    resettiles();
+    input_.reset();
     sound("clear");
 }
 
@@ -170,8 +170,7 @@ void ClientModel::placetheletters(std::string_view data) {
     if (!f || f->size() % 3 != 0) return;
     const auto& v = *f;
     for (std::size_t i = 0; i < v.size(); i += 3)
-        if (!notice::isPlayerSeat(v[i]) || !notice::isBoardSlot(v[i + 1]) || !notice::isLetterCode(v[i + 2]))
-            return;
+        if (!isPlayerSeat(v[i]) || !isBoardSlot(v[i + 1]) || !isLetterCode(v[i + 2])) return;
     for (std::size_t i = 0; i < v.size(); i += 3)
         clearAndDraw(boardFor(v[i])[v[i + 1]], v[i + 2]);
 }
@@ -180,51 +179,48 @@ void ClientModel::placemyletter(std::string_view data) {
     const auto f = notice::numbers<4>(data);
     if (!f) return;
     const auto [seat, hand, board, code] = *f;
-    if (!notice::isPlayerSeat(seat) || (hand != 0 && !notice::isHandSlot(hand)) ||
-        !notice::isBoardSlot(board) || !notice::isLetterCode(code))
+    if (!isPlayerSeat(seat) || (hand != 0 && !isHandSlot(hand)) || !isBoardSlot(board) || !isLetterCode(code))
         return;
-    stopClock();
-    if (isPlayerClient() && seat == mySeat_) {
+    clock_.stop();
+    if (me_.isPlayer() && seat == me_.seat) {
         clearAndDraw(view_.myletter[board], code);
         if (hand != 0) clearSlot(view_.extra[hand]);
         sound("place");
     } else {
         clearAndDraw(boardFor(seat)[board], code);
     }
-    resettiles();
+    input_.reset();
 }
 
 void ClientModel::tradingmyletter(std::string_view data) {
     const auto f = notice::numbers<5>(data);
     if (!f) return;
     const auto [seat, slotA, codeA, slotB, codeB] = *f;
-    if (!notice::isPlayerSeat(seat) || !notice::isBoardSlot(slotA) || !notice::isBoardSlot(slotB) ||
-        !notice::isLetterCode(codeA) || !notice::isLetterCode(codeB))
+    if (!isPlayerSeat(seat) || !isBoardSlot(slotA) || !isBoardSlot(slotB) || !isLetterCode(codeA) ||
+        !isLetterCode(codeB))
         return;
-    stopClock();
+    clock_.stop();
     auto& board = boardFor(seat);
     clearSlot(board[slotA]);
     clearSlot(board[slotB]);
     drawSlot(board[slotA], codeA);
     drawSlot(board[slotB], codeB);
     // The two tiles the player clicked stood shifted while the request was on its way.
-    if (isPlayerClient() && seat == mySeat_)
-        for (int n = 1; n <= 10; ++n)
-            view_.myletter[n].top = kMyLetterTop;
+    if (me_.isPlayer() && seat == me_.seat) input_.lower(SlotFamily::MyLetter);
     sound("place");
-    resettiles();
+    input_.reset();
 }
 
 void ClientModel::discardletter(std::string_view data) {
     const auto f = notice::numbers<2>(data);
     if (!f) return;
     const auto [seat, slot] = *f;
-    if (!notice::isPlayerSeat(seat) || !notice::isBoardSlot(slot)) return;
-    stopClock();
+    if (!isPlayerSeat(seat) || !isBoardSlot(slot)) return;
+    clock_.stop();
     clearSlot(boardFor(seat)[slot]);
     // The owner and the spectators hear it; the opponent does not.
-    if (!isPlayerClient() || seat == mySeat_) sound("clear");
-    resettiles();
+    if (!me_.isPlayer() || seat == me_.seat) sound("clear");
+    input_.reset();
 }
 
 void ClientModel::stoldletter(std::string_view data) {
@@ -232,17 +228,16 @@ void ClientModel::stoldletter(std::string_view data) {
     if (!f) return;
     const auto [thief, victim, thiefSlot, victimSlot, code] = *f;
     (void)victim; // always the other player seat
-    if (!notice::isPlayerSeat(thief) || !notice::isBoardSlot(thiefSlot) || !notice::isBoardSlot(victimSlot) ||
-        !notice::isLetterCode(code))
+    if (!isPlayerSeat(thief) || !isBoardSlot(thiefSlot) || !isBoardSlot(victimSlot) || !isLetterCode(code))
         return;
-    const bool thiefNear = isPlayerClient() ? thief == mySeat_ : thief == 1;
+    const bool thiefNear = me_.isPlayer() ? thief == me_.seat : thief == 1;
     auto& thiefBoard = thiefNear ? view_.myletter : view_.hisletter;
     auto& victimBoard = thiefNear ? view_.hisletter : view_.myletter;
     clearAndDraw(thiefBoard[thiefSlot], code);
     clearSlot(victimBoard[victimSlot]);
     // The thief and the spectators hear it; the victim does not.
-    if (!isPlayerClient() || thief == mySeat_) sound("roundover");
-    resettiles();
+    if (!me_.isPlayer() || thief == me_.seat) sound("roundover");
+    input_.reset();
 }
 
 // ---- results ----
@@ -252,11 +247,11 @@ void ClientModel::formedword(std::string_view data) {
     const auto seat = reader.number();
     const std::string word(reader.text());
     const auto f = notice::numbers<2>(reader);
-    if (!seat || !f || !notice::isPlayerSeat(*seat) || !gameRunning_ || !isBoardWord(word)) return;
+    if (!seat || !f || !isPlayerSeat(*seat) || !gameRunning_ || !isBoardWord(word)) return;
     const auto [points, total] = *f;
 
-    stopClock();
-    if (*seat == mySeat_) {
+    clock_.stop();
+    if (*seat == me_.seat) {
         view_.mywords.insert(view_.mywords.begin(), word + " : " + std::to_string(points));
         view_.mywordsCaption = "Your Words: (" + std::to_string(view_.mywords.size()) + ")";
         sound("goodword");
@@ -273,30 +268,29 @@ void ClientModel::formedword(std::string_view data) {
     auto& row = view_.rowFor(*seat);
     row.score = std::to_string(total);
     systemLine("For " + std::to_string(points) + " points " + row.name + " formed " + upper(word));
-    if (!isPlayerClient()) sound("goodword");
-    resettiles();
+    if (!me_.isPlayer()) sound("goodword");
+    input_.reset();
 }
 
 void ClientModel::notvalid(std::string_view data) {
     const auto f = notice::numbers<1>(data);
     if (!f) return;
-    resettiles();
-    if ((*f)[0] != mySeat_) return;
+    input_.reset();
+    if ((*f)[0] != me_.seat) return;
     ports_.messages.showMessage(
         "You can steal a letter only if you can use it immediately to create a valid word.");
-    for (int n = 1; n <= 10; ++n)
-        view_.hisletter[n].top = kHisLetterTop;
-    selectedOpponent_ = 0;
+    input_.lower(SlotFamily::HisLetter);
+    input_.forget(SlotFamily::HisLetter);
     sound("badword");
 }
 
 void ClientModel::toomany(std::string_view data) {
     const auto f = notice::numbers<1>(data);
     if (!f) return;
-    resettiles();
-    if ((*f)[0] != mySeat_) return;
+    input_.reset();
+    if ((*f)[0] != me_.seat) return;
     ports_.messages.showMessage("You have used all your steals.");
-    selectedOpponent_ = 0;
+    input_.forget(SlotFamily::HisLetter);
     sound("badword");
 }
 
@@ -310,15 +304,15 @@ void ClientModel::getnextplayer(std::string_view data) {
     const auto f = notice::numbers<2>(data);
     if (!f) return;
     const auto [seat, stealsLeft] = *f;
-    if (!notice::isPlayerSeat(seat)) return;
+    if (!isPlayerSeat(seat)) return;
 
     leftBehind_.reset();
-    resettiles();
+    input_.reset();
     ++turnNumber_;
     showTurn(seat, stealsLeft);
-    if (seat == mySeat_) sound(turnSound == 1 ? "turnnew" : "start");
-    secondsLeft_ = view_.timeperturnTag;
-    startClock();
+    if (seat == me_.seat) sound(switches_.turnSound == 1 ? "turnnew" : "start");
+    clock_.setSecondsLeft(view_.timeperturnTag);
+    clock_.start();
 }
 
 void ClientModel::showTurn(int seat, int stealsLeft) {
@@ -328,7 +322,7 @@ void ClientModel::showTurn(int seat, int stealsLeft) {
     auto& row = view_.rowFor(seat);
     row.turn = true;
     row.status = stealsText(stealsLeft);
-    view_.status = seat == mySeat_ ? std::string("Place a Letter") : row.name + "'s turn.";
+    view_.status = seat == me_.seat ? std::string("Place a Letter") : row.name + "'s turn.";
 }
 
 // ---- a newcomer's table ----
@@ -347,29 +341,29 @@ void ClientModel::tablestate(std::string_view data) {
         turnNumber_ = t->turn;
         for (int seat = 1; seat <= 2; ++seat) {
             view_.rowFor(seat).eyes = t->watching[seat];
-            if (seat == mySeat_) view_.justWatch = t->watching[seat];
+            if (seat == me_.seat) view_.justWatch = t->watching[seat];
         }
         const int other = t->current == 1 ? 2 : 1;
         view_.rowFor(other).status = stealsText(t->stealsLeft[other]);
         showTurn(t->current, t->stealsLeft[t->current]);
-        if (isPlayerClient()) {
+        if (me_.isPlayer()) {
             view_.mywords.clear();
             for (const auto& [word, points] : t->words)
                 view_.mywords.insert(view_.mywords.begin(), word + " : " + std::to_string(points));
             view_.mywordsCaption = "Your Words: (" + std::to_string(view_.mywords.size()) + ")";
         }
-        secondsLeft_ = t->secondsLeft;
-        showClock();
-        if (t->clockRunning) startClock();
+        clock_.setSecondsLeft(t->secondsLeft);
+        clock_.show(view_);
+        if (t->clockRunning) clock_.start();
         if (sameGame) view_.playtoscore = leftBehind_->view.playtoscore;
     } else {
         gameRunning_ = false;
         if (sameGame) restoreEndedGame(leftBehind_->gameRunning);
-        if (notice::isPlayerSeat(t->winner)) {
+        if (isPlayerSeat(t->winner)) {
             view_.rowFor(1).score = std::to_string(t->score[1]);
             view_.rowFor(2).score = std::to_string(t->score[2]);
             const std::string line = view_.rowFor(t->winner).name + " has won the game!";
-            view_.winnerText = t->winner == mySeat_ ? ownLine(line, playerName_) : line;
+            view_.winnerText = t->winner == me_.seat ? ownLine(line, me_.playerName) : line;
             view_.winnerVisible = true;
         }
     }
@@ -418,10 +412,10 @@ void ClientModel::tellWhatChanged(const TableState& now, bool sameGame) {
         systemLine("The game ended while you were away.");
         return;
     }
-    if (!left.gameRunning || !now.running || !isPlayerClient() || left.seat != mySeat_) return;
+    if (!left.gameRunning || !now.running || !me_.isPlayer() || left.seat != me_.seat) return;
     // Turns alternate, the one in view at the cut being the left player's.
     const int turns = std::max(now.turn - left.turnNumber, 0);
-    const int mine = left.currentPlayer == mySeat_ ? (turns + 1) / 2 : turns / 2;
+    const int mine = left.currentPlayer == me_.seat ? (turns + 1) / 2 : turns / 2;
     if (mine == 1)
         systemLine("Your turn passed while you were away.");
     else if (mine > 1)
@@ -431,29 +425,29 @@ void ClientModel::tellWhatChanged(const TableState& now, bool sameGame) {
 void ClientModel::winner(std::string_view data) {
     const auto f = notice::numbers<1>(data);
     // A game ends once; a winner with no game running is not counted again.
-    if (!f || !notice::isPlayerSeat((*f)[0]) || !gameRunning_) return;
+    if (!f || !isPlayerSeat((*f)[0]) || !gameRunning_) return;
     const int seat = (*f)[0];
     gameRunning_ = false;
 
-    stopClock();
-    secondsLeft_ = 0;
+    clock_.stop();
+    clock_.setSecondsLeft(0);
     currentPlayer_ = 0;
     sound("winner");
 
     const std::string name = view_.rowFor(seat).name;
     const auto own = [&](const std::string& line) {
-        return seat == mySeat_ ? ownLine(line, playerName_) : line;
+        return seat == me_.seat ? ownLine(line, me_.playerName) : line;
     };
     view_.winnerText = own(name + " has won the game!");
     view_.winnerVisible = true;
 
-    if (seat == mySeat_)
+    if (seat == me_.seat)
         ports_.tally.addgame("addtomine");
-    else if (isPlayerClient())
+    else if (me_.isPlayer())
         ports_.tally.addgame(name);
 
     systemLine(own(name + " has Won the Game!"));
-    if (isHost_) view_.startButtonVisible = true;
+    if (me_.isHost) view_.startButtonVisible = true;
     sound("gameover");
 }
 

@@ -1,10 +1,12 @@
 #pragma once
-// A move intent as data, for the gestures of the board that travel to the model as a signal (a
-// typed letter, Escape, a drop). apply() makes the same call of ClientModel that the clicks make,
-// so a gesture and its clicks send the same request.
-namespace plimb {
+// A move intent as data: what every gesture of the board comes down to (a click, a typed letter,
+// Escape, a drag and its drop, an accessibility action). BoardInput::apply() is the one way in,
+// so every gesture sends the same request.
+#include <optional>
 
-class ClientModel;
+#include "core/client/viewstate.h"
+
+namespace plimb {
 
 enum class MoveIntentKind {
     PickHand,
@@ -28,6 +30,15 @@ struct MoveIntent {
     bool operator==(const MoveIntent&) const = default;
 };
 
-void apply(ClientModel& model, const MoveIntent& intent);
+// Where a carried tile is let go: on a slot of the own board, or on the bin beside the hand.
+struct DropTarget {
+    bool bin = false;
+    int board = 0; // the own board slot, when not the bin
+};
+
+// The move a tile of `family` at `slot` makes when it is dropped there: a hand tile placed, a
+// board tile swapped, the opponent's tile stolen, a hand or board tile on the bin thrown away or
+// removed. Nothing for a tile dropped back on its own slot or the opponent's tile on the bin.
+std::optional<MoveIntent> dropIntent(SlotFamily family, int slot, DropTarget target);
 
 } // namespace plimb

@@ -1,32 +1,15 @@
 #pragma once
 // Field checks shared by the notice handlers: the server only ever sends well-formed notices, so
-// anything else is dropped whole rather than half applied.
+// anything else is dropped whole rather than half applied. The ranges are the table's
+// (core/net/board.h).
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "core/net/board.h"
 #include "core/net/protocol.h"
 
 namespace plimb::notice {
-
-inline constexpr int kMaxLetterCode = 26;
-
-inline bool isBoardSlot(int n) {
-    return n >= 1 && n <= 10;
-}
-inline bool isHandSlot(int n) {
-    return n >= 1 && n <= 6;
-}
-inline bool isPlayerSeat(int n) {
-    return n == 1 || n == 2;
-}
-// Seats 1 and 2 play, 3 to 9 watch.
-inline bool isSeat(int n) {
-    return n >= 1 && n <= 9;
-}
-inline bool isLetterCode(int n) {
-    return n >= 0 && n <= kMaxLetterCode;
-}
 
 // The notice handlers read their fields with the catalogue's numbers<N> (net/protocol.h).
 using plimb::numbers;

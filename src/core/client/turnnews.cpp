@@ -1,4 +1,5 @@
 #include "core/client/turnnews.h"
+#include "core/net/board.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,7 +8,7 @@ namespace plimb {
 namespace {
 
 char letter(int code) {
-    return code >= 1 && code <= 26 ? static_cast<char>('A' + code - 1) : ' ';
+    return upperLetter(code, ' ');
 }
 
 std::string join(const std::vector<std::string>& parts, const std::string& between) {
@@ -20,7 +21,7 @@ std::string join(const std::vector<std::string>& parts, const std::string& betwe
 } // namespace
 
 std::string playerTitle(const std::string& name, int seat) {
-    if (name.empty() || name == "<Waiting>") return "Seat " + std::to_string(seat);
+    if (name.empty() || name == kWaitingName) return "Seat " + std::to_string(seat);
     return name;
 }
 
@@ -87,7 +88,7 @@ std::string TurnNews::take() {
     std::vector<std::string> said;
     if (!moves_.empty()) {
         std::string board;
-        for (int n = 1; n <= 10; ++n)
+        for (int n = 1; n <= kBoardSlots; ++n)
             board += letter(farBoard_[n]);
         board.erase(0, board.find_first_not_of(' '));
         board.erase(board.find_last_not_of(' ') + 1);

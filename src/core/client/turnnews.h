@@ -37,7 +37,7 @@ private:
 
     std::array<SeatRowView, 2> rows_{};
     std::array<int, 2> seats_{1, 2}; // the seat each row shows
-    std::array<int, 11> farBoard_{};
+    std::array<int, kBoardSlots + 1> farBoard_{};
     bool winnerShown_ = false;
     std::vector<std::string> moves_; // the opponent's, since the last announcement
     std::vector<std::string> news_;  // scored words and the winner

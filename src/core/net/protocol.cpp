@@ -1,4 +1,5 @@
 #include "core/net/protocol.h"
+#include "core/net/board.h"
 
 #include <algorithm>
 #include <cctype>
@@ -243,7 +244,7 @@ bool isGameKey(std::string_view key) {
 }
 
 bool isBoardWord(std::string_view word) {
-    return !word.empty() && word.size() <= 10 &&
+    return !word.empty() && word.size() <= static_cast<std::size_t>(kBoardSlots) &&
            std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 

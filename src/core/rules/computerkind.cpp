@@ -1,4 +1,5 @@
 #include "core/rules/computerkind.h"
+#include "core/net/board.h"
 
 #include <algorithm>
 
@@ -35,8 +36,8 @@ std::string_view computerKindTitle(ComputerKind kind) {
 }
 
 std::string computerName(ComputerKind kind) {
-    if (kind == ComputerKind::Classic) return "Klot";
-    return "Klot (" + std::string(computerKindTitle(kind)) + ")";
+    if (kind == ComputerKind::Classic) return std::string(kComputerName);
+    return std::string(kComputerName) + " (" + std::string(computerKindTitle(kind)) + ")";
 }
 
 ComputerKind parseComputerKind(std::string_view text) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/net/board.h"
 #include "core/net/protocol.h"
 #include "core/rules/computerkind.h"
 #include "core/rules/gamestate.h"
@@ -50,7 +51,8 @@ public:
     void setComputerPlayer(ComputerKind kind) { computerKind_ = nextKind_ = kind; }
     ComputerKind computerPlayer() const { return computerKind_; }
     // The host's choice from a menu: during a game it plays from the next startgame, so a running
-    // game keeps the player it began with; between games it applies at once. Returns false when that level is already the one chosen.
+    // game keeps the player it began with; between games it applies at once. Returns false when that level is
+    // already the one chosen.
     bool chooseComputerPlayer(ComputerKind kind);
     ComputerKind nextComputerPlayer() const { return nextKind_; }
     // One whole computer turn for `seat` by the chosen player: what the turn timer runs.
@@ -87,8 +89,6 @@ public:
 private:
     static bool isPlayer(int seat) { return seat == 1 || seat == 2; }
     static int opponentOf(int seat) { return seat == 1 ? 2 : 1; }
-    // The upper-case letter of a code, or 0 for an empty slot.
-    static char upperLetter(int code);
     // The turn timer, with the state kept in step for a newcomer's view of the clock.
     void startTimer();
     void stopTimer();

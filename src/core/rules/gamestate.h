@@ -4,14 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "core/net/board.h"
 #include "core/rules/outbox.h"
 
 namespace plimb {
 
 inline constexpr int kSeatRecords = 11; // records 1..11; 10 only holds a refused connection
-inline constexpr int kMaxSeats = 9;     // seats 1..9 are served
-inline constexpr int kBoardSlots = 10;
-inline constexpr int kHandSlots = 6;
 
 // One seat record. Arrays are indexed by the 1-based slot numbers used on the wire; index 0 is
 // unused so the numbering never needs translating.
@@ -52,9 +50,9 @@ struct GameState {
     int lastwinner = 0;
     std::string gamekey() const { return std::to_string(session) + "." + std::to_string(gamenumber); }
 
-    static bool validSeat(int seat) { return seat >= 1 && seat <= kMaxSeats; }
-    static bool validBoardSlot(int slot) { return slot >= 1 && slot <= kBoardSlots; }
-    static bool validHandSlot(int slot) { return slot >= 1 && slot <= kHandSlots; }
+    static bool validSeat(int seat) { return isSeat(seat); }
+    static bool validBoardSlot(int slot) { return isBoardSlot(slot); }
+    static bool validHandSlot(int slot) { return isHandSlot(slot); }
 };
 
 // Send to every record 1..seatcount whose connection flag is set, in record order.

@@ -19,12 +19,7 @@ int Game::letterworth(int code) {
 }
 
 std::string Game::convertoletter(int code) {
-    if (code < 1 || code > 26) return " ";
-    return std::string(1, static_cast<char>('a' + code - 1));
-}
-
-char Game::upperLetter(int code) {
-    return (code >= 1 && code <= 26) ? static_cast<char>('A' + code - 1) : 0;
+    return std::string(1, lowerLetter(code, ' '));
 }
 
 int Game::getletter(int seat) {

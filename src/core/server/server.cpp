@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kRefusedRecord = 10;
 
-bool isSeat(int seat) {
-    return GameState::validSeat(seat);
-}
-
 using Handler = void (Server::*)(int, std::string_view);
 struct Row {
     std::string_view name;

@@ -66,7 +66,7 @@ void ConnectionPump::sockRead(TSock* sender) {
         model_.received(std::move(m));
     // The queue drains one notice per tick; a host that outruns it by this much is broken or
     // hostile, and ending the connection is the only bound on our memory.
-    if (!ok || model_.queueSize() > kMaxQueuedNotices || model_.queuedBytes() > kMaxQueuedNoticeBytes)
+    if (!ok || model_.queue().size() > kMaxQueuedNotices || model_.queue().bytes() > kMaxQueuedNoticeBytes)
         sender->Close();
     armTimer1();
 }
@@ -84,7 +84,7 @@ void ConnectionPump::sockInfo(TSock*, TSocketInfo info, const QString& text) {
     // have been shown (a refused client must still see "Game is full").
     if (info != TSocketInfo::Close || closingQuietly_) return;
     connectionLost_ = true;
-    if (model_.queueEmpty())
+    if (model_.queue().empty())
         emit connectionEnded();
     else
         armTimer1();
@@ -97,7 +97,7 @@ void ConnectionPump::armTimer1() {
 void ConnectionPump::Timer1Timer() {
     model_.timer1Timer();
     emit modelChanged();
-    if (connectionLost_ && model_.queueEmpty()) emit connectionEnded();
+    if (connectionLost_ && model_.queue().empty()) emit connectionEnded();
     if (!model_.timer1Needed()) Timer1.stop();
 }
 

@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/settings/settings.h"
 #include "ui/app/hostjoindialog.h"
 #include "ui/app/sidewindows.h"
 #include "ui/chat/chatwidget.h"
-#include "core/settings/settings.h"
 #include "ui/windows/tabout.h"
 #include "ui/windows/thelp.h"
 
@@ -45,24 +45,24 @@ void MainMenus::buildOptions(ChatWidget& chat) {
     JustWatch1->setCheckable(true);
     // The check mark follows the server's announcements only; a click just asks.
     connect(JustWatch1, &QAction::triggered, this, [this] {
-        model_.justWatchClick();
+        model_.spectators().justWatchClick();
         emit modelChanged();
     });
     options->addSeparator();
     PlaySounds1 = options->addAction(QStringLiteral("Play Sounds"));
     PlaySounds1->setObjectName(QStringLiteral("PlaySounds1"));
     PlaySounds1->setCheckable(true);
-    PlaySounds1->setChecked(model_.playSounds);
+    PlaySounds1->setChecked(model_.switches().playSounds);
     connect(PlaySounds1, &QAction::triggered, this, [this](bool on) {
-        model_.playSounds = on;
+        model_.switches().playSounds = on;
         emit switchesChanged();
     });
     PlayChatterSounds1 = options->addAction(QStringLiteral("Play Chatter Sounds"));
     PlayChatterSounds1->setObjectName(QStringLiteral("PlayChatterSounds1"));
     PlayChatterSounds1->setCheckable(true);
-    PlayChatterSounds1->setChecked(model_.playChatterSounds);
+    PlayChatterSounds1->setChecked(model_.switches().playChatterSounds);
     connect(PlayChatterSounds1, &QAction::triggered, this, [this](bool on) {
-        model_.playChatterSounds = on;
+        model_.switches().playChatterSounds = on;
         emit switchesChanged();
     });
     QMenu* turnSound = options->addMenu(QStringLiteral("Turn Sound"));
@@ -135,7 +135,7 @@ void MainMenus::buildViewAndHelp() {
 }
 
 void MainMenus::New1Click(int tag) {
-    model_.turnSound = tag;
+    model_.switches().turnSound = tag;
     showTurnSound(tag);
     emit switchesChanged();
 }
@@ -172,7 +172,7 @@ void MainMenus::showComputerKind(ComputerKind kind) {
 }
 
 void MainMenus::showNamePopup(int seat, const QPoint& globalPos) {
-    const auto state = model_.namePopupState(seat);
+    const auto state = model_.spectators().namePopupState(seat);
     QMenu popup(&window_);
     QAction* remove = popup.addAction(QStringLiteral("Remove From Game"));
     popup.addSeparator();
@@ -183,11 +183,11 @@ void MainMenus::showNamePopup(int seat, const QPoint& globalPos) {
     unwatch->setEnabled(state.unsetJustWatch);
     QAction* chosen = popup.exec(globalPos);
     if (chosen == remove)
-        model_.kicking(state.seat);
+        model_.spectators().kicking(state.seat);
     else if (chosen == watch)
-        model_.setJustWatch(state.seat, true);
+        model_.spectators().setJustWatch(state.seat, true);
     else if (chosen == unwatch)
-        model_.setJustWatch(state.seat, false);
+        model_.spectators().setJustWatch(state.seat, false);
 }
 
 } // namespace plimb

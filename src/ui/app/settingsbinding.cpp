@@ -35,7 +35,7 @@ void SettingsBinding::loadinifile() {
     window_.move(shown.left, shown.top);
     window_.resize(shown.width, shown.height);
 
-    model_.turnSound = s.turnSound;
+    model_.switches().turnSound = s.turnSound;
     menus_.showTurnSound(s.turnSound);
     chat_.setTextSize(s.textSize);
     chat_.setTextColour(s.textColour);
@@ -43,7 +43,7 @@ void SettingsBinding::loadinifile() {
     for (int n = 1; n <= 9; ++n)
         if (const auto& phrase = s.phrases[static_cast<std::size_t>(n - 1)])
             phrases_.setPhrase(n, QString::fromStdString(*phrase));
-    model_.playSounds = s.playSounds;
+    model_.switches().playSounds = s.playSounds;
     menus_.showPlaySounds(s.playSounds);
     GameOptionTexts options = windows_.gameOptions();
     if (s.playToScore) options.playToScore = QString::fromStdString(*s.playToScore);
@@ -51,15 +51,15 @@ void SettingsBinding::loadinifile() {
     if (s.steals) options.steals = QString::fromStdString(*s.steals);
     options.unlimited = s.unlimited;
     windows_.setGameOptions(options);
-    if (model_.isHost())
+    if (model_.me().isHost)
         model_.showNextGame(options.timePerTurn.toStdString(), options.playToScore.toStdString(),
                             options.steals.toStdString(), options.unlimited);
-    model_.playChatterSounds = s.chatterSounds;
+    model_.switches().playChatterSounds = s.chatterSounds;
     menus_.showChatterSounds(s.chatterSounds);
 
     const ComputerKind kind = parseComputerKind(ini.get(kSettingsSection, "Klot").value_or(""));
     menus_.showComputerKind(kind);
-    if (server_ != nullptr && model_.isHost()) {
+    if (server_ != nullptr && model_.me().isHost) {
         server_->setComputerPlayer(kind);
         model_.setComputerName(computerName(kind));
     }
@@ -75,10 +75,10 @@ void SettingsBinding::saveinifile() {
     s.creationTime = options.timePerTurn.toStdString();
     s.steals = options.steals.toStdString();
     s.bounds = currentBounds();
-    s.turnSound = model_.turnSound;
+    s.turnSound = model_.switches().turnSound;
     s.unlimited = options.unlimited;
-    s.playSounds = model_.playSounds;
-    s.chatterSounds = model_.playChatterSounds;
+    s.playSounds = model_.switches().playSounds;
+    s.chatterSounds = model_.switches().playChatterSounds;
     file_.update([&s](IniFile& ini) { writeSettings(ini, s); });
     savedBounds_ = s.bounds;
 }

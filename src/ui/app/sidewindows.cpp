@@ -5,12 +5,13 @@
 #include <QWidget>
 #include <array>
 
+#include "core/net/board.h"
+#include "core/settings/settings.h"
 #include "ui/app/datafiles.h"
 #include "ui/board/tgamestart.h"
 #include "ui/board/tspylist.h"
 #include "ui/chat/phrasebar.h"
 #include "ui/chat/tphrases.h"
-#include "core/settings/settings.h"
 #include "ui/windows/tabout.h"
 #include "ui/windows/tdownload.h"
 #include "ui/windows/thelp.h"
@@ -53,7 +54,7 @@ Tspylist* SideWindows::spyList() {
     if (spylist_ == nullptr) {
         spylist_ = new Tspylist(&window_);
         connect(spylist_, &Tspylist::kickRequested, this,
-                [this](const std::string& entry) { model_.kickSpyEntry(entry); });
+                [this](const std::string& entry) { model_.spectators().kickSpyEntry(entry); });
         render();
     }
     return spylist_;
@@ -94,7 +95,7 @@ Tphrases* SideWindows::phraseEditor() {
 }
 
 void SideWindows::render() {
-    if (spylist_ != nullptr) spylist_->render(model_.spys(), model_.spyKickEnabled());
+    if (spylist_ != nullptr) spylist_->render(model_.spectators().entries(), model_.me().isHost);
 }
 
 void SideWindows::showSpyList() {
@@ -125,7 +126,7 @@ std::vector<std::string> SideWindows::opponentNames() const {
     std::vector<std::string> names;
     for (int seat : {1, 2}) {
         const std::string& name = model_.view().rowFor(seat).name;
-        if (seat != model_.mySeat() && name != "<Waiting>") names.push_back(name);
+        if (seat != model_.me().seat && name != kWaitingName) names.push_back(name);
     }
     return names;
 }

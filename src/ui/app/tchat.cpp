@@ -8,20 +8,21 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/app/hostjoinargs.h"
+#include "core/app/invitelink.h"
+#include "core/net/socketerror.h"
+#include "core/rules/random.h"
 #include "ui/app/connectionbanner.h"
 #include "ui/app/datafiles.h"
 #include "ui/app/hostingservices.h"
-#include "core/app/hostjoinargs.h"
 #include "ui/app/hostjoindialog.h"
-#include "core/app/invitelink.h"
+#include "ui/board/boardbinding.h"
 #include "ui/board/gamepanel.h"
 #include "ui/board/quickhelp.h"
 #include "ui/board/tgamestart.h"
 #include "ui/chat/chatwidget.h"
 #include "ui/chat/phrasebar.h"
-#include "core/net/socketerror.h"
 #include "ui/net/tsock.h"
-#include "core/rules/random.h"
 #include "ui/server/tserver.h"
 #include "ui/windows/tdownload.h"
 
@@ -95,33 +96,14 @@ Tchat::Tchat(Random& random, QWidget* parent)
         else
             openWithDesktop(link);
     });
-    chat_->setSessionSource([this] { return ChatSession{model_.loggedIn(), model_.mySeat()}; });
+    chat_->setSessionSource([this] { return ChatSession{model_.me().loggedIn, model_.me().seat}; });
     connect(chat_, &ChatWidget::requestReady, this,
             [this](const std::string& text) { pump_.sendRequest(text); });
     connect(chat_, &ChatWidget::settingsChanged, this, &Tchat::saveinifile);
     connect(phrases_, &PhraseBar::phraseClicked, this, &Tchat::b_phrase1Click);
     connect(phrases_, &PhraseBar::chatterChosen, this, [this](int tag) { model_.wave20Click(tag); });
 
-    connect(panel_, &GamePanel::myLetterPressed, this, [this](int n, MouseButton b) {
-        model_.myletterMouseDown(n, b);
-        refresh();
-    });
-    connect(panel_, &GamePanel::extraPressed, this, [this](int n, MouseButton b) {
-        model_.extraMouseDown(n, b);
-        refresh();
-    });
-    connect(panel_, &GamePanel::hisLetterClicked, this, [this](int n) {
-        model_.hisletterClick(n);
-        refresh();
-    });
-    // Keys and drags arrive as the same intents the clicks make.
-    connect(panel_, &GamePanel::intentRequested, this, [this](const MoveIntent& intent) {
-        apply(model_, intent);
-        refresh();
-    });
-    panel_->setSelectionSource([this] {
-        return GamePanel::Selection{model_.selectedHand(), model_.selectedBoard(), model_.selectedOpponent()};
-    });
+    bindBoardInput(*panel_, model_.input(), [this] { refresh(); });
     panel_->placeInTabOrderAfter(chat_->mychat());
     connect(panel_, &GamePanel::startClicked, this, &Tchat::button_startClick);
     connect(panel_, &GamePanel::nameContextMenuRequested, &menus_, &MainMenus::showNamePopup);
@@ -191,7 +173,7 @@ void Tchat::processparams() {
     if (plan.kind == StartupKind::Host) {
         hostpress();
         // A solo game stays private; a game hosted for others is announced and its port opened.
-        if (model_.isHost() && server_) {
+        if (model_.me().isHost && server_) {
             hosting_ = std::make_unique<HostingServices>(
                 *server_, [this](const std::string& line) { addlinetochat(line, kSystemLineColour); });
             hosting_->start(QString::fromStdString(plan.name));
@@ -252,7 +234,7 @@ void Tchat::connectionEnded() {
     }
     // The host's own window, and a window that never got in (a full table, say), end as they
     // always did; a joined player or spectator may get back in.
-    if (model_.isHost() || !model_.loggedIn()) {
+    if (model_.me().isHost || !model_.me().loggedIn) {
         closeMainWindow();
         return;
     }

@@ -130,23 +130,9 @@ void BoardDrag::cancel() {
 }
 
 void BoardDrag::drop(const SlotWidget* source, const Drop& target) {
-    const int n = source->number();
-    if (target.kind == DropKind::Trash)
-        emit intentRequested(
-            {source->family() == SlotFamily::Extra ? MoveIntentKind::ThrowAway : MoveIntentKind::Remove, n});
-    if (target.kind != DropKind::Board) return;
-    const int to = target.slot->number();
-    switch (source->family()) {
-    case SlotFamily::Extra:
-        emit intentRequested({MoveIntentKind::Place, n, to});
-        break;
-    case SlotFamily::MyLetter:
-        emit intentRequested({MoveIntentKind::Swap, n, to});
-        break;
-    case SlotFamily::HisLetter:
-        emit intentRequested({MoveIntentKind::Steal, n, to});
-        break;
-    }
+    if (target.kind == DropKind::None) return;
+    const DropTarget at{target.kind == DropKind::Trash, target.slot != nullptr ? target.slot->number() : 0};
+    if (const auto intent = dropIntent(source->family(), source->number(), at)) emit intentRequested(*intent);
 }
 
 } // namespace plimb

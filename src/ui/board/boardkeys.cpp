@@ -7,6 +7,8 @@
 
 #include "ui/board/boarddrag.h"
 
+#include "core/net/board.h"
+
 namespace plimb {
 
 BoardKeys::BoardKeys(const BoardSlots& tiles, std::function<BoardSelection()> selection, BoardDrag* drag,
@@ -88,8 +90,8 @@ bool BoardKeys::keyPress(QKeyEvent* event) {
     const QString text = event->text();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     const char c = text.size() == 1 ? text[0].toLatin1() : '\0';
-    if (!plain || !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
-    pickLetter((c | 0x20) - 'a' + 1);
+    if (!plain || letterCode(c) == 0) return false;
+    pickLetter(letterCode(c));
     return true;
 }
 

@@ -5,7 +5,7 @@
 // drag or an accessibility action is either the same click or one of the model's move intents
 // (intentRequested), so every way of playing sends the same requests and is refused the same way
 // while it is not this player's move. The owner answers each signal with the model's call
-// (for intentRequested: apply(model, intent)) and a new render().
+// (for intentRequested: model.input().apply(intent)) and a new render().
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -13,12 +13,13 @@
 #include <functional>
 #include <vector>
 
-#include "ui/board/boardaccess.h"
-#include "ui/board/boarddrag.h"
-#include "ui/board/slotwidget.h"
 #include "core/client/feedback.h"
 #include "core/client/moveintent.h"
 #include "core/client/viewstate.h"
+#include "ui/board/boardaccess.h"
+#include "ui/board/boarddrag.h"
+#include "ui/board/slotgeometry.h"
+#include "ui/board/slotwidget.h"
 #include "ui/common/tileart.h"
 
 class QLabel;

@@ -8,6 +8,8 @@
 
 #include "ui/common/tileart.h"
 
+#include "core/net/board.h"
+
 namespace plimb {
 namespace {
 
@@ -26,7 +28,7 @@ protected:
         for (int i = 0; i < letters_.size(); ++i) {
             const QChar c = letters_[i];
             if (c == QLatin1Char(' ')) continue;
-            const int code = c.toLatin1() - 'A' + 1;
+            const int code = letterCode(c.toLatin1());
             const QPixmap tile = art_.tile(code, devicePixelRatioF());
             p.drawPixmap(QRect(3 + i * 30, i == lifted_ ? 0 : 6, 29, 29), tile);
         }
@@ -91,7 +93,8 @@ QuickHelp::QuickHelp(const TileArt& art, QWidget* parent) : QWidget(parent) {
         auto* steps3 = new QVBoxLayout;
         steps3->setSpacing(1);
         for (int i = column * 3; i < column * 3 + 3; ++i) {
-            steps3->addWidget(new TileStrip(art, QString::fromLatin1(steps[i].letters), steps[i].lifted, this));
+            steps3->addWidget(
+                new TileStrip(art, QString::fromLatin1(steps[i].letters), steps[i].lifted, this));
             steps3->addWidget(text(QString::fromUtf8(steps[i].text), this));
         }
         steps3->addStretch(1);

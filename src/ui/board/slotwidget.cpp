@@ -8,6 +8,9 @@
 
 #include "ui/board/boardparts.h"
 
+#include "core/net/board.h"
+#include "ui/board/slotgeometry.h"
+
 namespace plimb {
 namespace {
 
@@ -55,10 +58,8 @@ void SlotWidget::display(const SlotView& view) {
     const bool changed = view.drawn != drawn_ || view.code != code_;
     drawn_ = view.drawn;
     code_ = view.code;
-    const int left = family_ == SlotFamily::MyLetter    ? myLetterLeft(number_)
-                     : family_ == SlotFamily::HisLetter ? hisLetterLeft(number_)
-                                                        : extraLeft(number_);
-    if (pos() != QPoint(left, view.top)) move(left, view.top);
+    const QPoint at = slotPosition(family_, number_, view.raised);
+    if (pos() != at) move(at);
     if (changed) {
         updateAccessibleName();
         update();
@@ -207,11 +208,11 @@ void SlotWidget::paintEvent(QPaintEvent*) {
 SlotWidget* BoardSlots::at(SlotFamily family, int n) const {
     switch (family) {
     case SlotFamily::MyLetter:
-        return n >= 1 && n <= 10 ? myletter[static_cast<std::size_t>(n)] : nullptr;
+        return isBoardSlot(n) ? myletter[static_cast<std::size_t>(n)] : nullptr;
     case SlotFamily::HisLetter:
-        return n >= 1 && n <= 10 ? hisletter[static_cast<std::size_t>(n)] : nullptr;
+        return isBoardSlot(n) ? hisletter[static_cast<std::size_t>(n)] : nullptr;
     case SlotFamily::Extra:
-        return n >= 1 && n <= 6 ? extra[static_cast<std::size_t>(n)] : nullptr;
+        return isHandSlot(n) ? extra[static_cast<std::size_t>(n)] : nullptr;
     }
     return nullptr;
 }

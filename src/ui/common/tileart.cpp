@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/net/board.h"
+
 namespace plimb {
 namespace {
 
@@ -257,7 +259,7 @@ void TileArt::paintBoldText(QPainter& p, const QRectF& box, qreal pixelSize, int
 }
 
 char TileArt::letterOf(int code) {
-    return code >= 1 && code <= 26 ? static_cast<char>('A' + code - 1) : '\0';
+    return upperLetter(code);
 }
 
 int TileArt::pointsOf(int code) {

@@ -63,7 +63,7 @@ struct Table {
                 if (e.kind == Wire::Event::Send && windows.count(e.seat)) {
                     ClientModel& model = *windows[e.seat].model;
                     model.received(e.text);
-                    while (!model.queueEmpty())
+                    while (!model.queue().empty())
                         model.processsocktimer();
                 }
                 if (e.kind == Wire::Event::Close) windows.erase(e.seat);
@@ -73,7 +73,7 @@ struct Table {
                 }
             }
             for (auto& [seat, window] : windows) {
-                while (!window.model->queueEmpty())
+                while (!window.model->queue().empty())
                     window.model->processsocktimer();
                 for (const auto& request : std::exchange(window.sink->sent, {}))
                     for (std::size_t at = 0; at <= request.size();) {
@@ -92,7 +92,7 @@ struct Table {
     void second() {
         if (timer.running) game.turntimerTimer();
         for (auto& [seat, window] : windows)
-            if (window.model->turnTimerRunning()) window.model->turntimerTimer();
+            if (window.model->clock().running()) window.model->turntimerTimer();
         pump();
     }
     // The seat at turn places its first hand letter in board slot `slot`.
@@ -101,7 +101,7 @@ struct Table {
         int hand = 1;
         while (state.seats[seat].hand[hand] == 0)
             ++hand;
-        windows[seat].model->place(hand, slot);
+        windows[seat].model->input().apply({MoveIntentKind::Place, hand, slot});
         pump();
     }
 
@@ -148,7 +148,7 @@ void spell(Table& t, int seat, std::string_view word, int otherSlot) {
     for (std::size_t i = 0; i < word.size(); ++i) {
         if (t.state.currentplayer != seat) t.place(otherSlot);
         t.state.seats[seat].hand[1] = word[i] - 'a' + 1;
-        t.windows[seat].model->place(1, static_cast<int>(i) + 1);
+        t.windows[seat].model->input().apply({MoveIntentKind::Place, 1, static_cast<int>(i) + 1});
         t.pump();
     }
 }
@@ -169,7 +169,7 @@ void annWinsAtOnce(Table& t) {
     for (std::size_t i = 0; i < 3; ++i)
         t.state.seats[1].board[i + 1] = "cat"[i] - 'a' + 1;
     t.state.seats[1].hand[1] = 's' - 'a' + 1;
-    t.windows[1].model->place(1, 4);
+    t.windows[1].model->input().apply({MoveIntentKind::Place, 1, 4});
     t.pump();
 }
 
@@ -223,7 +223,7 @@ TEST(ComingBack, TheWindowShowsWhatItShowedBeforeTheCut) {
 
         EXPECT_EQ(turn(bo.view()), *row.turn ? row.turn : turnBefore);
         if (row.restAsBefore) EXPECT_EQ(rest(bo.view()), restBefore);
-        EXPECT_EQ(bo.turnTimerRunning(), row.clockRuns) << "the clock runs as the host's does";
+        EXPECT_EQ(bo.clock().running(), row.clockRuns) << "the clock runs as the host's does";
         const auto chat = boSink.chatLines();
         const auto told = [&chat](const std::string& line) {
             return std::find(chat.begin(), chat.end(), line) != chat.end();
@@ -278,7 +278,7 @@ TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
             host.annSink.sent.push_back(build::kickhim(1, 2));
             host.pump();
             EXPECT_TRUE(bo.removedByHost());
-            EXPECT_FALSE(bo.turnTimerRunning() || bo.view().rows[0].turn || bo.view().rows[1].turn)
+            EXPECT_FALSE(bo.clock().running() || bo.view().rows[0].turn || bo.view().rows[1].turn)
                 << "a removed window's board stops";
             host.server.connectionClosed(2);
         } else
@@ -294,8 +294,8 @@ TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
         bo.restartConnection();
         host.login(bo, boSink, "Bo");
 
-        EXPECT_EQ(bo.mySeat(), row.boSeat);
-        if (row.eveSeat != 0) EXPECT_EQ(eve.mySeat(), row.eveSeat);
+        EXPECT_EQ(bo.me().seat, row.boSeat);
+        if (row.eveSeat != 0) EXPECT_EQ(eve.me().seat, row.eveSeat);
         const bool boBack = row.boSeat == 2;
         EXPECT_EQ(hand() == boHand, boBack) << "the hand goes with the seat";
         const auto eveChat = eveSink.chatLines();

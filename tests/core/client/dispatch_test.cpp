@@ -10,10 +10,10 @@ using namespace plimb::test;
 TEST(ClientDispatch, FirstTickDrainsTheInitialEntryQuietly) {
     FakeSink sink;
     ClientModel model(sink);
-    EXPECT_EQ(model.queueSize(), 1u);
+    EXPECT_EQ(model.queue().size(), 1u);
     EXPECT_TRUE(model.timer1Needed());
     model.timer1Timer();
-    EXPECT_TRUE(model.queueEmpty());
+    EXPECT_TRUE(model.queue().empty());
     EXPECT_FALSE(model.timer1Needed()) << "idle: no work for the 1 ms timer";
     EXPECT_TRUE(sink.chat.empty());
     EXPECT_TRUE(sink.sent.empty());
@@ -38,7 +38,7 @@ TEST(ClientDispatch, TakesOneMessagePerTickInOrder) {
         EXPECT_EQ(c.sink.chat.back().first,
                   "P" + std::to_string(tick - 1) + " has a different version of the game then you.");
     }
-    EXPECT_TRUE(c.model.queueEmpty());
+    EXPECT_TRUE(c.model.queue().empty());
 }
 
 TEST(ClientDispatch, VersionWarningsAndFullTable) {
@@ -67,16 +67,16 @@ TEST(ClientLogin, HostAndJoinBuildTheLoginName) {
     ClientModel host(sink), guest(sink);
     host.setPlayerName("Ann");
     host.hostpress();
-    EXPECT_EQ(host.loginName(), "Ann\xFF");
-    EXPECT_TRUE(host.isHost());
+    EXPECT_EQ(host.me().loginName, "Ann\xFF");
+    EXPECT_TRUE(host.me().isHost);
     EXPECT_TRUE(host.view().startButtonVisible);
-    EXPECT_TRUE(host.startGameMenuEnabled());
+    EXPECT_TRUE(host.me().isHost);
     guest.setPlayerName("Bo");
     guest.joinpress();
-    EXPECT_EQ(guest.loginName(), "Bo\xFF");
-    EXPECT_FALSE(guest.isHost());
+    EXPECT_EQ(guest.me().loginName, "Bo\xFF");
+    EXPECT_FALSE(guest.me().isHost);
     EXPECT_FALSE(guest.view().startButtonVisible);
-    EXPECT_FALSE(guest.spyKickEnabled());
+    EXPECT_FALSE(guest.me().isHost);
 }
 
 TEST(ClientLogin, SendloginfoRepliesWithSeatVersionAndName) {
@@ -84,10 +84,10 @@ TEST(ClientLogin, SendloginfoRepliesWithSeatVersionAndName) {
     c.model.setPlayerName("Ann");
     c.model.joinpress();
     c.feed("CMD_sendlogininfo+x");
-    EXPECT_FALSE(c.model.loggedIn()) << "a seat that is no number is ignored";
+    EXPECT_FALSE(c.model.me().loggedIn) << "a seat that is no number is ignored";
     c.feed(build::sendlogininfo(2));
-    EXPECT_EQ(c.model.mySeat(), 2);
-    EXPECT_TRUE(c.model.loggedIn());
+    EXPECT_EQ(c.model.me().seat, 2);
+    EXPECT_TRUE(c.model.me().loggedIn);
     ASSERT_EQ(c.sink.sent.size(), 1u);
     EXPECT_EQ(c.sink.sent[0], "CMD_logininfo+2+1.0.5+Ann\xFF");
 }
@@ -137,11 +137,11 @@ TEST(ClientChatter, PlaysOrWritesTheCaptionWhenMuted) {
     c.seatAs(3);
     c.feed("CMD_playasound+1+wave13+");
     EXPECT_EQ(c.sink.chatter, std::vector<std::string>{"wave13"});
-    c.model.playSounds = false;
+    c.model.switches().playSounds = false;
     c.feed("CMD_playasound+2+wave1+");
     EXPECT_EQ(c.sink.chatter.size(), 2u) << "game sound switch plays no part";
 
-    c.model.playChatterSounds = false;
+    c.model.switches().playChatterSounds = false;
     c.feed("CMD_playasound+1+wave13+");
     c.feed("CMD_playasound+2+WAVE20+");
     for (const char* bad : {"CMD_playasound+5+wave1+", "CMD_playasound+1+wave21+", "CMD_playasound+1+wave+",
@@ -166,7 +166,8 @@ TEST(ClientDispatch, PeersTextIsReadInEitherEncodingAndCannotForgeALine) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "J\xC3\xBCrgen  You are Connected. is Connected.");
     EXPECT_EQ(lines[1], "J\xC3\xBCrgen chats: caf\xC3\xA9 For 99 points Ann formed ZOO") << "UTF-8 kept";
-    EXPECT_EQ(c.model.spys(), std::vector<std::string>{"3: Sp\xC3\xA9\xC3\xA2\xE2\x82\xAC\xC2\xA8y"})
+    EXPECT_EQ(c.model.spectators().entries(),
+              std::vector<std::string>{"3: Sp\xC3\xA9\xC3\xA2\xE2\x82\xAC\xC2\xA8y"})
         << "not valid UTF-8 as a whole, so every byte is a 1252 character";
 }
 

@@ -27,7 +27,7 @@ TEST(ClientPeople, NewcomerInSeatTwoSwitchesRowsAndLoadsSettings) {
     EXPECT_EQ(c.sink.iniLoads, 1);
     EXPECT_EQ(c.model.view().rows[0].name, "Bo") << "own seat in the near row";
     EXPECT_EQ(c.model.view().rows[1].name, "A+nn");
-    EXPECT_EQ(c.model.spys(), Lines{"3: Cy"});
+    EXPECT_EQ(c.model.spectators().entries(), Lines{"3: Cy"});
     c.feed(build::newplayerinfo(2, "Bo"));
     EXPECT_EQ(c.model.view().rows[0].name, "Bo") << "a repeated announcement does not swap back";
 
@@ -53,7 +53,7 @@ TEST(ClientPeople, DisconnectsOfPlayersAndSpectators) {
     ASSERT_EQ(c.sink.chat.size(), 2u);
     EXPECT_EQ(c.sink.chat[0], std::make_pair(std::string("Dee has left."), clNavy));
     EXPECT_EQ(c.sink.chat[1], std::make_pair(std::string("Bo disconnected."), kSystemLineColour));
-    EXPECT_TRUE(c.model.spys().empty());
+    EXPECT_TRUE(c.model.spectators().entries().empty());
     EXPECT_EQ(c.model.view().rowFor(2).name, "Klot");
     EXPECT_FALSE(c.model.view().rowFor(2).eyes);
 }
@@ -138,12 +138,12 @@ TEST(ClientHands, OnlyTheOwnHandIsDrawn) {
     EXPECT_EQ(codeAt(c.model.view().extra, 5), 26);
     EXPECT_FALSE(c.model.view().extra[6].drawn);
 
-    c.model.extraMouseDown(1, MouseButton::Left); // not my turn: nothing
+    c.model.input().click(SlotFamily::Extra, 1, MouseButton::Left); // not my turn: nothing
     c.turnOf(2);
-    c.model.extraMouseDown(1, MouseButton::Left);
+    c.model.input().click(SlotFamily::Extra, 1, MouseButton::Left);
     c.feed(build::newletter(1, 6, 8));
-    EXPECT_EQ(c.model.view().extra[1].top, kExtraTop) << "every client drops the hand row back";
-    EXPECT_EQ(c.model.selectedHand(), 1) << "the selection stays";
+    EXPECT_FALSE(c.model.view().extra[1].raised) << "every client drops the hand row back";
+    EXPECT_EQ(c.model.input().picked(SlotFamily::Extra), 1) << "the selection stays";
     EXPECT_FALSE(c.model.view().extra[6].drawn);
     c.feed(build::newletter(2, 6, 8));
     EXPECT_EQ(codeAt(c.model.view().extra, 6), 8);
@@ -238,11 +238,11 @@ TEST(ClientResults, RefusedStealsTellOnlyTheThief) {
     ClientFixture c;
     c.seatAs(1);
     c.turnOf(1);
-    c.model.hisletterClick(3);
+    c.model.input().click(SlotFamily::HisLetter, 3, MouseButton::Left);
     c.feed(build::notvalid(1));
     c.feed(build::toomany(2));
-    EXPECT_EQ(c.model.selectedOpponent(), 0);
-    EXPECT_EQ(c.model.view().hisletter[3].top, kHisLetterTop);
+    EXPECT_EQ(c.model.input().picked(SlotFamily::HisLetter), 0);
+    EXPECT_FALSE(c.model.view().hisletter[3].raised);
     c.feed(build::toomany(1));
     EXPECT_EQ(c.sink.boxes,
               (Lines{"You can steal a letter only if you can use it immediately to create a valid word.",
@@ -260,15 +260,15 @@ TEST(ClientTurns, NextPlayerMarksTurnStealsAndStartsTheClock) {
     EXPECT_EQ(v.rowFor(1).status, "Steals Left: Unlimited");
     EXPECT_EQ(v.status, "Ann's turn.");
     EXPECT_TRUE(c.sink.timerOn);
-    EXPECT_EQ(c.model.secondsLeft(), 30);
-    c.model.turnSound = 1;
+    EXPECT_EQ(c.model.clock().secondsLeft(), 30);
+    c.model.switches().turnSound = 1;
     c.feed(build::nextplayer(2, -2));
     EXPECT_TRUE(v.rows[0].turn);
     EXPECT_FALSE(v.rows[1].turn);
     EXPECT_EQ(v.rows[0].status, "Steals Left: 0");
     EXPECT_EQ(v.status, "Place a Letter");
     EXPECT_EQ(c.sink.sounds, Lines{"turnnew"});
-    c.model.playSounds = false;
+    c.model.switches().playSounds = false;
     c.feed(build::nextplayer(2, 100));
     EXPECT_EQ(v.rows[0].status, "Steals Left: 100");
     EXPECT_EQ(c.sink.sounds.size(), 1u) << "game sounds muted";

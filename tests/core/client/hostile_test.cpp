@@ -5,8 +5,8 @@
 #include <random>
 
 #include "core/client/clientmodel.h"
-#include "core/client/messagequeue.h"
 #include "core/client/fakesink.h"
+#include "core/client/messagequeue.h"
 #include "core/net/protocol.h"
 
 using namespace plimb;
@@ -60,9 +60,12 @@ TEST(HostileHost, RandomNoticesKeepTheViewSane) {
         model.received(text);
         model.processsocktimer();
         if (i % 3 == 0) model.turntimerTimer();
-        if (i % 11 == 0) model.myletterMouseDown(static_cast<int>(pick(12)), MouseButton::Left);
-        if (i % 13 == 0) model.extraMouseDown(static_cast<int>(pick(8)), MouseButton::Right);
-        if (i % 17 == 0) model.hisletterClick(static_cast<int>(pick(12)));
+        if (i % 11 == 0)
+            model.input().click(SlotFamily::MyLetter, static_cast<int>(pick(12)), MouseButton::Left);
+        if (i % 13 == 0)
+            model.input().click(SlotFamily::Extra, static_cast<int>(pick(8)), MouseButton::Right);
+        if (i % 17 == 0)
+            model.input().click(SlotFamily::HisLetter, static_cast<int>(pick(12)), MouseButton::Left);
         sink.clear();
     }
     const ViewState& v = model.view();
@@ -125,17 +128,17 @@ TEST(HostileHost, RepeatedAnnouncementsChangeNothing) {
         c.feed(build::newplayerinfo(1, "Me"));
         c.feed(build::existingplayers(2, "Bo"));
     }
-    EXPECT_EQ(c.model.spys(), Lines{"3: Cy"});
+    EXPECT_EQ(c.model.spectators().entries(), Lines{"3: Cy"});
     EXPECT_EQ(c.sink.chatLines(), (Lines{"Cy is Connected.", "Cy is spying."}));
     EXPECT_EQ(c.sink.sounds, Lines{"entered"});
     c.feed(build::newplayerinfo(3, "Dee"));
     c.feed(build::newplayerinfo(1, "Mallory"));
     c.feed(build::newplayerinfo(10, "Ten"));
-    EXPECT_EQ(c.model.spys(), Lines{"3: Dee"}) << "one entry per seat, seats 3 to 9";
+    EXPECT_EQ(c.model.spectators().entries(), Lines{"3: Dee"}) << "one entry per seat, seats 3 to 9";
     EXPECT_EQ(c.sink.iniLoads, 1) << "the settings are read once";
     c.feed(build::playerdisconnected(3, "Dee"));
     c.feed(build::newplayerinfo(3, "Dee"));
-    EXPECT_EQ(c.model.spys(), Lines{"3: Dee"}) << "a seat that left may be announced again";
+    EXPECT_EQ(c.model.spectators().entries(), Lines{"3: Dee"}) << "a seat that left may be announced again";
 }
 
 TEST(MessageBoxes, OneAtATimeWithoutRepeats) {

@@ -1,8 +1,8 @@
 #include <array>
 #include <gtest/gtest.h>
 
-#include "core/client/moveintent.h"
 #include "core/client/fakesink.h"
+#include "core/client/moveintent.h"
 
 using namespace plimb;
 using namespace plimb::test;
@@ -21,83 +21,85 @@ struct MyTurn : ClientFixture {
 
 TEST(MoveInput, FromNothingSelected) {
     MyTurn t;
-    t.model.myletterMouseDown(4, MouseButton::Left);
-    EXPECT_EQ(t.model.selectedBoard(), 4);
-    EXPECT_EQ(t.v().myletter[4].top, kMyLetterSelectedTop);
-    t.model.myletterMouseDown(4, MouseButton::Left);
+    t.model.input().click(SlotFamily::MyLetter, 4, MouseButton::Left);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::MyLetter), 4);
+    EXPECT_TRUE(t.v().myletter[4].raised);
+    t.model.input().click(SlotFamily::MyLetter, 4, MouseButton::Left);
     EXPECT_EQ(t.sink.sent, Lines{"CMD_tradingmyletter+1+4+4+"}) << "same slot twice is still sent";
-    EXPECT_EQ(t.model.selectedBoard(), 0);
-    EXPECT_EQ(t.v().myletter[4].top, kMyLetterSelectedTop);
-    t.model.myletterMouseDown(3, MouseButton::Right);
-    t.model.extraMouseDown(2, MouseButton::Right);
-    t.model.myletterMouseDown(3, MouseButton::Other);
-    t.model.extraMouseDown(2, MouseButton::Other);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::MyLetter), 0);
+    EXPECT_TRUE(t.v().myletter[4].raised);
+    t.model.input().click(SlotFamily::MyLetter, 3, MouseButton::Right);
+    t.model.input().click(SlotFamily::Extra, 2, MouseButton::Right);
+    t.model.input().click(SlotFamily::MyLetter, 3, MouseButton::Other);
+    t.model.input().click(SlotFamily::Extra, 2, MouseButton::Other);
     EXPECT_EQ(t.sink.sent,
               (Lines{"CMD_tradingmyletter+1+4+4+", "CMD_discardletter+1+3+", "CMD_discardextra+1+2+"}));
 }
 
 TEST(MoveInput, HandSelected) {
     MyTurn t;
-    t.model.extraMouseDown(2, MouseButton::Left);
-    EXPECT_EQ(t.v().extra[2].top, kExtraSelectedTop);
-    t.model.extraMouseDown(2, MouseButton::Left);
-    EXPECT_EQ(t.model.selectedHand(), 0) << "second click deselects";
-    EXPECT_EQ(t.v().extra[2].top, kExtraTop);
+    t.model.input().click(SlotFamily::Extra, 2, MouseButton::Left);
+    EXPECT_TRUE(t.v().extra[2].raised);
+    t.model.input().click(SlotFamily::Extra, 2, MouseButton::Left);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::Extra), 0) << "second click deselects";
+    EXPECT_FALSE(t.v().extra[2].raised);
 
-    t.model.extraMouseDown(2, MouseButton::Left);
-    t.model.extraMouseDown(5, MouseButton::Left);
-    EXPECT_EQ(t.model.selectedHand(), 5);
-    EXPECT_EQ(t.v().extra[2].top, kExtraTop);
-    t.model.myletterMouseDown(1, MouseButton::Right);
-    EXPECT_EQ(t.model.selectedHand(), 5) << "right click keeps the selection";
-    t.model.myletterMouseDown(7, MouseButton::Left);
+    t.model.input().click(SlotFamily::Extra, 2, MouseButton::Left);
+    t.model.input().click(SlotFamily::Extra, 5, MouseButton::Left);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::Extra), 5);
+    EXPECT_FALSE(t.v().extra[2].raised);
+    t.model.input().click(SlotFamily::MyLetter, 1, MouseButton::Right);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::Extra), 5) << "right click keeps the selection";
+    t.model.input().click(SlotFamily::MyLetter, 7, MouseButton::Left);
     EXPECT_EQ(t.sink.sent.back(), "CMD_placemyletter+1+5+7+");
-    EXPECT_EQ(t.model.selectedHand(), 0);
-    EXPECT_EQ(t.v().extra[5].top, kExtraTop);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::Extra), 0);
+    EXPECT_FALSE(t.v().extra[5].raised);
 
-    t.model.extraMouseDown(1, MouseButton::Left);
-    t.model.hisletterClick(3);
-    EXPECT_EQ(t.model.selectedHand(), 0) << "the hand tile drops back";
-    EXPECT_EQ(t.v().extra[1].top, kExtraTop);
-    EXPECT_EQ(t.model.selectedOpponent(), 3);
+    t.model.input().click(SlotFamily::Extra, 1, MouseButton::Left);
+    t.model.input().click(SlotFamily::HisLetter, 3, MouseButton::Left);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::Extra), 0) << "the hand tile drops back";
+    EXPECT_FALSE(t.v().extra[1].raised);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::HisLetter), 3);
 }
 
 TEST(MoveInput, BoardAndOpponentSelected) {
     MyTurn t;
-    t.model.myletterMouseDown(2, MouseButton::Left);
-    t.model.extraMouseDown(1, MouseButton::Left);
-    EXPECT_EQ(t.model.selectedBoard(), 0);
-    EXPECT_EQ(t.v().myletter[2].top, kMyLetterTop);
-    EXPECT_EQ(t.model.selectedHand(), 1);
+    t.model.input().click(SlotFamily::MyLetter, 2, MouseButton::Left);
+    t.model.input().click(SlotFamily::Extra, 1, MouseButton::Left);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::MyLetter), 0);
+    EXPECT_FALSE(t.v().myletter[2].raised);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::Extra), 1);
 
-    t.model.hisletterClick(6);
-    t.model.extraMouseDown(4, MouseButton::Right);
-    EXPECT_EQ(t.model.selectedOpponent(), 6);
-    t.model.hisletterClick(6);
-    EXPECT_EQ(t.model.selectedOpponent(), 0);
-    EXPECT_EQ(t.v().hisletter[6].top, kHisLetterTop);
+    t.model.input().click(SlotFamily::HisLetter, 6, MouseButton::Left);
+    t.model.input().click(SlotFamily::Extra, 4, MouseButton::Right);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::HisLetter), 6);
+    t.model.input().click(SlotFamily::HisLetter, 6, MouseButton::Left);
+    EXPECT_EQ(t.model.input().picked(SlotFamily::HisLetter), 0);
+    EXPECT_FALSE(t.v().hisletter[6].raised);
 
-    t.model.hisletterClick(6);
-    t.model.hisletterClick(8);
-    EXPECT_EQ(t.v().hisletter[6].top, kHisLetterTop);
-    t.model.myletterMouseDown(9, MouseButton::Left);
+    t.model.input().click(SlotFamily::HisLetter, 6, MouseButton::Left);
+    t.model.input().click(SlotFamily::HisLetter, 8, MouseButton::Left);
+    EXPECT_FALSE(t.v().hisletter[6].raised);
+    t.model.input().click(SlotFamily::MyLetter, 9, MouseButton::Left);
     EXPECT_EQ(t.sink.sent.back(), "CMD_stealinghisletter+1+8+9+");
-    EXPECT_EQ(t.model.selectedOpponent(), 0);
-    EXPECT_EQ(t.v().hisletter[8].top, kHisLetterSelectedTop) << "stays shifted until the answer";
+    EXPECT_EQ(t.model.input().picked(SlotFamily::HisLetter), 0);
+    EXPECT_TRUE(t.v().hisletter[8].raised) << "stays shifted until the answer";
     t.feed(build::toomany(1));
-    EXPECT_EQ(t.v().hisletter[8].top, kHisLetterTop);
+    EXPECT_FALSE(t.v().hisletter[8].raised);
 }
 
 TEST(MoveInput, GateClosedMeansNoEffect) {
     auto expectInert = [](ClientFixture& c) {
-        c.model.myletterMouseDown(1, MouseButton::Left);
-        c.model.myletterMouseDown(1, MouseButton::Right);
-        c.model.extraMouseDown(1, MouseButton::Left);
-        c.model.extraMouseDown(1, MouseButton::Right);
-        c.model.hisletterClick(1);
+        c.model.input().click(SlotFamily::MyLetter, 1, MouseButton::Left);
+        c.model.input().click(SlotFamily::MyLetter, 1, MouseButton::Right);
+        c.model.input().click(SlotFamily::Extra, 1, MouseButton::Left);
+        c.model.input().click(SlotFamily::Extra, 1, MouseButton::Right);
+        c.model.input().click(SlotFamily::HisLetter, 1, MouseButton::Left);
         EXPECT_TRUE(c.sink.sent.empty());
-        EXPECT_EQ(c.model.selectedHand() + c.model.selectedBoard() + c.model.selectedOpponent(), 0);
-        EXPECT_EQ(c.model.view().extra[1].top, kExtraTop);
+        EXPECT_EQ(c.model.input().picked(SlotFamily::Extra) + c.model.input().picked(SlotFamily::MyLetter) +
+                      c.model.input().picked(SlotFamily::HisLetter),
+                  0);
+        EXPECT_FALSE(c.model.view().extra[1].raised);
     };
     MyTurn notMine;
     notMine.turnOf(2);
@@ -113,19 +115,19 @@ TEST(MoveInput, GateClosedMeansNoEffect) {
     expectInert(spy);
 
     MyTurn outOfRange;
-    outOfRange.model.myletterMouseDown(11, MouseButton::Right);
-    outOfRange.model.extraMouseDown(7, MouseButton::Right);
-    outOfRange.model.hisletterClick(0);
+    outOfRange.model.input().click(SlotFamily::MyLetter, 11, MouseButton::Right);
+    outOfRange.model.input().click(SlotFamily::Extra, 7, MouseButton::Right);
+    outOfRange.model.input().click(SlotFamily::HisLetter, 0, MouseButton::Left);
     EXPECT_TRUE(outOfRange.sink.sent.empty());
 }
 
 TEST(MoveInput, NotLoggedInSelectsButSendsNothing) {
     ClientFixture c; // seat 0 and current player 0: the gate holds before the login
-    c.model.extraMouseDown(3, MouseButton::Left);
-    EXPECT_EQ(c.model.selectedHand(), 3);
-    c.model.myletterMouseDown(5, MouseButton::Left);
-    c.model.myletterMouseDown(5, MouseButton::Right);
-    EXPECT_EQ(c.model.selectedHand(), 0);
+    c.model.input().click(SlotFamily::Extra, 3, MouseButton::Left);
+    EXPECT_EQ(c.model.input().picked(SlotFamily::Extra), 3);
+    c.model.input().click(SlotFamily::MyLetter, 5, MouseButton::Left);
+    c.model.input().click(SlotFamily::MyLetter, 5, MouseButton::Right);
+    EXPECT_EQ(c.model.input().picked(SlotFamily::Extra), 0);
     EXPECT_TRUE(c.sink.sent.empty());
 }
 
@@ -165,17 +167,19 @@ TEST(MoveInput, IntentsPickTheirTileThenAskAndAreRefusedOutsideMyMove) {
     for (const Row& row : rows) {
         for (const bool mine : {true, false}) {
             MyTurn t;
-            t.model.steal(8, 9);
-            if (!mine) t.model.pickHand(1), t.feed(build::justwatching(1, 1));
+            t.model.input().apply({MoveIntentKind::Steal, 8, 9});
+            if (!mine)
+                t.model.input().apply({MoveIntentKind::PickHand, 1}), t.feed(build::justwatching(1, 1));
             t.sink.clear();
             for (const MoveIntent& intent : row.intents)
-                apply(t.model, intent);
+                t.model.input().apply(intent);
             const std::string name = row.name + std::string(mine ? "" : ", not my move");
             EXPECT_EQ(t.sink.sent, mine ? row.sent : Lines{}) << name;
-            const Picks picks{t.model.selectedHand(), t.model.selectedBoard(), t.model.selectedOpponent()};
+            const Picks picks{t.model.input().picked(SlotFamily::Extra),
+                              t.model.input().picked(SlotFamily::MyLetter),
+                              t.model.input().picked(SlotFamily::HisLetter)};
             EXPECT_EQ(picks, mine ? row.picks : (Picks{1, 0, 0})) << name;
-            EXPECT_TRUE(!mine || (t.v().hisletter[8].top == kHisLetterSelectedTop) == row.stealStillShown)
-                << name;
+            EXPECT_TRUE(!mine || t.v().hisletter[8].raised == row.stealStillShown) << name;
         }
     }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/client/rejoin.h"
 #include "core/client/fakesink.h"
+#include "core/client/rejoin.h"
 
 using namespace plimb;
 using namespace plimb::test;
@@ -195,11 +195,11 @@ TEST(Rejoin, ANewConnectionShowsTheGameAsANewcomerSeesIt) {
     c.sink.clear();
 
     c.model.restartConnection();
-    EXPECT_FALSE(c.model.loggedIn());
+    EXPECT_FALSE(c.model.me().loggedIn);
     EXPECT_FALSE(c.model.removedByHost());
     EXPECT_FALSE(c.sink.timerOn) << "no clock runs for a connection that is gone";
     EXPECT_EQ(shown(c.model.view()), before) << "the old game stays in view until the new one speaks";
-    c.model.placemyletter("2+1+1+");
+    c.model.input().apply({MoveIntentKind::Place, 1, 1});
     EXPECT_TRUE(c.sink.sent.empty()) << "nothing is sent before the new login";
 
     ClientFixture newcomer;
@@ -208,8 +208,8 @@ TEST(Rejoin, ANewConnectionShowsTheGameAsANewcomerSeesIt) {
     replaySeat2(newcomer);
     replaySeat2(c);
     EXPECT_EQ(shown(c.model.view()), shown(newcomer.model.view()));
-    EXPECT_EQ(c.model.spys(), newcomer.model.spys());
-    EXPECT_EQ(c.model.mySeat(), 2);
+    EXPECT_EQ(c.model.spectators().entries(), newcomer.model.spectators().entries());
+    EXPECT_EQ(c.model.me().seat, 2);
     EXPECT_EQ(c.sink.sent.front(), newcomer.sink.sent.front()) << "the same login, under the same name";
 }
 

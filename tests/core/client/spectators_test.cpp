@@ -30,13 +30,13 @@ TEST(GameOptions, StartNeedsALogin) {
 TEST(JustWatch, MenuFollowsTheServersAnswerOnly) {
     ClientFixture c;
     c.seatAs(2);
-    c.model.justWatchClick();
-    c.model.justWatchClick();
+    c.model.spectators().justWatchClick();
+    c.model.spectators().justWatchClick();
     EXPECT_EQ(c.sink.sent, (Lines{"CMD_justwatch+2+1", "CMD_justwatch+2+1"}));
     c.feed(build::justwatching(2, 1));
     EXPECT_TRUE(c.model.view().justWatch);
     EXPECT_TRUE(c.model.view().rows[0].eyes) << "seat 2 sits near in its own client";
-    c.model.justWatchClick();
+    c.model.spectators().justWatchClick();
     EXPECT_EQ(c.sink.sent.back(), "CMD_justwatch+2+2");
     c.feed(build::justwatching(2, 2));
     c.feed(build::justwatching(1, 1));
@@ -53,12 +53,12 @@ TEST(JustWatch, MenuFollowsTheServersAnswerOnly) {
 TEST(JustWatch, SpectatorsCannotWatchOrKick) {
     ClientFixture c;
     c.seatAs(3);
-    c.model.justWatchClick();
-    c.model.kicking(2);
-    c.model.kickSpyEntry("3: Spy");
+    c.model.spectators().justWatchClick();
+    c.model.spectators().kicking(2);
+    c.model.spectators().kickSpyEntry("3: Spy");
     EXPECT_TRUE(c.sink.sent.empty());
-    EXPECT_FALSE(c.model.spyKickEnabled());
-    const auto popup = c.model.namePopupState(1);
+    EXPECT_FALSE(c.model.me().isHost);
+    const auto popup = c.model.spectators().namePopupState(1);
     EXPECT_FALSE(popup.removeFromGame || popup.setToJustWatch || popup.unsetJustWatch);
 }
 
@@ -69,18 +69,18 @@ TEST(Removal, HostKicksByNameLabelOrSpyEntry) {
     c.feed(build::sendlogininfo(1));
     c.feed(build::newplayerinfo(1, "Ann"));
     c.sink.clear();
-    auto popup = c.model.namePopupState(2);
+    auto popup = c.model.spectators().namePopupState(2);
     EXPECT_EQ(popup.seat, 2);
     EXPECT_FALSE(popup.removeFromGame) << "label reads <Waiting>";
     EXPECT_TRUE(popup.setToJustWatch && popup.unsetJustWatch);
     c.feed(build::startgame("Ann", "30", "200", "5"));
-    EXPECT_TRUE(c.model.namePopupState(2).removeFromGame) << "Klot";
+    EXPECT_TRUE(c.model.spectators().namePopupState(2).removeFromGame) << "Klot";
 
-    c.model.kicking(2);
-    c.model.kickSpyEntry("4: Bo");
-    c.model.kickSpyEntry("x: Bo");
-    c.model.kickSpyEntry("");
-    c.model.setJustWatch(2, false);
+    c.model.spectators().kicking(2);
+    c.model.spectators().kickSpyEntry("4: Bo");
+    c.model.spectators().kickSpyEntry("x: Bo");
+    c.model.spectators().kickSpyEntry("");
+    c.model.spectators().setJustWatch(2, false);
     EXPECT_EQ(c.sink.sent, (Lines{"CMD_kickhim+1+2+", "CMD_kickhim+1+4+", "CMD_justwatch+2+2"}));
 }
 
@@ -92,5 +92,5 @@ TEST(JustWatch, ASeatThreeClientIsToldItIsSpying) {
     c.feed(build::newplayerinfo(3, "Spy"));
     EXPECT_EQ(c.sink.chatLines(),
               (Lines{"You are Connected.", "View Quick Instructions by clicking Ctrl-i", "You are spying."}));
-    EXPECT_EQ(c.model.spys(), Lines{"3: Spy"});
+    EXPECT_EQ(c.model.spectators().entries(), Lines{"3: Spy"});
 }

@@ -6,11 +6,11 @@ using namespace plimb;
 using namespace plimb::test;
 
 TEST(TurnClock, BarStepFollowsTimePerTurn) {
-    EXPECT_EQ(ClientModel::barStep(30), 6);
-    EXPECT_EQ(ClientModel::barStep(20), 9);
-    EXPECT_EQ(ClientModel::barStep(120), 1);
-    EXPECT_EQ(ClientModel::barStep(0), 0);
-    EXPECT_EQ(ClientModel::barStep(-5), 0);
+    EXPECT_EQ(TurnClock::barStep(30), 6);
+    EXPECT_EQ(TurnClock::barStep(20), 9);
+    EXPECT_EQ(TurnClock::barStep(120), 1);
+    EXPECT_EQ(TurnClock::barStep(0), 0);
+    EXPECT_EQ(TurnClock::barStep(-5), 0);
 }
 
 TEST(TurnClock, ThirtySecondTurnTicksTwelveTimes) {
@@ -27,7 +27,7 @@ TEST(TurnClock, ThirtySecondTurnTicksTwelveTimes) {
     EXPECT_EQ(c.sink.sounds, std::vector<std::string>(12, "tick"));
     for (int i = 0; i < 3; ++i)
         c.model.turntimerTimer();
-    EXPECT_EQ(c.model.secondsLeft(), -2) << "keeps counting below zero";
+    EXPECT_EQ(c.model.clock().secondsLeft(), -2) << "keeps counting below zero";
     EXPECT_EQ(c.model.view().turntime, "Time: 0:00");
     EXPECT_EQ(c.model.view().timerWidth, 0);
     EXPECT_EQ(c.sink.sounds.size(), 12u) << "silently";
@@ -63,9 +63,9 @@ TEST(TurnClock, MoveAnswersStopItAndRearrangingFreezesIt) {
     c.seatAs(3);
     c.startGame();
     c.turnOf(1);
-    EXPECT_TRUE(c.model.turnTimerRunning());
+    EXPECT_TRUE(c.model.clock().running());
     c.feed(build::tradingmyletter(1, 1, 2, 3, 4));
-    EXPECT_FALSE(c.model.turnTimerRunning());
+    EXPECT_FALSE(c.model.clock().running());
     EXPECT_FALSE(c.sink.timerOn);
     for (const auto& m : {build::placemyletter(1, 0, 2, 3), build::discardletterNotice(1, 2),
                           build::formedword(1, "at", 2, 2), build::winner(1)}) {

@@ -17,7 +17,7 @@ ViewState table(const std::string& board, bool farTurn = true, const std::string
     v.rows[1].name = far, v.rows[1].score = "22", v.rows[1].turn = farTurn;
     v.rowOfSeat1 = rowOfSeat1, v.rowOfSeat2 = 1 - rowOfSeat1;
     for (std::size_t n = 1; n <= board.size(); ++n)
-        v.hisletter[n] = {board[n - 1] != ' ', board[n - 1] - 'A' + 1, kHisLetterTop};
+        v.hisletter[n] = {board[n - 1] != ' ', letterCode(board[n - 1]), false};
     return v;
 }
 } // namespace

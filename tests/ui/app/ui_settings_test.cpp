@@ -12,15 +12,15 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "core/net/protocol.h"
+#include "core/rules/random.h"
+#include "ui/app/tchat.h"
+#include "ui/board/tgamestart.h"
 #include "ui/chat/chatwidget.h"
 #include "ui/chat/phrasebar.h"
 #include "ui/chat/settingsstore.h"
 #include "ui/chat/soundplayer.h"
 #include "ui/chat/tphrases.h"
-#include "ui/app/tchat.h"
-#include "ui/board/tgamestart.h"
-#include "core/net/protocol.h"
-#include "core/rules/random.h"
 #include "ui/windows/tabout.h"
 #include "ui/windows/thelp.h"
 #include "ui/windows/ttallylist.h"
@@ -51,7 +51,7 @@ protected:
     static void connectAs(Tchat& w, int seat) {
         w.model().received(build::sendlogininfo(seat));
         w.model().received(build::newplayerinfo(seat, "Ann"));
-        while (!w.model().queueEmpty())
+        while (!w.model().queue().empty())
             w.model().processsocktimer();
     }
     QAction* action(Tchat& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
@@ -73,9 +73,9 @@ TEST_F(SettingsWindowTest, StoredPreferencesApplyAtConnectAndChangesAreSavedKeep
     EXPECT_EQ(w.chatWidget()->textColour(), clRed);
     EXPECT_TRUE(action(w, "PlaySounds1")->isChecked()) << "FALSE in capitals keeps sounds on";
     EXPECT_FALSE(action(w, "PlayChatterSounds1")->isChecked());
-    EXPECT_FALSE(w.model().playChatterSounds);
+    EXPECT_FALSE(w.model().switches().playChatterSounds);
     EXPECT_TRUE(action(w, "New1")->isChecked());
-    EXPECT_EQ(w.model().turnSound, 1);
+    EXPECT_EQ(w.model().switches().turnSound, 1);
     EXPECT_EQ(w.gameStart()->playToScoreText(), "5000");
     EXPECT_EQ(w.gameStart()->timePerTurnText(), "30") << "an unreadable option keeps the dialog's value";
     EXPECT_TRUE(w.gameStart()->unlimited());
@@ -124,7 +124,7 @@ TEST_F(SettingsWindowTest, AGameTheUserPlayedIsTalliedAndWrittenAtOnce) {
     w.model().received(build::newplayerinfo(2, "Bob"));
     w.model().received(build::startgame("Ann", "30", "200", "5"));
     w.model().received(build::winner(1));
-    while (!w.model().queueEmpty())
+    while (!w.model().queue().empty())
         w.model().processsocktimer();
     EXPECT_EQ(w.tallyList()->tally().grid().cell(1, 0), "1") << "games played";
     EXPECT_EQ(w.tallyList()->tally().grid().cell(2, 0), "1") << "games won";

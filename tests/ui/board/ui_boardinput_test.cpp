@@ -1,8 +1,9 @@
 // The board played by keys, by dragging and through the accessibility tree, on the real panel
 // wired to a real client model the way the main window wires them: every gesture must send
 // exactly what its clicks send, and nothing while it is not this player's move.
-#include "ui/board/gamepanel.h"
 #include "support/qtapp.h"
+#include "ui/board/boardbinding.h"
+#include "ui/board/gamepanel.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -42,26 +43,7 @@ struct Table {
                                           {2, 4, 9},
                                           {2, 5, 26}}));
         game.turnOf(turnOf);
-        ClientModel& m = game.model;
-        QObject::connect(&panel, &GamePanel::myLetterPressed, [this, &m](int n, MouseButton b) {
-            m.myletterMouseDown(n, b);
-            refresh();
-        });
-        QObject::connect(&panel, &GamePanel::extraPressed, [this, &m](int n, MouseButton b) {
-            m.extraMouseDown(n, b);
-            refresh();
-        });
-        QObject::connect(&panel, &GamePanel::hisLetterClicked, [this, &m](int n) {
-            m.hisletterClick(n);
-            refresh();
-        });
-        QObject::connect(&panel, &GamePanel::intentRequested, [this, &m](const MoveIntent& intent) {
-            apply(m, intent);
-            refresh();
-        });
-        panel.setSelectionSource([&m] {
-            return GamePanel::Selection{m.selectedHand(), m.selectedBoard(), m.selectedOpponent()};
-        });
+        bindBoardInput(panel, game.model.input(), [this] { refresh(); });
         refresh();
         panel.show();
         panel.activateWindow();
@@ -102,9 +84,7 @@ struct Gesture {
 };
 
 void click(ClientModel& m, SlotFamily family, int n, MouseButton b = MouseButton::Left) {
-    if (family == SlotFamily::MyLetter) m.myletterMouseDown(n, b);
-    if (family == SlotFamily::Extra) m.extraMouseDown(n, b);
-    if (family == SlotFamily::HisLetter && b == MouseButton::Left) m.hisletterClick(n);
+    m.input().click(family, n, b);
 }
 constexpr auto My = SlotFamily::MyLetter;
 constexpr auto Hand = SlotFamily::Extra;
@@ -211,9 +191,15 @@ TEST_F(BoardInputTest, EveryGestureSendsWhatItsClicksSend) {
         Table played(1);
         g.play(played);
         EXPECT_EQ(played.sent(), byClicks.sent()) << g.name;
-        EXPECT_EQ(played.game.model.selectedHand(), byClicks.game.model.selectedHand()) << g.name;
-        EXPECT_EQ(played.game.model.selectedBoard(), byClicks.game.model.selectedBoard()) << g.name;
-        EXPECT_EQ(played.game.model.selectedOpponent(), byClicks.game.model.selectedOpponent()) << g.name;
+        EXPECT_EQ(played.game.model.input().picked(SlotFamily::Extra),
+                  byClicks.game.model.input().picked(SlotFamily::Extra))
+            << g.name;
+        EXPECT_EQ(played.game.model.input().picked(SlotFamily::MyLetter),
+                  byClicks.game.model.input().picked(SlotFamily::MyLetter))
+            << g.name;
+        EXPECT_EQ(played.game.model.input().picked(SlotFamily::HisLetter),
+                  byClicks.game.model.input().picked(SlotFamily::HisLetter))
+            << g.name;
         for (const SlotWidget* slot : played.panel.findChildren<SlotWidget*>())
             EXPECT_FALSE(slot->dropTarget()) << g.name;
     }
@@ -224,8 +210,9 @@ TEST_F(BoardInputTest, NoGestureSendsAnythingWhileItIsNotMyMove) {
         Table theirs(2);
         g.play(theirs);
         EXPECT_EQ(theirs.sent(), Lines{}) << g.name;
-        EXPECT_FALSE(theirs.game.model.selectedHand() || theirs.game.model.selectedBoard() ||
-                     theirs.game.model.selectedOpponent())
+        EXPECT_FALSE(theirs.game.model.input().picked(SlotFamily::Extra) ||
+                     theirs.game.model.input().picked(SlotFamily::MyLetter) ||
+                     theirs.game.model.input().picked(SlotFamily::HisLetter))
             << g.name;
     }
 }

@@ -1,5 +1,5 @@
-#include "ui/board/gamepanel.h"
 #include "support/qtapp.h"
+#include "ui/board/gamepanel.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -38,7 +38,7 @@ ViewState midGame() {
         v.extra[n].drawn = true;
         v.extra[n].code = hand[n];
     }
-    v.extra[3].top = kExtraSelectedTop;
+    v.extra[3].raised = true;
     v.rows[0] = {"Margot", true, "37", true, "Steals Left: 3", true, false};
     v.rows[1] = {"Klot", true, "42", true, "Steals Left: Unlimited", false, false};
     v.status = "It is Margot's turn";
@@ -138,7 +138,7 @@ TEST_F(GamePanelTest, OpponentBoardReactsOnlyToACompletedLeftClick) {
 
 TEST_F(GamePanelTest, SlotsShowTheirLettersAtTheirTops) {
     ViewState v = midGame();
-    v.myletter[4].top = kMyLetterSelectedTop;
+    v.myletter[4].raised = true;
     panel.render(v);
 
     SlotWidget* crane4 = slotNamed(panel, "Your board 4: N");
@@ -154,9 +154,9 @@ TEST_F(GamePanelTest, SlotsShowTheirLettersAtTheirTops) {
     EXPECT_NE(slotNamed(panel, "Opponent's board 1: empty"), nullptr);
 
     // The next render puts the tile back and replaces the letter; names follow at once.
-    v.myletter[4].top = kMyLetterTop;
+    v.myletter[4].raised = false;
     v.myletter[4].code = 7;
-    v.extra[3].top = kExtraTop;
+    v.extra[3].raised = false;
     v.extra[3].drawn = false;
     panel.render(v);
     EXPECT_EQ(crane4->accessibleName(), "Your board 4: G");
@@ -178,7 +178,7 @@ TEST_F(GamePanelTest, CodeZeroOrBadCodeLooksLikeAClearedSlot) {
     const QRect slot9(myLetterLeft(9), kMyLetterTop, 41, 41);
     const QImage cleared = panel.grab(slot9).toImage();
 
-    v.myletter[9] = {true, 0, kMyLetterTop};
+    v.myletter[9] = {true, 0, false};
     panel.render(v);
     EXPECT_NE(slotNamed(panel, "Your board 9: empty"), nullptr);
     EXPECT_EQ(panel.grab(slot9).toImage(), cleared);
@@ -344,7 +344,7 @@ TEST_F(GamePanelTest, WinnerBannerShowsTheWholeSentenceForAnyName) {
 
 TEST_F(GamePanelTest, ChangesPlayBrieflyAndLeaveNothingRunning) {
     ViewState v = midGame();
-    v.hisletter[1] = {true, 5, kHisLetterTop};
+    v.hisletter[1] = {true, 5, false};
     panel.render(v);
     panel.animate({{SlotFamily::HisLetter, 1, SlotChangeKind::Arrived, 5},
                    {SlotFamily::MyLetter, 6, SlotChangeKind::Left, 19},
@@ -385,11 +385,11 @@ TEST(TileArtTest, ATileIsDrawnOnlyWhenASlotFirstShowsIt) {
     const std::size_t atStart = TileArt::drawnCount();
     EXPECT_LE(atStart - before, 5u) << "at most the boards, markers and clock pictures; no letter tile";
     ViewState v;
-    v.myletter[1] = {true, 23, kMyLetterTop}; // W
+    v.myletter[1] = {true, 23, false}; // W
     fresh.render(v);
     fresh.repaint();
     EXPECT_EQ(TileArt::drawnCount(), atStart + 1) << "the empty board at start drew no tile";
-    v.hisletter[4] = {true, 23, kHisLetterTop};
+    v.hisletter[4] = {true, 23, false};
     fresh.render(v);
     fresh.repaint();
     EXPECT_EQ(TileArt::drawnCount(), atStart + 1) << "the second W comes from the cache";
