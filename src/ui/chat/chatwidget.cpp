@@ -2,10 +2,10 @@
 
 #include "core/chat/chatrules.h"
 #include "core/chat/rteurl.h"
+#include "ui/chat/qcolour.h"
 #include "ui/common/qtext.h"
 #include "ui/common/tileart.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -17,13 +17,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -36,28 +34,9 @@ namespace {
 constexpr std::array<int, 4> kSizes{8, 10, 12, 14};
 constexpr int kMinTextSize = 1;
 constexpr int kMaxTextSize = 96;
-constexpr int kTranscriptMargin = 5;
 // Characters of an unbroken address on one line of a question box: well inside the narrowest
 // width the box keeps, even in wide letters.
 constexpr std::size_t kQuestionLineChars = 60;
-const QColor kTranscriptBackground(0xC6, 0x94, 0x73); // 0x7394C6 as 0x00BBGGRR
-
-QColor toQColor(Colour c) {
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
-Colour fromQColor(const QColor& c) {
-    return static_cast<Colour>(c.red()) | (static_cast<Colour>(c.green()) << 8) |
-           (static_cast<Colour>(c.blue()) << 16);
-}
-
-// The window's own typeface at the transcript's text size: asking for faces by name would cost a
-// font lookup for each name not installed, and end at this face on most systems anyway.
-QFont transcriptFont(int points) {
-    QFont f = QGuiApplication::font();
-    f.setPointSize(points);
-    return f;
-}
 
 // UTF-8 byte offset of the first `chars` UTF-16 units of `s`.
 std::size_t utf8Offset(const QString& s, int chars) {
@@ -115,7 +94,7 @@ bool askToOpenLink(QWidget* parent, const QString& link) {
 }
 
 ChatWidget::ChatWidget(QWidget* parent)
-    : QWidget(parent), mainchat_(new QTextEdit(this)), mychat_(new QLineEdit(this)),
+    : QWidget(parent), mainchat_(new TranscriptView(this)), mychat_(new QLineEdit(this)),
       popupMenu1_(new QMenu(this)), popupMenu2_(new QMenu(this)),
       copy1_(new QAction(QStringLiteral("Copy"), this)),
       clearMainChat1_(new QAction(QStringLiteral("Clear Main Chat"), this)),
@@ -133,29 +112,7 @@ ChatWidget::ChatWidget(QWidget* parent)
     layout->addWidget(mainchat_, 1);
     layout->addWidget(mychat_);
 
-    mainchat_->setObjectName(QStringLiteral("mainchat"));
-    mainchat_->setReadOnly(true);
-    mainchat_->setUndoRedoEnabled(false);
-    mainchat_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mainchat_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mainchat_->document()->setDocumentMargin(kTranscriptMargin);
-    // One block more than the lines kept: the last block is the empty one after the newest line.
-    mainchat_->document()->setMaximumBlockCount(kMaxTranscriptLines + 1);
-    mainchat_->setFont(transcriptFont(textSize_));
-    topLine_ = QTextCursor(mainchat_->document());
-    QScrollBar* bar = mainchat_->verticalScrollBar();
-    // The user's scrolling moves the remembered place; a relayout changes the range, after which
-    // the view goes back to that place instead of wherever the new range left it.
-    connect(bar, &QScrollBar::valueChanged, this, [this] {
-        if (!restoring_) rememberView();
-    });
-    connect(bar, &QScrollBar::rangeChanged, this, &ChatWidget::restoreView);
-    QPalette pal = mainchat_->palette();
-    pal.setColor(QPalette::Base, kTranscriptBackground);
-    // The selection stays visible when the transcript loses focus.
-    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
-        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
-    mainchat_->setPalette(pal);
+    mainchat_->setTextSize(textSize_);
     mainchat_->viewport()->setMouseTracking(true);
     mainchat_->viewport()->setCursor(Qt::ArrowCursor);
     mainchat_->installEventFilter(this);
@@ -208,57 +165,7 @@ ChatWidget::ChatWidget(QWidget* parent)
 }
 
 void ChatWidget::addlinetochat(const std::string& line, Colour colour) {
-    QScrollBar* bar = mainchat_->verticalScrollBar();
-    const bool keepView = scrollOff();
-    QTextCursor selectionStart(mainchat_->document());
-    selectionStart.setPosition(mainchat_->textCursor().selectionStart());
-    mainchat_->viewport()->setUpdatesEnabled(false);
-
-    const std::string shown = shownLine(line);
-    const LineParts parts = splitHead(shown);
-    editing_ = true;
-    QTextCursor cursor(mainchat_->document());
-    cursor.movePosition(QTextCursor::End);
-    const int lineStart = cursor.position();
-    QTextCharFormat format;
-    format.setForeground(toQColor(colour));
-    format.setFontWeight(QFont::Bold);
-    cursor.insertText(toQString(parts.head), format);
-    format.setFontWeight(QFont::Normal);
-    cursor.insertText(toQString(parts.rest), format);
-    // A link looks like one before the pointer finds it.
-    for (const Link& link : linksIn(shown)) {
-        const auto at = [&](std::size_t bytes) {
-            return lineStart +
-                   static_cast<int>(QString::fromUtf8(shown.data(), static_cast<qsizetype>(bytes)).size());
-        };
-        QTextCursor run(mainchat_->document());
-        run.setPosition(at(link.start));
-        run.setPosition(at(link.end), QTextCursor::KeepAnchor);
-        QTextCharFormat linkFormat;
-        linkFormat.setFontUnderline(true);
-        linkFormat.setForeground(mainchat_->palette().color(QPalette::Link));
-        run.mergeCharFormat(linkFormat);
-    }
-    cursor.insertBlock(QTextBlockFormat(), format);
-    editing_ = false;
-
-    if (keepView) {
-        QTextCursor caret(mainchat_->document());
-        caret.setPosition(selectionStart.position());
-        restoring_ = true;
-        mainchat_->setTextCursor(caret);
-        restoring_ = false;
-        // The line at the top stays there, even when the view was at the bottom.
-        placeView(false);
-        rememberView();
-    } else {
-        mainchat_->setTextCursor(cursor);
-        bar->setValue(bar->maximum());
-        rememberView();
-    }
-    mainchat_->viewport()->setUpdatesEnabled(true);
-    mainchat_->viewport()->update();
+    mainchat_->addLine(line, colour);
 }
 
 void ChatWidget::sendit() {
@@ -292,16 +199,17 @@ void ChatWidget::setActionColour(Colour c) {
 
 void ChatWidget::setTextSize(int points) {
     textSize_ = std::clamp(points, kMinTextSize, kMaxTextSize);
-    mainchat_->setFont(transcriptFont(textSize_));
+    mainchat_->setTextSize(textSize_);
     for (std::size_t i = 0; i < kSizes.size(); ++i)
         sizeItems_[i]->setChecked(kSizes[i] == textSize_);
 }
 
 bool ChatWidget::scrollOff() const {
-    return scrollChatOff1_->isChecked();
+    return mainchat_->scrollOff();
 }
 
 void ChatWidget::setScrollOff(bool on) {
+    mainchat_->setScrollOff(on);
     scrollChatOff1_->setChecked(on);
     scrollChatOff2_->setChecked(on);
 }
@@ -326,15 +234,11 @@ void ChatWidget::chooseTextSize(int points) {
 }
 
 void ChatWidget::scrollChatOff1Click() {
-    setScrollOff(!scrollChatOff1_->isChecked());
+    setScrollOff(!scrollOff());
 }
 
 void ChatWidget::clearMainChat1Click() {
-    editing_ = true;
-    mainchat_->clear();
-    editing_ = false;
-    mainchat_->document()->setDocumentMargin(kTranscriptMargin);
-    rememberView();
+    mainchat_->clearLines();
 }
 
 void ChatWidget::copy1Click() {
@@ -351,41 +255,6 @@ void ChatWidget::applyEntryColour() {
     QPalette pal = mychat_->palette();
     pal.setColor(QPalette::Text, toQColor(textColour_));
     mychat_->setPalette(pal);
-}
-
-void ChatWidget::rememberView() {
-    // Not while the transcript is being written or cleared: the document walks its cursors then,
-    // and replacing one of them under it corrupts memory. The view is remembered after the edit.
-    if (editing_) return;
-    const QScrollBar* bar = mainchat_->verticalScrollBar();
-    QAbstractTextDocumentLayout* layout = mainchat_->document()->documentLayout();
-    atBottom_ = bar->value() >= bar->maximum();
-    const int hit = layout->hitTest(QPointF(kTranscriptMargin, bar->value()), Qt::FuzzyHit);
-    const QTextBlock block = mainchat_->document()->findBlock(std::max(hit, 0));
-    topLine_ = QTextCursor(block);
-    intoTopLine_ = bar->value() - qRound(layout->blockBoundingRect(block).top());
-}
-
-void ChatWidget::restoreView() {
-    // The new line's own growth of the transcript is placed by addlinetochat.
-    if (editing_) return;
-    placeView(atBottom_);
-    // A view kept at the bottom shows other lines at the top after a new layout: those are the
-    // ones a line arriving with scrolling off must keep in place.
-    rememberView();
-}
-
-void ChatWidget::placeView(bool bottom) {
-    QScrollBar* bar = mainchat_->verticalScrollBar();
-    restoring_ = true;
-    if (bottom) {
-        bar->setValue(bar->maximum());
-    } else {
-        const QRectF line = mainchat_->document()->documentLayout()->blockBoundingRect(topLine_.block());
-        const int into = std::clamp(intoTopLine_, 0, std::max(0, qRound(line.height()) - 1));
-        bar->setValue(qRound(line.top()) + into);
-    }
-    restoring_ = false;
 }
 
 int ChatWidget::characterAt(const QPoint& pos) const {

@@ -3,9 +3,10 @@
 // `mychat`, their pop-up menus, and the chat entries the main window puts into its Options menu.
 #include "core/chat/colortext.h"
 
+#include "ui/chat/transcriptview.h"
+
 #include <QAction>
 #include <QMenu>
-#include <QTextCursor>
 #include <QWidget>
 
 #include <array>
@@ -14,7 +15,6 @@
 #include <string_view>
 
 class QLineEdit;
-class QTextEdit;
 
 namespace plimb {
 
@@ -73,7 +73,7 @@ public:
     QAction* scrollOffOptionsAction() const { return scrollChatOff2_; }
     QAction* clearAction() const { return clearMainChat2_; }
 
-    QTextEdit* mainchat() const { return mainchat_; }
+    TranscriptView* mainchat() const { return mainchat_; }
     QLineEdit* mychat() const { return mychat_; }
     QMenu* transcriptPopup() const { return popupMenu1_; }
     QMenu* entryPopup() const { return popupMenu2_; }
@@ -102,13 +102,8 @@ private:
     void mainchatMouseMove(const QPoint& pos);
     bool mainchatMouseDown(const QPoint& pos, Qt::MouseButton button);
     int characterAt(const QPoint& pos) const;
-    // The view's place, kept through relayouts (a resize, a new text size, lines trimmed off the
-    // top): at the bottom, or the line at the top and how far into it the view starts.
-    void rememberView();
-    void restoreView();
-    void placeView(bool bottom);
 
-    QTextEdit* mainchat_;
+    TranscriptView* mainchat_;
     QLineEdit* mychat_;
     QMenu* popupMenu1_;
     QMenu* popupMenu2_;
@@ -129,11 +124,6 @@ private:
     std::function<ChatSession()> session_;
     std::function<void(const QString&)> openLink_;
     std::function<bool(const QString&)> askLink_;
-    bool atBottom_ = true;
-    QTextCursor topLine_;
-    int intoTopLine_ = 0;
-    bool restoring_ = false;
-    bool editing_ = false; // the transcript is being written or cleared
 };
 
 } // namespace plimb

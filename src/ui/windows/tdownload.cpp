@@ -1,28 +1,23 @@
 #include "ui/windows/tdownload.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/common/qtext.h"
 #include "ui/common/tileart.h"
+#include "ui/windows/lobbydownload.h"
 
 namespace plimb {
 
@@ -43,34 +38,22 @@ QFrame* panel(QWidget* parent) {
     return frame;
 }
 
-Origin originOf(const QUrl& url) {
-    return {toStdString(url.scheme().toLower()), toStdString(url.host().toLower()), url.port()};
-}
-
-QString readable(Refusal refusal) {
-    return toQString(refusalText(refusal));
-}
-
 } // namespace
 
 Tdownload::Tdownload(const QString& lobbyServer, const QString& programFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), lobbyServer_(lobbyServer),
-      programFolder_(programFolder), http_(new QNetworkAccessManager(this)) {
+      programFolder_(programFolder), download_(new LobbyDownload(this)) {
     setObjectName(QStringLiteral("Tdownload"));
     setWindowTitle(QStringLiteral("Download The Vexo42 Lobby"));
-    // The installer comes straight from the lobby server, whatever the desktop's proxy settings.
-    http_->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     message_ = [this](const QString& text) { QMessageBox::information(this, QStringLiteral("Plimb"), text); };
     start_ = [](const QString& program, const QStringList& arguments) {
         return QProcess::startDetached(program, arguments);
     };
     find_ = [](const QString& name) { return QStandardPaths::findExecutable(name); };
-    stall_ = new QTimer(this);
-    stall_->setSingleShot(true);
-    connect(stall_, &QTimer::timeout, this, [this] { stop(Refusal::Stalled); });
-    deadline_ = new QTimer(this);
-    deadline_->setSingleShot(true);
-    connect(deadline_, &QTimer::timeout, this, [this] { stop(Refusal::TooSlow); });
+    connect(download_, &LobbyDownload::headerLines, this, &Tdownload::HttpCli1HeaderData);
+    connect(download_, &LobbyDownload::bodyStarted, this, &Tdownload::HttpCli1DocBegin);
+    connect(download_, &LobbyDownload::received, this, &Tdownload::HttpCli1DocData);
+    connect(download_, &LobbyDownload::finished, this, &Tdownload::downloadFinished);
 
     auto* root = new QHBoxLayout(this);
 
@@ -142,12 +125,8 @@ Tdownload::Tdownload(const QString& lobbyServer, const QString& programFolder, Q
     resize(kWidth, std::max(sizeHint().height(), heightForWidth(kWidth)));
 }
 
-Tdownload::~Tdownload() {
-    // The reply goes with the manager; its last signals must not reach a half-destroyed window.
-    if (reply_ != nullptr) {
-        disconnect(reply_, nullptr, this, nullptr);
-        reply_->abort();
-    }
+void Tdownload::setLimits(const DownloadLimits& limits) {
+    download_->setLimits(limits);
 }
 
 void Tdownload::showCentred() {
@@ -176,201 +155,48 @@ QString Tdownload::installerFile() const {
 }
 
 bool Tdownload::downloading() const {
-    return reply_ != nullptr;
+    return download_->running();
 }
 
 void Tdownload::getbuttonClick() {
-    if (reply_ != nullptr) return;
-    state_ = Running;
+    if (download_->running()) return;
     const QString target = installerFile();
     infolabel2->setText(QFileInfo(target).fileName());
-
-    const Origin origin = originOf(QUrl(requestUrl()));
-    if (!fetchableOrigin(origin)) {
-        state_ = Failed;
-        infolabel->setText(kAborted);
-        message_(readable(Refusal::BadAddress));
-        return;
-    }
-
-    // Written beside the final name and renamed over it only once every check passed, so a stopped
-    // or refused download never leaves a file that carries the installer's name.
-    file_ = std::make_unique<QSaveFile>(target);
-    if (!file_->open(QIODevice::WriteOnly)) {
-        const QString error = QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(target), file_->errorString());
-        file_.reset();
-        state_ = Failed;
-        infolabel->setText(kAborted);
-        message_(error);
-        return;
-    }
-
+    download_->start(QUrl(requestUrl()), QUrl(digestUrl()), target);
+    // A download that could not begin has already shown its outcome.
+    if (!download_->running()) return;
     getbutton->setEnabled(false);
     abortbutton->setEnabled(true);
     infolabel->setText(QStringLiteral("Loading"));
     infolabel3->clear();
-    bodyStarted_ = false;
-    writeError_.clear();
-    refusal_ = Refusal::None;
-    transportError_.clear();
-    digestFile_.clear();
-    hash_.reset();
-    follow_.reset();
-
-    // The checksum first: without it the installer is not worth fetching.
-    fetchingDigest_ = true;
-    check_.emplace(origin, limits_.maxDigestBytes);
-    deadline_->start(limits_.total);
-    fetch(QUrl(digestUrl()));
 }
 
-void Tdownload::fetch(const QUrl& url) {
-    QNetworkRequest request{url};
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Mozilla/3.0 (compatible)"));
-    request.setRawHeader("Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*");
-    // The checksum covers the bytes as sent; the HTTP client must not unpack them on the way.
-    request.setRawHeader("Accept-Encoding", "identity");
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    // Redirects are judged by TransferCheck, not followed by the HTTP client on its own.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    headSeen_ = false;
-    reply_ = http_->get(request);
-    connect(reply_, &QNetworkReply::metaDataChanged, this, &Tdownload::HttpCli1HeaderData);
-    connect(reply_, &QNetworkReply::readyRead, this, &Tdownload::HttpCli1DocData);
-    connect(reply_, &QNetworkReply::finished, this, &Tdownload::downloadFinished);
-    stall_->start(limits_.stall);
-}
-
-void Tdownload::stop(Refusal why) {
-    if (refusal_ == Refusal::None) refusal_ = why;
-    // Queued: the HTTP client may still be inside its own handling of this reply (an error status
-    // is raised right after the head). Whatever arrives meanwhile is read and thrown away.
-    if (reply_ != nullptr)
-        QMetaObject::invokeMethod(reply_.data(), &QNetworkReply::abort, Qt::QueuedConnection);
-}
-
-void Tdownload::HttpCli1HeaderData() {
-    if (headSeen_ || refusal_ != Refusal::None) return;
-    headSeen_ = true;
-    stall_->start(limits_.stall);
+void Tdownload::HttpCli1HeaderData(int lines) {
     // One dot per header line, so "Loading" grows while the reply's head arrives.
-    if (!fetchingDigest_)
-        infolabel->setText(infolabel->text() + QString(reply_->rawHeaderPairs().size(), QLatin1Char('.')));
-
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-    const QUrl location = reply_->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    const QUrl target = reply_->url().resolved(location);
-    std::optional<Origin> targetOrigin;
-    if (!location.isEmpty() && target.isValid()) targetOrigin = originOf(target);
-
-    const TransferCheck::Head head = check_->head(
-        status, length.isValid() ? std::optional<std::int64_t>(length.toLongLong()) : std::nullopt,
-        targetOrigin);
-    if (head.follow) {
-        // The redirect's own body is of no use; its end starts the next request.
-        follow_ = target;
-        reply_->abort();
-    } else if (head.refusal != Refusal::None) {
-        stop(head.refusal);
-    }
+    infolabel->setText(infolabel->text() + QString(lines, QLatin1Char('.')));
 }
 
-void Tdownload::HttpCli1DocData() {
-    const QByteArray chunk = reply_->readAll();
-    if (refusal_ != Refusal::None || follow_ || !writeError_.isEmpty()) return;
-    stall_->start(limits_.stall);
-    if (const Refusal why = check_->data(chunk.size()); why != Refusal::None) {
-        stop(why);
-        return;
-    }
-    if (fetchingDigest_) {
-        digestFile_ += chunk;
-        return;
-    }
-    if (!bodyStarted_) {
-        bodyStarted_ = true;
-        infolabel3->setText(QStringLiteral("Downloading: ") + infolabel2->text());
-    }
-    if (file_->write(chunk) != chunk.size()) {
-        writeError_ = QStringLiteral("Cannot write file \"%1\". %2")
-                          .arg(QDir::toNativeSeparators(installerFile()), file_->errorString());
-        reply_->abort();
-        return;
-    }
-    hash_.addData(chunk);
-    infolabel->setText(QString::number(check_->received()) + QStringLiteral(" bytes"));
+void Tdownload::HttpCli1DocBegin() {
+    infolabel3->setText(QStringLiteral("Downloading: ") + infolabel2->text());
 }
 
-void Tdownload::downloadFinished() {
-    QNetworkReply* reply = reply_;
-    if (reply->bytesAvailable() > 0) HttpCli1DocData();
-    reply_ = nullptr;
-    reply->deleteLater();
-    stall_->stop();
-
-    if (state_ != Failed && refusal_ == Refusal::None && writeError_.isEmpty()) {
-        if (follow_) {
-            const QUrl next = *follow_;
-            follow_.reset();
-            fetch(next);
-            return;
-        }
-        refusal_ = check_->end(reply->error() != QNetworkReply::NoError);
-        if (refusal_ == Refusal::TransportError) transportError_ = reply->errorString();
-        if (refusal_ == Refusal::None && fetchingDigest_) {
-            if (!parseDigestFile(digestFile_.toStdString())) {
-                refusal_ = Refusal::BadDigestFile;
-            } else {
-                fetchingDigest_ = false;
-                check_.emplace(originOf(QUrl(requestUrl())), limits_.maxInstallerBytes);
-                fetch(QUrl(requestUrl()));
-                return;
-            }
-        }
-    }
-    finishDownload();
+void Tdownload::HttpCli1DocData(qint64 bytes) {
+    infolabel->setText(QString::number(bytes) + QStringLiteral(" bytes"));
 }
 
-void Tdownload::finishDownload() {
-    deadline_->stop();
-    follow_.reset();
-    const bool stoppedByUser = state_ == Failed;
-    if (!stoppedByUser && refusal_ == Refusal::None && writeError_.isEmpty())
-        refusal_ = checkDigest(digestFile_.toStdString(), hash_.result().toHex().toStdString());
+void Tdownload::downloadFinished(const DownloadOutcome& outcome) {
     getbutton->setEnabled(true);
     abortbutton->setEnabled(false);
-
-    // A file that is not committed is discarded when it goes; the old installer, if any, stays.
-    std::unique_ptr<QSaveFile> file = std::move(file_);
-    if (stoppedByUser || refusal_ != Refusal::None || !writeError_.isEmpty()) {
-        state_ = Failed;
+    if (!outcome.done) {
         infolabel->setText(kAborted);
-        if (!writeError_.isEmpty()) {
-            message_(writeError_);
-        } else if (!stoppedByUser && refusalIsReported(refusal_)) {
-            const QString text = readable(refusal_);
-            message_(transportError_.isEmpty() ? text : text + QLatin1Char(' ') + transportError_);
-        }
+        if (!outcome.message.empty()) message_(toQString(outcome.message));
         return;
     }
-    infolabel->setText(QStringLiteral("Received ") + QString::number(check_->received()) +
+    infolabel->setText(QStringLiteral("Received ") + QString::number(outcome.bytes) +
                        QStringLiteral(" bytes"));
-    if (!file->commit()) {
-        state_ = Failed;
-        infolabel->setText(kAborted);
-        message_(QStringLiteral("Cannot write file \"%1\". %2")
-                     .arg(QDir::toNativeSeparators(installerFile()), file->errorString()));
-        return;
-    }
-
-    const QString installer = installerFile();
-    QFile::setPermissions(installer, QFile::permissions(installer) | QFileDevice::ExeOwner |
-                                         QFileDevice::ExeGroup | QFileDevice::ExeOther);
     infolabel3->setText(QStringLiteral("Installing"));
-    if (!start_(installer, {QStringLiteral("/SP-"), QStringLiteral("/silent"), QStringLiteral("/noicons")})) {
+    if (!start_(toQString(outcome.file),
+                {QStringLiteral("/SP-"), QStringLiteral("/silent"), QStringLiteral("/noicons")})) {
         message_(QStringLiteral("An Error has Occurred."));
         return;
     }
@@ -378,9 +204,7 @@ void Tdownload::finishDownload() {
 }
 
 void Tdownload::abortbuttonClick() {
-    // The state first: a reply that ends inside abort() must already see the stop.
-    state_ = Failed;
-    if (reply_ != nullptr) reply_->abort();
+    download_->stop();
     infolabel->setText(QStringLiteral("Download has been aborted."));
     infolabel3->setText(kAborted);
 }
