@@ -40,7 +40,7 @@ public:
 void BM_Framing(benchmark::State& state) {
     std::string burst;
     for (int i = 0; i < 64; ++i)
-        burst += frame(build::chat(2, "hello there, how are you today?|clBlack"));
+        burst += frame(build::chatRequest(2, "hello there, how are you today?|clBlack"));
     std::vector<std::string> out;
     out.reserve(64);
     for (auto _ : state) {
@@ -64,10 +64,10 @@ void BM_ServerDispatch(benchmark::State& state) {
     Server server(gameState, out, game);
     for (int seat = 1; seat <= 9; ++seat) {
         server.connectionAccepted(server.pickSeat());
-        server.received(seat, build::logininfo(seat, kVersion, "Player" + std::to_string(seat)));
+        server.received(seat, build::logininfoRequest(seat, kVersion, "Player" + std::to_string(seat)));
         server.socktimerTimer();
     }
-    const std::string request = build::chat(2, "hello there|clBlack");
+    const std::string request = build::chatRequest(2, "hello there|clBlack");
     for (auto _ : state) {
         server.received(2, request);
         server.socktimerTimer();
@@ -87,7 +87,7 @@ void BM_ClientDispatch(benchmark::State& state) {
     while (!model.queue().empty())
         model.processsocktimer();
     const std::string notices[] = {build::placemyletter(2, 1, 3, 5), build::tradingmyletter(2, 3, 5, 4, 0),
-                                   build::nextplayer(1, 5), build::chatRelay("Bob", "hi|clBlack")};
+                                   build::nextplayer(1, 5), build::chat("Bob", "hi|clBlack")};
     for (auto _ : state) {
         for (const auto& n : notices)
             model.received(n);

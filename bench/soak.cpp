@@ -22,6 +22,7 @@
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
+#include "core/net/readers.h"
 #include "core/rules/game.h"
 #include "core/server/server.h"
 
@@ -38,20 +39,6 @@ public:
     bool running = false;
 };
 
-std::vector<std::string> fields(std::string_view data) {
-    std::vector<std::string> out;
-    for (std::size_t start = 0;;) {
-        const auto plus = data.find('+', start);
-        out.emplace_back(data.substr(start, plus == std::string_view::npos ? plus : plus - start));
-        if (plus == std::string_view::npos) return out;
-        start = plus + 1;
-    }
-}
-
-int num(const std::string& s) {
-    return parseInt(s).value_or(-1);
-}
-
 struct Counts {
     long games = 0, won = 0, unfinished = 0, notices = 0, moves = 0, words = 0;
     std::map<std::string, long> violations;
@@ -67,8 +54,8 @@ public:
     void send(int seat, std::string_view text) override {
         ++counts_.notices;
         const auto m = splitMessage(text);
-        const auto f = fields(m.data);
-        const int owner = f.empty() ? -1 : num(f[0]);
+        // Every notice a seat's own is about names that seat first.
+        const int owner = read::seat(m.data).value_or(-1);
         if (m.name == msg::letters || m.name == msg::newletter || m.name == msg::discardextra ||
             m.name == msg::notvalid || m.name == msg::toomany) {
             if (owner != seat) counts_.violate("a hand reached another seat");
@@ -78,7 +65,7 @@ public:
         if (seat != 3) return;
         // A steal is checked before it is announced, so its word comes just before it.
         if (!pendingWord_.empty()) {
-            if (m.name == msg::stoldletter) follow(m.name, f);
+            if (m.name == msg::stoldletter) follow(m.name, m.data);
             formedword(pendingWord_);
             pendingWord_.clear();
             if (m.name == msg::stoldletter) {
@@ -94,9 +81,9 @@ public:
                    m.name == msg::stoldletter || m.name == msg::discardletter) {
             ++counts_.moves;
             if (owner != current_) counts_.violate("a move out of turn");
-            follow(m.name, f);
+            follow(m.name, m.data);
         } else if (m.name == msg::formedword) {
-            pendingWord_ = f;
+            pendingWord_ = std::string(m.data);
         } else if (m.name == msg::winner) {
             winner_ = owner;
             if (owner != 1 && owner != 2)
@@ -115,50 +102,55 @@ public:
     }
 
 private:
-    void follow(std::string_view name, const std::vector<std::string>& f) {
-        const int p = num(f[0]);
-        if (p != 1 && p != 2) return;
-        auto& board = board_[p];
-        if (name == msg::placemyletter && f.size() >= 4) {
-            board[num(f[2]) % 11] = num(f[3]);
-        } else if (name == msg::tradingmyletter && f.size() >= 5) {
-            board[num(f[1]) % 11] = num(f[2]);
-            board[num(f[3]) % 11] = num(f[4]);
-        } else if (name == msg::stoldletter && f.size() >= 5) {
-            board[num(f[2]) % 11] = num(f[4]);
-            board_[num(f[1]) == 1 ? 1 : 2][num(f[3]) % 11] = 0;
-        } else if (name == msg::discardletter && f.size() >= 2) {
-            board[num(f[1]) % 11] = 0;
+    void follow(std::string_view name, std::string_view data) {
+        const auto slot = [](int n) { return isBoardSlot(n) ? n : 0; };
+        if (name == msg::placemyletter) {
+            if (const auto f = read::placemyletter(data); f && isPlayerSeat(f->seat))
+                board_[f->seat][slot(f->board)] = f->code;
+        } else if (name == msg::tradingmyletter) {
+            if (const auto f = read::tradingmyletter(data); f && isPlayerSeat(f->seat)) {
+                board_[f->seat][slot(f->slotA)] = f->codeA;
+                board_[f->seat][slot(f->slotB)] = f->codeB;
+            }
+        } else if (name == msg::stoldletter) {
+            if (const auto f = read::stoldletter(data); f && isPlayerSeat(f->thief)) {
+                board_[f->thief][slot(f->thiefSlot)] = f->code;
+                board_[f->victim == 1 ? 1 : 2][slot(f->victimSlot)] = 0;
+            }
+        } else if (name == msg::discardletter) {
+            if (const auto f = read::seatSlot(data); f && isPlayerSeat(f->seat))
+                board_[f->seat][slot(f->slot)] = 0;
         }
     }
 
-    void formedword(const std::vector<std::string>& f) {
+    void formedword(std::string_view data) {
         ++counts_.words;
-        if (f.size() < 4) return counts_.violate("short formedword");
-        const int p = num(f[0]);
-        if (p != 1 && p != 2) return counts_.violate("word of no player");
-        const std::string& word = f[1];
+        const auto f = read::formedword(data);
+        if (!f) return counts_.violate("short formedword");
+        const int p = f->seat;
+        if (!isPlayerSeat(p)) return counts_.violate("word of no player");
+        const std::string word(f->word);
         std::string onBoard;
-        for (int slot = 1; slot <= 10; ++slot)
-            onBoard += board_[p][slot] ? static_cast<char>('a' + board_[p][slot] - 1) : ' ';
+        for (int n = 1; n <= kBoardSlots; ++n)
+            onBoard += lowerLetter(board_[p][n], ' ');
         const auto first = onBoard.find_first_not_of(' ');
         onBoard = first == std::string::npos
                       ? ""
                       : onBoard.substr(first, onBoard.find_last_not_of(' ') - first + 1);
-        std::string lower = word;
-        for (char& c : lower)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        std::string lower;
+        for (const char c : word)
+            lower += lowerLetter(letterCode(c), c);
         if (lower != onBoard) counts_.violate("word is not the player's board");
         if (!spell_.isword(word)) counts_.violate("word not in the dictionary");
         if (!scored_[p].insert(lower).second) counts_.violate("word scored twice");
         int points = 0;
         for (char c : lower)
-            points += Game::letterworth(c - 'a' + 1);
+            points += Game::letterworth(letterCode(c));
         const int n = static_cast<int>(lower.size());
         points *= n >= 6 ? n - 4 : 1;
-        if (num(f[2]) != points) counts_.violate("points do not match the word");
-        if (num(f[3]) != score_[p] + num(f[2])) counts_.violate("total does not add up");
-        score_[p] = num(f[3]);
+        if (f->points != points) counts_.violate("points do not match the word");
+        if (f->score != score_[p] + f->points) counts_.violate("total does not add up");
+        score_[p] = f->score;
     }
 
     const TDictn& spell_;
@@ -167,9 +159,9 @@ private:
     int current_ = 0;
     int winner_ = 0;
     int score_[3] = {0, 0, 0};
-    int board_[3][11] = {};
+    int board_[3][kBoardSlots + 1] = {};
     std::set<std::string> scored_[3];
-    std::vector<std::string> pendingWord_;
+    std::string pendingWord_; // the data of a CMD_formedword not yet checked
 };
 
 void play(long seed, int playto, const TDictn& spell, const std::vector<std::string>& words, Counts& counts) {
@@ -185,11 +177,11 @@ void play(long seed, int playto, const TDictn& spell, const std::vector<std::str
     };
     for (int seat = 1; seat <= 3; ++seat) {
         server.connectionAccepted(server.pickSeat());
-        server.received(seat, build::logininfo(seat, kVersion, "P" + std::to_string(seat)));
+        server.received(seat, build::logininfoRequest(seat, kVersion, "P" + std::to_string(seat)));
     }
     server.received(1, build::startgame("P1", "30", std::to_string(playto), "5"));
-    server.received(1, build::justwatch(1, 1));
-    server.received(2, build::justwatch(2, 1));
+    server.received(1, build::justwatchRequest(1, 1));
+    server.received(2, build::justwatchRequest(2, 1));
     drain();
     ++counts.games;
     for (int tick = 0; tick < kMaxTicks && state.gamerunning; ++tick) {

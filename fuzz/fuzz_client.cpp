@@ -11,6 +11,7 @@
 #include "core/client/clientsink.h"
 #include "core/net/framer.h"
 #include "core/net/protocol.h"
+#include "core/net/readers.h"
 #include "fuzzinput.h"
 
 using namespace plimb;
@@ -62,14 +63,21 @@ public:
             ok = own() && f.size() >= 3 && f[1] == kVersion;
         else if (m.name == msg::chat || m.name == msg::action)
             ok = own() && f.size() >= 2;
-        else if (m.name == msg::placemyletter)
-            ok = own() && hand(1) && board(2);
-        else if (m.name == msg::tradingmyletter || m.name == msg::stealinghisletter)
-            ok = own() && board(1) && board(2);
-        else if (m.name == msg::discardletter)
-            ok = own() && board(1);
-        else if (m.name == msg::discardextra)
-            ok = own() && hand(1);
+        // A move is read back with the server's reader and must be written again, byte for byte,
+        // by its builder: the layout, the trailing "+" and plain decimals all hold.
+        else if (const auto mv = read::moveRequest(m.data); mv && m.name == msg::placemyletter)
+            ok = own() && hand(1) && board(2) &&
+                 body == build::placemyletterRequest(mv->seat, mv->from, mv->to);
+        else if (mv && m.name == msg::tradingmyletter)
+            ok = own() && board(1) && board(2) &&
+                 body == build::tradingmyletterRequest(mv->seat, mv->from, mv->to);
+        else if (mv && m.name == msg::stealinghisletter)
+            ok = own() && board(1) && board(2) &&
+                 body == build::stealinghisletterRequest(mv->seat, mv->from, mv->to);
+        else if (const auto d = read::seatSlot(m.data); d && m.name == msg::discardletter)
+            ok = own() && board(1) && body == build::discardletterRequest(d->seat, d->slot);
+        else if (d && m.name == msg::discardextra)
+            ok = own() && hand(1) && body == build::discardextraRequest(d->seat, d->slot);
         else if (m.name == msg::justwatch) // the host's name popup may switch either player
             ok = f.size() == 2 && (num(f[0]) == 1 || num(f[0]) == 2) && (f[1] == "1" || f[1] == "2");
         else if (m.name == msg::kickhim) // the server alone decides whether the requester may

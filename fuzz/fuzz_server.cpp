@@ -16,11 +16,12 @@
 
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
-#include "fuzzinput.h"
 #include "core/net/framer.h"
 #include "core/net/protocol.h"
+#include "core/net/readers.h"
 #include "core/rules/game.h"
 #include "core/server/server.h"
+#include "fuzzinput.h"
 
 using namespace plimb;
 using plimb::fuzz::fail;
@@ -65,8 +66,7 @@ public:
         const auto m = splitMessage(text);
         if (m.name == msg::letters || m.name == msg::newletter || m.name == msg::discardextra ||
             m.name == msg::notvalid || m.name == msg::toomany) {
-            FieldReader reader(m.data);
-            const auto owner = reader.number();
+            const auto owner = read::seat(m.data);
             if (!owner || *owner != seat) fail("a hand reached another seat", text);
         }
         ++sent;

@@ -9,8 +9,8 @@
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
 #include "core/rules/random.h"
-#include "ui/server/tserver.h"
 #include "support/rawclient.h"
+#include "ui/server/tserver.h"
 
 using namespace std::chrono_literals;
 using plimb::testing::RawClient;
@@ -24,7 +24,7 @@ void pump() {
 void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.connectTo(plimb::kGamePort));
     ASSERT_EQ(c.next(), "CMD_sendlogininfo+" + std::to_string(seat));
-    c.sendRaw(plimb::build::logininfo(seat, plimb::kVersion, name + "\xff") + "\xff");
+    c.sendRaw(plimb::build::logininfoRequest(seat, plimb::kVersion, name + "\xff") + "\xff");
     ASSERT_EQ(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)),
               "CMD_newplayerinfo+" + std::to_string(seat) + "+" + name);
 }
@@ -52,8 +52,8 @@ TEST(GameE2E, TwoWatchingPlayersAreMovedByTheComputerToAWinner) {
     EXPECT_EQ(std::count(dealt->begin(), dealt->end(), '+'), 11) << "five pairs for seat 2: " << *dealt;
     EXPECT_TRUE(bob.waitFor("CMD_nextplayer+2+10000+").has_value()) << "seat 2 moves first";
 
-    ann.send(plimb::build::justwatch(1, 1));
-    bob.send(plimb::build::justwatch(2, 1));
+    ann.send(plimb::build::justwatchRequest(1, 1));
+    bob.send(plimb::build::justwatchRequest(2, 1));
 
     // Follow the spectator's view to the end: scores only rise, and a winner arrives.
     int lastScore[3] = {0, 0, 0};

@@ -110,7 +110,8 @@ TEST(HostileE2E, APeerThatNeverReadsIsDisconnectedInsteadOfFillingTheHost) {
     RawClient talker;
     ASSERT_EQ(login(talker, "Talker"), 3);
     // The largest chat lines the host relays.
-    const std::string big = plimb::build::chat(3, std::string(plimb::kMaxChatBytes - 8, 'w') + "|clBlack");
+    const std::string big =
+        plimb::build::chatRequest(3, std::string(plimb::kMaxChatBytes - 8, 'w') + "|clBlack");
     bool gone = false;
     for (int i = 0; i < 800 && !gone; ++i) {
         talker.send(big);
@@ -214,7 +215,7 @@ std::optional<std::chrono::milliseconds> answerTime(Ask ask, Answered answered,
 // After each hostile input the host must still run, relay an honest line at once once it has
 // worked through what it was sent, and not have grown.
 TEST(HostileE2E, TheHostOutlastsLongTextsRepeatedLoginsAndSpectatorSounds) {
-    using plimb::build::chat;
+    using plimb::build::chatRequest;
     const std::string longChat(65525, 'c'), longName(65516, 'n'), leavingName(65512, 'n');
     const struct {
         const char* what;
@@ -294,7 +295,7 @@ TEST(HostileE2E, TheHostOutlastsLongTextsRepeatedLoginsAndSpectatorSounds) {
         const auto relayed = [&](std::chrono::milliseconds patience) {
             return observer.waitFor("CMD_chat+Obs chats: ping", patience).has_value();
         };
-        const auto ping = [&] { observer.send(chat(2, "ping|clBlack")); };
+        const auto ping = [&] { observer.send(chatRequest(2, "ping|clBlack")); };
         ASSERT_TRUE(answerTime(ping, relayed, 60s)) << row.what << ": the host stopped answering";
         const auto second = answerTime(ping, relayed, 60s);
         ASSERT_TRUE(second) << row.what;

@@ -108,7 +108,7 @@ TEST_F(HostJoinE2E, ACopyHostsFromTheWindowAndAnotherJoinsFromIt) {
     testing::RawClient spy;
     ASSERT_TRUE(spy.connectTo(kGamePort));
     ASSERT_EQ(spy.next(), "CMD_sendlogininfo+3");
-    spy.send(build::logininfo(3, kVersion, "Spy"));
+    spy.send(build::logininfoRequest(3, kVersion, "Spy"));
     bool annSeated = false, bobSeated = false;
     for (int i = 0; i < 50 && !(annSeated && bobSeated); ++i) {
         const auto m = spy.next();

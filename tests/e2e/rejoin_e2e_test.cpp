@@ -33,7 +33,7 @@ using testing::pumpUntil;
 std::string spectate(testing::RawClient& c, int seat) {
     EXPECT_TRUE(c.connectTo(kGamePort));
     EXPECT_EQ(c.next(), build::sendlogininfo(seat));
-    c.sendRaw(build::logininfo(seat, kVersion, std::string("Spy\xff")) + "\xff");
+    c.sendRaw(build::logininfoRequest(seat, kVersion, std::string("Spy\xff")) + "\xff");
     std::string replay;
     for (const char* name : {"CMD_placetheletters", "CMD_gamestats"})
         replay += c.waitFor(name).value_or("(none)") + "\n";

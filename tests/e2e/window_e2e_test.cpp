@@ -56,7 +56,7 @@ bool pumpUntil(Pred pred, std::chrono::milliseconds patience = plimb::testing::k
 void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.connectTo(plimb::kGamePort));
     ASSERT_EQ(c.next(), "CMD_sendlogininfo+" + std::to_string(seat));
-    c.sendRaw(plimb::build::logininfo(seat, plimb::kVersion, name + "\xff") + "\xff");
+    c.sendRaw(plimb::build::logininfoRequest(seat, plimb::kVersion, name + "\xff") + "\xff");
     ASSERT_TRUE(c.waitFor("CMD_newplayerinfo+" + std::to_string(seat)).has_value());
 }
 
@@ -116,7 +116,7 @@ TEST(WindowE2E, ASoloGamePlayedWithTheMouseIsSeenBySpectators) {
     QTest::mouseClick(start, Qt::LeftButton);
     // Without a settings file the connection clears "Unlimited Steals": five steals.
     EXPECT_EQ(spy.waitFor("CMD_startgame+"), "CMD_startgame+You+30+200+5+");
-    bob.send(plimb::build::justwatch(2, 1));
+    bob.send(plimb::build::justwatchRequest(2, 1));
 
     // Seat 2 moves first (the computer, for Bob); then it is the window's turn.
     ASSERT_TRUE(spy.waitFor("CMD_nextplayer+1+").has_value());

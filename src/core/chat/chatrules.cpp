@@ -34,20 +34,20 @@ SendOutcome sendit(std::string_view entry, bool loggedIn, int mySeat, Colour tex
     if (!loggedIn) return {std::nullopt, false};
     if (entry.empty()) return {std::nullopt, true};
     if (entry.front() != '/') {
-        return {build::chat(mySeat, relayed(entry, textColour)), true};
+        return {build::chatRequest(mySeat, relayed(entry, textColour)), true};
     }
     if (entry.substr(0, 3) != "/me") return {std::nullopt, true};
     // The command and the one character after it (normally a blank) go; "/me" alone leaves "".
     std::size_t drop = 3;
     if (entry.size() > drop) drop += utf8Length(static_cast<unsigned char>(entry[drop]));
     const auto text = entry.substr(std::min(drop, entry.size()));
-    return {build::action(mySeat, relayed(text, actionColour)), true};
+    return {build::actionRequest(mySeat, relayed(text, actionColour)), true};
 }
 
 std::string phraseRequest(std::string_view phrase, int mySeat, Colour actionColour) {
     const std::string text =
         phrase.substr(0, 4) == "/me " ? std::string(phrase.substr(4)) : "says: " + std::string(phrase);
-    return build::action(mySeat, relayed(text, actionColour));
+    return build::actionRequest(mySeat, relayed(text, actionColour));
 }
 
 std::string shownLine(std::string_view line) {

@@ -93,14 +93,14 @@ void BoardInput::apply(const MoveIntent& intent) {
         if (!isBoardSlot(from) || !isBoardSlot(to)) return;
         pickTile(SlotFamily::HisLetter, from);
         // The opponent's tile stays shifted until the answer resets the tiles.
-        send_(build::stealinghisletter(seat, from, to));
+        send_(build::stealinghisletterRequest(seat, from, to));
         pick_ = {};
         return;
     case MoveIntentKind::ThrowAway:
-        if (isHandSlot(from)) send_(build::discardextra(seat, from));
+        if (isHandSlot(from)) send_(build::discardextraRequest(seat, from));
         return;
     case MoveIntentKind::Remove:
-        if (isBoardSlot(from)) send_(build::discardletter(seat, from));
+        if (isBoardSlot(from)) send_(build::discardletterRequest(seat, from));
         return;
     }
 }

@@ -6,8 +6,8 @@
 #include "core/chat/chatrules.h"
 #include "core/chat/chatter.h"
 #include "core/chat/receivedtext.h"
-#include "core/client/noticefields.h"
 #include "core/net/protocol.h"
+#include "core/net/readers.h"
 #include "core/net/socketerror.h"
 
 namespace plimb {
@@ -95,7 +95,7 @@ void ClientModel::processsocktimer() {
         if (route.name == m.name) {
             const ShownSlots before = shownSlots(view_);
             (this->*route.handler)(m.data);
-            if (!route.catchUp) appendChanges(before, shownSlots(view_), feedback_);
+            if (!route.catchUp) appendChanges(before, shownSlots(view_), feedback_.changes);
             return;
         }
     }
@@ -141,17 +141,17 @@ void ClientModel::connectFailed(std::string_view host, int port, int code, std::
 }
 
 void ClientModel::sendloginfo(std::string_view data) {
-    const auto seat = parseInt(data);
+    const auto seat = read::seat(data);
     if (!seat) return;
     me_.seat = *seat;
     me_.loggedIn = true;
     // Coming back to a seat the host keeps for us: shown before the login, the secret moves this
     // connection into it, and the host tells the seat again. A host that keeps nothing ignores it.
     if (leftBehind_ && leftBehind_->seat == 2 && me_.seat != 2 && !seatSecret_.empty())
-        send(build::reclaimseat(me_.seat, seatSecret_));
+        send(build::reclaimseatRequest(me_.seat, seatSecret_));
     // The login name keeps its 0xFF, so the framed request ends in two terminators; the server
     // reads the second as an empty message and drops it.
-    send(build::logininfo(me_.seat, kVersion, me_.loginName));
+    send(build::logininfoRequest(me_.seat, kVersion, me_.loginName));
 }
 
 void ClientModel::havewrongversion(std::string_view data) {
@@ -163,8 +163,7 @@ void ClientModel::wrongversion(std::string_view) {
 }
 
 void ClientModel::seatkey(std::string_view data) {
-    FieldReader reader(data);
-    if (const auto secret = parseSeatSecret(reader.text())) seatSecret_ = *secret;
+    if (const auto secret = parseSeatSecret(read::seatkey(data))) seatSecret_ = *secret;
 }
 
 void ClientModel::removedfromgame(std::string_view) {
@@ -195,7 +194,7 @@ void ClientModel::restartConnection() {
     input_.forget(SlotFamily::Extra);
     input_.forget(SlotFamily::MyLetter);
     input_.forget(SlotFamily::HisLetter);
-    feedback_.clear();
+    feedback_ = {};
     removedByHost_ = false;
     restarted_ = true;
 }
@@ -219,17 +218,17 @@ void ClientModel::chat(std::string_view data) {
 // ---- people ----
 
 void ClientModel::newplayerinfo(std::string_view data) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    if (!seat || !isSeat(*seat)) return;
-    const std::string name(reader.rest());
+    const auto arrived = read::seatName(data);
+    if (!arrived || !isSeat(arrived->seat)) return;
+    const int seat = arrived->seat;
+    const std::string name(arrived->name);
     // The host announces each login once. An announcement of a seat as it already stands is a
     // repeat that would only pile up chat lines, sounds and spy entries: ignored.
-    auto& announced = announced_[static_cast<std::size_t>(*seat)];
+    auto& announced = announced_[static_cast<std::size_t>(seat)];
     if (announced == name) return;
     announced = name;
 
-    if (*seat == me_.seat) {
+    if (seat == me_.seat) {
         systemLine("You are Connected.");
         // Once a window: a window that rejoins knows the key already.
         if (!settingsLoaded_) systemLine("View Quick Instructions by clicking Ctrl-i");
@@ -243,12 +242,12 @@ void ClientModel::newplayerinfo(std::string_view data) {
     }
     sound("entered");
 
-    if (*seat >= 3) {
+    if (seat >= 3) {
         // One entry per seat: a seat announced under another name replaces its entry.
-        spectators_.arrived(*seat, name);
-        systemLine(*seat == me_.seat ? std::string("You are spying.") : name + " is spying.");
+        spectators_.arrived(seat, name);
+        systemLine(seat == me_.seat ? std::string("You are spying.") : name + " is spying.");
     } else {
-        auto& row = view_.rowFor(*seat);
+        auto& row = view_.rowFor(seat);
         row.name = name;
         row.nameVisible = true;
         row.scoreVisible = true;
@@ -256,24 +255,24 @@ void ClientModel::newplayerinfo(std::string_view data) {
 }
 
 void ClientModel::playerdisconnected(std::string_view data) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    if (!seat || !isSeat(*seat)) return;
-    const std::string name(reader.rest());
-    announced_[static_cast<std::size_t>(*seat)].reset();
+    const auto left = read::seatName(data);
+    if (!left || !isSeat(left->seat)) return;
+    const int seat = left->seat;
+    const std::string name(left->name);
+    announced_[static_cast<std::size_t>(seat)].reset();
 
-    if (*seat >= 3) {
-        if (spectators_.left(*seat, name)) ports_.messages.addlinetochat(name + " has left.", clNavy);
+    if (seat >= 3) {
+        if (spectators_.left(seat, name)) ports_.messages.addlinetochat(name + " has left.", clNavy);
         return;
     }
-    auto& row = view_.rowFor(*seat);
+    auto& row = view_.rowFor(seat);
     systemLine(row.name + " disconnected.");
     row.name = computerName_; // the server's computer player takes the seat over
     row.eyes = false;
 }
 
 void ClientModel::justwatching(std::string_view data) {
-    const auto f = notice::numbers<2>(data);
+    const auto f = read::justwatching(data);
     if (!f) return;
     const auto [seat, flag] = *f;
     if (!isPlayerSeat(seat)) return;
@@ -300,9 +299,9 @@ void ClientModel::wave20Click(int tag) {
 }
 
 void ClientModel::playasound(std::string_view data) {
-    FieldReader reader(data);
-    const std::string_view seatText = reader.text();
-    const std::string_view name = reader.text();
+    const auto chatter = read::playasound(data);
+    const std::string_view seatText = chatter->player;
+    const std::string_view name = chatter->sound;
     if (name.empty()) return;
     if (switches_.playChatterSounds) {
         ports_.sounds.playChatter(std::string(name));

@@ -50,8 +50,9 @@ public:
 
     const ViewState& view() const { return view_; }
     // The changes to the boards and the hand since the last call, for the window to show for a
-    // moment; taking them clears them. A game start and a latecomer's catch-up record none.
-    std::vector<SlotChange> takeFeedback() { return std::exchange(feedback_, {}); }
+    // moment, and the opponent's moves; taking them clears them. A game start and a latecomer's
+    // catch-up record none.
+    Feedback takeFeedback() { return std::exchange(feedback_, {}); }
 
     const Identity& me() const { return me_; }
     void setPlayerName(std::string name) { me_.playerName = std::move(name); }
@@ -189,7 +190,9 @@ private:
     BoardInput input_;
     TurnClock clock_;
     Spectators spectators_;
-    std::vector<SlotChange> feedback_;
+    Feedback feedback_;
+    // Records a move of `seat` when it is on the far board.
+    void farMove(int seat, BoardMove move);
     // The name each seat was last announced with, until it leaves.
     std::array<std::optional<std::string>, kMaxSeats + 1> announced_{};
     // A game this client saw start (or was shown running when it came in) and no winner yet:

@@ -5,8 +5,8 @@
 
 #include "core/chat/chatrules.h"
 #include "core/client/clientmodel.h"
-#include "core/client/noticefields.h"
 #include "core/net/protocol.h"
+#include "core/net/readers.h"
 
 namespace plimb {
 
@@ -31,7 +31,7 @@ void clearAndDraw(SlotView& slot, int code) {
 
 // A word the board can spell: one letter per slot at most.
 bool isBoardWord(std::string_view word) {
-    return isBoardSlot(static_cast<int>(std::min<std::size_t>(word.size(), 11))) &&
+    return isBoardSlot(static_cast<int>(std::min<std::size_t>(word.size(), kBoardSlots + 1))) &&
            std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
 }
 
@@ -57,6 +57,10 @@ BoardView& ClientModel::boardFor(int seat) {
     return near ? view_.myletter : view_.hisletter;
 }
 
+void ClientModel::farMove(int seat, BoardMove move) {
+    if (&boardFor(seat) == &view_.hisletter) feedback_.farMoves.push_back(move);
+}
+
 void ClientModel::applyTimePerTurn(int time) {
     view_.timeperturn = "Time per Turn: " + std::to_string(time);
     view_.timeperturnTag = time;
@@ -66,11 +70,10 @@ void ClientModel::applyTimePerTurn(int time) {
 // ---- game settings ----
 
 void ClientModel::startthegame(std::string_view data) {
-    FieldReader reader(data);
-    const std::string starter(reader.text());
-    const auto f = notice::numbers<3>(reader);
-    if (!f) return;
-    const auto [time, playto, steals] = *f;
+    const auto start = read::startgame(data);
+    if (!start) return;
+    const std::string starter(start->name);
+    const auto [time, playto, steals] = std::array{start->time, start->playto, start->steals};
 
     gameRunning_ = true;
     leftBehind_.reset();
@@ -115,7 +118,7 @@ void ClientModel::startthegame(std::string_view data) {
 }
 
 void ClientModel::gamestats(std::string_view data) {
-    const auto f = notice::numbers<5>(data);
+    const auto f = read::gamestats(data);
     if (!f) return;
     const auto [time, playto, steals, score1, score2] = *f;
     // Sent only to a client that comes in while a game runs.
@@ -131,18 +134,17 @@ void ClientModel::gamestats(std::string_view data) {
 // ---- hands ----
 
 void ClientModel::letters(std::string_view data) {
-    const auto f = notice::allNumbers(data);
-    if (!f || f->empty() || f->size() % 2 != 1) return;
-    const auto& v = *f;
-    for (std::size_t i = 1; i < v.size(); i += 2)
-        if (!isHandSlot(v[i]) || !isLetterCode(v[i + 1])) return;
-    if (v[0] != me_.seat) return;
-    for (std::size_t i = 1; i < v.size(); i += 2)
-        drawSlot(view_.extra[v[i]], v[i + 1]);
+    const auto hand = read::letters(data);
+    if (!hand) return;
+    for (const auto& [slot, code] : hand->letters)
+        if (!isHandSlot(slot) || !isLetterCode(code)) return;
+    if (hand->seat != me_.seat) return;
+    for (const auto& [slot, code] : hand->letters)
+        drawSlot(view_.extra[slot], code);
 }
 
 void ClientModel::newletter(std::string_view data) {
-    const auto f = notice::numbers<3>(data);
+    const auto f = read::newletter(data);
     if (!f) return;
     const auto [seat, slot, code] = *f;
     if (!isHandSlot(slot) || !isLetterCode(code)) return;
@@ -152,7 +154,7 @@ void ClientModel::newletter(std::string_view data) {
 }
 
 void ClientModel::discardextra(std::string_view data) {
-    const auto f = notice::numbers<2>(data);
+    const auto f = read::seatSlot(data);
     if (!f) return;
     const auto [seat, slot] = *f;
     if (!isHandSlot(slot)) return;
@@ -166,17 +168,16 @@ void ClientModel::discardextra(std::string_view data) {
 // ---- boards ----
 
 void ClientModel::placetheletters(std::string_view data) {
-    const auto f = notice::allNumbers(data);
-    if (!f || f->size() % 3 != 0) return;
-    const auto& v = *f;
-    for (std::size_t i = 0; i < v.size(); i += 3)
-        if (!isPlayerSeat(v[i]) || !isBoardSlot(v[i + 1]) || !isLetterCode(v[i + 2])) return;
-    for (std::size_t i = 0; i < v.size(); i += 3)
-        clearAndDraw(boardFor(v[i])[v[i + 1]], v[i + 2]);
+    const auto board = read::placetheletters(data);
+    if (!board) return;
+    for (const auto& [seat, slot, code] : *board)
+        if (!isPlayerSeat(seat) || !isBoardSlot(slot) || !isLetterCode(code)) return;
+    for (const auto& [seat, slot, code] : *board)
+        clearAndDraw(boardFor(seat)[slot], code);
 }
 
 void ClientModel::placemyletter(std::string_view data) {
-    const auto f = notice::numbers<4>(data);
+    const auto f = read::placemyletter(data);
     if (!f) return;
     const auto [seat, hand, board, code] = *f;
     if (!isPlayerSeat(seat) || (hand != 0 && !isHandSlot(hand)) || !isBoardSlot(board) || !isLetterCode(code))
@@ -188,12 +189,13 @@ void ClientModel::placemyletter(std::string_view data) {
         sound("place");
     } else {
         clearAndDraw(boardFor(seat)[board], code);
+        farMove(seat, {BoardMoveKind::Put, 0, board, code});
     }
     input_.reset();
 }
 
 void ClientModel::tradingmyletter(std::string_view data) {
-    const auto f = notice::numbers<5>(data);
+    const auto f = read::tradingmyletter(data);
     if (!f) return;
     const auto [seat, slotA, codeA, slotB, codeB] = *f;
     if (!isPlayerSeat(seat) || !isBoardSlot(slotA) || !isBoardSlot(slotB) || !isLetterCode(codeA) ||
@@ -205,6 +207,11 @@ void ClientModel::tradingmyletter(std::string_view data) {
     clearSlot(board[slotB]);
     drawSlot(board[slotA], codeA);
     drawSlot(board[slotB], codeB);
+    // Each letter the two slots now show came from the other one.
+    if (slotA != slotB) {
+        if (codeA != 0) farMove(seat, {BoardMoveKind::Moved, slotB, slotA, codeA});
+        if (codeB != 0) farMove(seat, {BoardMoveKind::Moved, slotA, slotB, codeB});
+    }
     // The two tiles the player clicked stood shifted while the request was on its way.
     if (me_.isPlayer() && seat == me_.seat) input_.lower(SlotFamily::MyLetter);
     sound("place");
@@ -212,11 +219,13 @@ void ClientModel::tradingmyletter(std::string_view data) {
 }
 
 void ClientModel::discardletter(std::string_view data) {
-    const auto f = notice::numbers<2>(data);
+    const auto f = read::seatSlot(data);
     if (!f) return;
     const auto [seat, slot] = *f;
     if (!isPlayerSeat(seat) || !isBoardSlot(slot)) return;
     clock_.stop();
+    if (const SlotView& gone = boardFor(seat)[slot]; gone.drawn && gone.code != 0)
+        farMove(seat, {BoardMoveKind::TookOff, slot, 0, gone.code});
     clearSlot(boardFor(seat)[slot]);
     // The owner and the spectators hear it; the opponent does not.
     if (!me_.isPlayer() || seat == me_.seat) sound("clear");
@@ -224,7 +233,7 @@ void ClientModel::discardletter(std::string_view data) {
 }
 
 void ClientModel::stoldletter(std::string_view data) {
-    const auto f = notice::numbers<5>(data);
+    const auto f = read::stoldletter(data);
     if (!f) return;
     const auto [thief, victim, thiefSlot, victimSlot, code] = *f;
     (void)victim; // always the other player seat
@@ -235,6 +244,7 @@ void ClientModel::stoldletter(std::string_view data) {
     auto& victimBoard = thiefNear ? view_.hisletter : view_.myletter;
     clearAndDraw(thiefBoard[thiefSlot], code);
     clearSlot(victimBoard[victimSlot]);
+    farMove(thief, {BoardMoveKind::Stole, victimSlot, thiefSlot, code});
     // The thief and the spectators hear it; the victim does not.
     if (!me_.isPlayer() || thief == me_.seat) sound("roundover");
     input_.reset();
@@ -243,15 +253,14 @@ void ClientModel::stoldletter(std::string_view data) {
 // ---- results ----
 
 void ClientModel::formedword(std::string_view data) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    const std::string word(reader.text());
-    const auto f = notice::numbers<2>(reader);
-    if (!seat || !f || !isPlayerSeat(*seat) || !gameRunning_ || !isBoardWord(word)) return;
-    const auto [points, total] = *f;
+    const auto formed = read::formedword(data);
+    if (!formed || !isPlayerSeat(formed->seat) || !gameRunning_ || !isBoardWord(formed->word)) return;
+    const int seat = formed->seat;
+    const std::string word(formed->word);
+    const int points = formed->points, total = formed->score;
 
     clock_.stop();
-    if (*seat == me_.seat) {
+    if (seat == me_.seat) {
         view_.mywords.insert(view_.mywords.begin(), word + " : " + std::to_string(points));
         view_.mywordsCaption = "Your Words: (" + std::to_string(view_.mywords.size()) + ")";
         sound("goodword");
@@ -260,12 +269,12 @@ void ClientModel::formedword(std::string_view data) {
         if (points > ports_.tally.bestScoreRecord()) ports_.tally.addword(word, points, 5);
         ports_.tally.anotherword(7);
     }
-    for (const int slot : wordSlots(boardFor(*seat), word)) {
-        const auto& board = boardFor(*seat);
-        feedback_.push_back({&board == &view_.myletter ? SlotFamily::MyLetter : SlotFamily::HisLetter, slot,
-                             SlotChangeKind::Scored, board[slot].code});
+    for (const int slot : wordSlots(boardFor(seat), word)) {
+        const auto& board = boardFor(seat);
+        feedback_.changes.push_back({&board == &view_.myletter ? SlotFamily::MyLetter : SlotFamily::HisLetter,
+                                     slot, SlotChangeKind::Scored, board[slot].code});
     }
-    auto& row = view_.rowFor(*seat);
+    auto& row = view_.rowFor(seat);
     row.score = std::to_string(total);
     systemLine("For " + std::to_string(points) + " points " + row.name + " formed " + upper(word));
     if (!me_.isPlayer()) sound("goodword");
@@ -273,10 +282,10 @@ void ClientModel::formedword(std::string_view data) {
 }
 
 void ClientModel::notvalid(std::string_view data) {
-    const auto f = notice::numbers<1>(data);
-    if (!f) return;
+    const auto seat = read::seat(data);
+    if (!seat) return;
     input_.reset();
-    if ((*f)[0] != me_.seat) return;
+    if (*seat != me_.seat) return;
     ports_.messages.showMessage(
         "You can steal a letter only if you can use it immediately to create a valid word.");
     input_.lower(SlotFamily::HisLetter);
@@ -285,10 +294,10 @@ void ClientModel::notvalid(std::string_view data) {
 }
 
 void ClientModel::toomany(std::string_view data) {
-    const auto f = notice::numbers<1>(data);
-    if (!f) return;
+    const auto seat = read::seat(data);
+    if (!seat) return;
     input_.reset();
-    if ((*f)[0] != me_.seat) return;
+    if (*seat != me_.seat) return;
     ports_.messages.showMessage("You have used all your steals.");
     input_.forget(SlotFamily::HisLetter);
     sound("badword");
@@ -301,7 +310,7 @@ void ClientModel::timeup(std::string_view) {
 // ---- turns ----
 
 void ClientModel::getnextplayer(std::string_view data) {
-    const auto f = notice::numbers<2>(data);
+    const auto f = read::nextplayer(data);
     if (!f) return;
     const auto [seat, stealsLeft] = *f;
     if (!isPlayerSeat(seat)) return;
@@ -423,10 +432,10 @@ void ClientModel::tellWhatChanged(const TableState& now, bool sameGame) {
 }
 
 void ClientModel::winner(std::string_view data) {
-    const auto f = notice::numbers<1>(data);
+    const auto won = read::seat(data);
     // A game ends once; a winner with no game running is not counted again.
-    if (!f || !isPlayerSeat((*f)[0]) || !gameRunning_) return;
-    const int seat = (*f)[0];
+    if (!won || !isPlayerSeat(*won) || !gameRunning_) return;
+    const int seat = *won;
     gameRunning_ = false;
 
     clock_.stop();

@@ -26,16 +26,16 @@ bool Spectators::left(int seat, const std::string& name) {
 
 void Spectators::justWatchClick() {
     if (!me_.loggedIn || !me_.isPlayer()) return;
-    send_(build::justwatch(me_.seat, view_.justWatch ? 2 : 1));
+    send_(build::justwatchRequest(me_.seat, view_.justWatch ? 2 : 1));
 }
 
 void Spectators::setJustWatch(int seat, bool watch) {
     if (!isPlayerSeat(seat)) return;
-    send_(build::justwatch(seat, watch ? 1 : 2));
+    send_(build::justwatchRequest(seat, watch ? 1 : 2));
 }
 
 void Spectators::kicking(int seat) {
-    if (me_.isHost) send_(build::kickhim(me_.seat, seat));
+    if (me_.isHost) send_(build::kickhimRequest(me_.seat, seat));
 }
 
 void Spectators::kickSpyEntry(std::string_view entry) {

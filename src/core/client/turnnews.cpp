@@ -25,33 +25,20 @@ std::string playerTitle(const std::string& name, int seat) {
     return name;
 }
 
-std::vector<std::string> opponentMoves(const std::vector<SlotChange>& changes) {
-    std::vector<SlotChange> arrived, left;
-    for (const SlotChange& c : changes) {
-        if (c.family == SlotFamily::HisLetter && c.kind == SlotChangeKind::Arrived) arrived.push_back(c);
-        if (c.kind == SlotChangeKind::Left && c.family != SlotFamily::Extra) left.push_back(c);
+std::string saidMove(const BoardMove& move) {
+    const std::string what(1, letter(move.code));
+    const std::string from = std::to_string(move.from), to = std::to_string(move.to);
+    switch (move.kind) {
+    case BoardMoveKind::Put:
+        return "put " + what + " on " + to;
+    case BoardMoveKind::Moved:
+        return "moved " + what + " from " + from + " to " + to;
+    case BoardMoveKind::Stole:
+        return "stole " + what + " from your board " + from + " to " + to;
+    case BoardMoveKind::TookOff:
+        break;
     }
-    std::vector<std::string> moves;
-    for (const SlotChange& gone : left) {
-        const bool fromMine = gone.family == SlotFamily::MyLetter;
-        // A letter put back on the slot it left was taken off and put on again, not moved.
-        const auto moved = std::find_if(arrived.begin(), arrived.end(), [&](const SlotChange& c) {
-            return c.code == gone.code && (fromMine || c.slot != gone.slot);
-        });
-        const std::string what = std::string(1, letter(gone.code));
-        const std::string from = std::to_string(gone.slot);
-        if (moved != arrived.end()) {
-            moves.push_back((fromMine ? "stole " + what + " from your board " : "moved " + what + " from ") +
-                            from + " to " + std::to_string(moved->slot));
-            arrived.erase(moved);
-        } else {
-            moves.push_back(fromMine ? "took " + what + " from your board " + from
-                                     : "took " + what + " off " + from);
-        }
-    }
-    for (const SlotChange& c : arrived)
-        moves.push_back("put " + std::string(1, letter(c.code)) + " on " + std::to_string(c.slot));
-    return moves;
+    return "took " + what + " off " + from;
 }
 
 bool TurnNews::shown(const ViewState& view) {
@@ -65,7 +52,8 @@ bool TurnNews::shown(const ViewState& view) {
     return winner;
 }
 
-void TurnNews::note(const std::vector<SlotChange>& changes) {
+void TurnNews::note(const Feedback& feedback) {
+    const std::vector<SlotChange>& changes = feedback.changes;
     // The near row shows the own board, the far row the opponent's.
     for (const SlotFamily family : {SlotFamily::MyLetter, SlotFamily::HisLetter}) {
         std::vector<std::pair<int, int>> scored; // slot, code
@@ -79,9 +67,8 @@ void TurnNews::note(const std::vector<SlotChange>& changes) {
         const int row = family == SlotFamily::MyLetter ? 0 : 1;
         news_.push_back(rowTitle(row) + " scored " + word + ", score " + rows_[row].score);
     }
-    if (!rows_[1].turn) return;
-    for (std::string& move : opponentMoves(changes))
-        moves_.push_back(std::move(move));
+    for (const BoardMove& move : feedback.farMoves)
+        moves_.push_back(saidMove(move));
 }
 
 std::string TurnNews::take() {

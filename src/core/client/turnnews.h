@@ -1,8 +1,8 @@
 #pragma once
-// What a screen reader hears about a turn: the opponent's moves, read from what the notices
-// changed on the boards while the far row has the turn, with the board they leave; the words
-// scored; the winner. A turn arrives as several notices in quick succession and a screen reader
-// would cut each text short with the next, so the news gathers until the window says it at once.
+// What a screen reader hears about a turn: the opponent's moves as the notices told them, with the
+// board they leave; the words scored; the winner. A turn arrives as several notices in quick succession and a
+// screen reader would cut each text short with the next, so the news gathers until the window says it at
+// once.
 #include <array>
 #include <string>
 #include <vector>
@@ -15,18 +15,17 @@ namespace plimb {
 // How the board speaks of a player: by name, or by seat ("Seat 2") while the seat waits for one.
 std::string playerTitle(const std::string& name, int seat);
 
-// The opponent's moves in a run of changes: a letter that leaves one slot and arrives at another
-// of the opponent's board was moved there, or stolen from the own board ("put Q on 6", "moved Q
-// from 2 to 9", "stole C from your board 1 to 10", "took Q off 3", "took C from your board 1").
-std::vector<std::string> opponentMoves(const std::vector<SlotChange>& changes);
+// A move of the opponent's in words: "put Q on 6", "moved Q from 2 to 9", "stole C from your
+// board 1 to 10", "took Q off 3".
+std::string saidMove(const BoardMove& move);
 
 class TurnNews {
 public:
     // The view as the window now shows it: the names and scores the news speaks of, the
     // opponent's board and whose turn it is. Returns whether it brought news: a winner shown anew.
     bool shown(const ViewState& view);
-    // The changes since the last ones, as the window plays them.
-    void note(const std::vector<SlotChange>& changes);
+    // What happened since the last time, as the window plays it.
+    void note(const Feedback& feedback);
     bool pending() const { return !moves_.empty() || !news_.empty(); }
     // Everything gathered, in one text: the moves and the board they leave, then the words and
     // the winner. Gathering starts anew.

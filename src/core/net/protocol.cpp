@@ -91,13 +91,13 @@ std::string join(std::string_view name, bool trailingPlus, const Fields&... fiel
 
 namespace build {
 
-std::string logininfo(int seat, std::string_view version, std::string_view loginName) {
+std::string logininfoRequest(int seat, std::string_view version, std::string_view loginName) {
     return join(msg::logininfo, false, seat, version, loginName);
 }
-std::string chat(int seat, std::string_view chatText) {
+std::string chatRequest(int seat, std::string_view chatText) {
     return join(msg::chat, false, seat, chatText);
 }
-std::string action(int seat, std::string_view chatText) {
+std::string actionRequest(int seat, std::string_view chatText) {
     return join(msg::action, false, seat, chatText);
 }
 std::string startgame(std::string_view name, std::string_view time, std::string_view playto,
@@ -110,19 +110,19 @@ std::string placemyletterRequest(int player, int hand, int board) {
 std::string tradingmyletterRequest(int player, int a, int b) {
     return join(msg::tradingmyletter, true, player, a, b);
 }
-std::string stealinghisletter(int player, int hisSlot, int mySlot) {
+std::string stealinghisletterRequest(int player, int hisSlot, int mySlot) {
     return join(msg::stealinghisletter, true, player, hisSlot, mySlot);
 }
-std::string discardletter(int player, int board) {
+std::string discardletterRequest(int player, int board) {
     return join(msg::discardletter, true, player, board);
 }
-std::string discardextra(int player, int hand) {
+std::string discardextraRequest(int player, int hand) {
     return join(msg::discardextra, true, player, hand);
 }
-std::string justwatch(int player, int flag) {
+std::string justwatchRequest(int player, int flag) {
     return join(msg::justwatch, false, player, flag);
 }
-std::string kickhim(int requester, int seat) {
+std::string kickhimRequest(int requester, int seat) {
     return join(msg::kickhim, true, requester, seat);
 }
 std::string playasoundRequest(int player, int wave) {
@@ -154,13 +154,13 @@ std::string wrongversion() {
 std::string playerdisconnected(int seat, std::string_view name) {
     return join(msg::playerdisconnected, false, seat, name);
 }
-std::string chatRelay(std::string_view name, std::string_view rest) {
+std::string chat(std::string_view name, std::string_view rest) {
     return std::string(msg::chat) + '+' + std::string(name) + " chats: " + std::string(rest);
 }
-std::string actionRelay(std::string_view name, std::string_view rest) {
+std::string action(std::string_view name, std::string_view rest) {
     return std::string(msg::action) + '+' + std::string(name) + ' ' + std::string(rest);
 }
-std::string playasoundRelay(std::string_view player, std::string_view rest) {
+std::string playasound(std::string_view player, std::string_view rest) {
     return join(msg::playasound, false, player, rest);
 }
 std::string justwatching(int player, int flag) {
@@ -201,10 +201,10 @@ std::string tradingmyletter(int player, int a, int codeA, int b, int codeB) {
 std::string stoldletter(int player, int opponent, int mySlot, int hisSlot, int code) {
     return join(msg::stoldletter, true, player, opponent, mySlot, hisSlot, code);
 }
-std::string discardletterNotice(int player, int board) {
+std::string discardletter(int player, int board) {
     return join(msg::discardletter, true, player, board);
 }
-std::string discardextraNotice(int player, int hand) {
+std::string discardextra(int player, int hand) {
     return join(msg::discardextra, true, player, hand);
 }
 std::string notvalid(int player) {
@@ -228,7 +228,7 @@ std::string gamekey(std::string_view key) {
 std::string seatkey(std::string_view secret) {
     return join(msg::seatkey, true, secret);
 }
-std::string reclaimseat(int seat, std::string_view secret) {
+std::string reclaimseatRequest(int seat, std::string_view secret) {
     return join(msg::reclaimseat, true, seat, secret);
 }
 

@@ -171,22 +171,24 @@ template <std::size_t N> std::optional<std::array<int, N>> numbers(std::string_v
     return numbers<N>(reader);
 }
 
-// Builders: each returns the message text without its terminator.
+// Builders: each returns the message text without its terminator. Requests end in "Request";
+// a notice has the message's own name. Their readers are in readers.h.
 namespace build {
 // requests
-std::string logininfo(int seat, std::string_view version, std::string_view loginName);
-std::string chat(int seat, std::string_view chatText);
-std::string action(int seat, std::string_view chatText);
+std::string logininfoRequest(int seat, std::string_view version, std::string_view loginName);
+std::string chatRequest(int seat, std::string_view chatText);
+std::string actionRequest(int seat, std::string_view chatText);
 std::string startgame(std::string_view name, std::string_view time, std::string_view playto,
                       std::string_view steals);
 std::string placemyletterRequest(int player, int hand, int board);
 std::string tradingmyletterRequest(int player, int a, int b);
-std::string stealinghisletter(int player, int hisSlot, int mySlot);
-std::string discardletter(int player, int board);
-std::string discardextra(int player, int hand);
-std::string justwatch(int player, int flag);
-std::string kickhim(int requester, int seat);
+std::string stealinghisletterRequest(int player, int hisSlot, int mySlot);
+std::string discardletterRequest(int player, int board);
+std::string discardextraRequest(int player, int hand);
+std::string justwatchRequest(int player, int flag);
+std::string kickhimRequest(int requester, int seat);
 std::string playasoundRequest(int player, int wave);
+std::string reclaimseatRequest(int seat, std::string_view secret);
 
 // notices
 std::string sendlogininfo(int seat);
@@ -196,9 +198,9 @@ std::string existingplayers(int seat, std::string_view name);
 std::string havewrongversion(std::string_view name);
 std::string wrongversion();
 std::string playerdisconnected(int seat, std::string_view name);
-std::string chatRelay(std::string_view name, std::string_view rest);
-std::string actionRelay(std::string_view name, std::string_view rest);
-std::string playasoundRelay(std::string_view player, std::string_view rest);
+std::string chat(std::string_view name, std::string_view rest);
+std::string action(std::string_view name, std::string_view rest);
+std::string playasound(std::string_view player, std::string_view rest);
 std::string justwatching(int player, int flag);
 std::string letters(int seat, const std::vector<std::pair<int, int>>& slotCodes);
 struct BoardLetter {
@@ -211,8 +213,8 @@ std::string newletter(int player, int slot, int code);
 std::string placemyletter(int player, int hand, int board, int code);
 std::string tradingmyletter(int player, int a, int codeA, int b, int codeB);
 std::string stoldletter(int player, int opponent, int mySlot, int hisSlot, int code);
-std::string discardletterNotice(int player, int board);
-std::string discardextraNotice(int player, int hand);
+std::string discardletter(int player, int board);
+std::string discardextra(int player, int hand);
 std::string notvalid(int player);
 std::string toomany(int player);
 std::string formedword(int player, std::string_view word, int points, int score);
@@ -221,7 +223,6 @@ std::string winner(int player);
 std::string removedfromgame();
 std::string gamekey(std::string_view key);
 std::string seatkey(std::string_view secret);
-std::string reclaimseat(int seat, std::string_view secret);
 } // namespace build
 
 // A seat's secret: kSeatSecretChars lower-case hexadecimal digits; nullopt for anything else.

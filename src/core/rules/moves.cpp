@@ -38,7 +38,7 @@ bool Game::discardletter(int seat, int board) {
     if (seat != state_.currentplayer || p.board[board] == 0) return false;
     stopTimer();
     p.board[board] = 0;
-    sendToAll(state_, out_, build::discardletterNotice(seat, board));
+    sendToAll(state_, out_, build::discardletter(seat, board));
     checkword(seat);
     findplayer();
     return true;
@@ -51,7 +51,7 @@ bool Game::discardextra(int seat, int hand) {
     stopTimer();
     p.hand[hand] = 0;
     // The hand is private: only the mover hears of it.
-    sendToSeat(state_, out_, seat, build::discardextraNotice(seat, hand));
+    sendToSeat(state_, out_, seat, build::discardextra(seat, hand));
     checkword(seat);
     findplayer();
     return true;

@@ -81,7 +81,7 @@ void Game::turntimerTimer() {
         // The slot is drawn blind; the hand is full at every turn start, so it holds a letter.
         const int slot = random_(kHandSlots) + 1;
         state_.seats[seat].hand[slot] = 0;
-        sendToSeat(state_, out_, seat, build::discardextraNotice(seat, slot));
+        sendToSeat(state_, out_, seat, build::discardextra(seat, slot));
         findplayer();
     } else {
         computerTurn(seat);

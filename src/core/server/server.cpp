@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/net/protocol.h"
+#include "core/net/readers.h"
 #include "core/rules/game.h"
 
 namespace plimb {
@@ -153,13 +154,12 @@ void Server::dispatch(int origin, std::string_view text) {
 }
 
 void Server::receivedlogininfo(int origin, std::string_view data) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    if (!seat || *seat != origin) return;
+    const auto login = read::logininfoRequest(data);
+    if (!login || login->seat != origin) return;
     // One login per connection: a repeat would announce the seat again to everybody.
     if (loggedIn_[origin]) return;
-    const auto version = reader.text();
-    const std::string name(utf8Prefix(reader.rest(), kMaxNameBytes));
+    const auto version = login->version;
+    const std::string name(utf8Prefix(login->name, kMaxNameBytes));
 
     state_.seats[origin].name = name;
     state_.seats[origin].inuse = true;
@@ -181,10 +181,9 @@ void Server::receivedlogininfo(int origin, std::string_view data) {
 }
 
 void Server::reclaimseat(int origin, std::string_view data) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    const auto secret = parseSeatSecret(reader.text());
-    if (!seat || *seat != origin || origin == 2 || !secret || loggedIn_[origin]) return;
+    const auto reclaim = read::reclaimseatRequest(data);
+    const auto secret = reclaim ? parseSeatSecret(reclaim->secret) : std::nullopt;
+    if (!reclaim || reclaim->seat != origin || origin == 2 || !secret || loggedIn_[origin]) return;
     const bool heldByTheSamePlayer = loggedIn_[2] && !seat2Secret_.empty() && *secret == seat2Secret_;
     // The player's old connection, not yet seen to close: it goes now, and the seat is kept.
     if (heldByTheSamePlayer) {
@@ -204,9 +203,9 @@ void Server::reclaimseat(int origin, std::string_view data) {
 }
 
 void Server::kickhim(int origin, std::string_view data) {
-    const auto fields = numbers<2>(data);
-    if (!fields || origin != 1 || (*fields)[0] != 1) return;
-    const int seat = (*fields)[1];
+    const auto kick = read::kickhimRequest(data);
+    if (!kick || origin != 1 || kick->requester != 1) return;
+    const int seat = kick->seat;
     if (!isSeat(seat) || !state_.seats[seat].inuse) return;
     if (seat == 2) seat2Secret_.clear();
     // Told first, so the removed player knows it was no accident of the network.
@@ -215,13 +214,11 @@ void Server::kickhim(int origin, std::string_view data) {
 }
 
 void Server::relay(int origin, std::string_view data, bool isAction) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    if (!seat || *seat != origin) return;
-    if (reader.rest().size() > kMaxChatBytes) return;
+    const auto line = read::chatRequest(data);
+    if (!line || line->seat != origin) return;
+    if (line->text.size() > kMaxChatBytes) return;
     const auto& name = state_.seats[origin].name;
-    sendToAll(state_, out_,
-              isAction ? build::actionRelay(name, reader.rest()) : build::chatRelay(name, reader.rest()));
+    sendToAll(state_, out_, isAction ? build::action(name, line->text) : build::chat(name, line->text));
 }
 
 void Server::chat(int origin, std::string_view data) {
@@ -232,93 +229,73 @@ void Server::action(int origin, std::string_view data) {
 }
 
 void Server::playasound(int origin, std::string_view data) {
-    FieldReader reader(data);
-    const auto player = reader.text();
-    const auto seat = parseInt(player);
+    const auto chatter = read::playasound(data);
+    const auto seat = parseInt(chatter->player);
     // Only the two players have the chatter menu, and only its sounds are relayed.
-    if (!seat || *seat != origin || (origin != 1 && origin != 2)) return;
-    const auto sound = reader.rest();
-    FieldReader soundReader(sound);
-    if (!chatterNumber(soundReader.text()) || !soundReader.atEnd()) return;
+    if (!seat || *seat != origin || !isPlayerSeat(origin)) return;
+    if (!chatterNumber(chatter->sound) || !chatter->soundAlone) return;
     const auto now = clock_();
     auto& last = lastChatterMs_[static_cast<std::size_t>(origin)];
     if (last && now - *last < kChatterIntervalMs) return;
     last = now;
-    sendToAll(state_, out_, build::playasoundRelay(player, sound));
+    sendToAll(state_, out_, build::playasound(chatter->player, chatter->rest));
 }
 
 void Server::justwatch(int origin, std::string_view data) {
-    FieldReader reader(data);
-    const auto seat = reader.number();
-    if (!seat || (*seat != 1 && *seat != 2)) return;
-    const bool hostForSeat2 = origin == 1 && *seat == 2;
-    if (*seat != origin && !hostForSeat2) return;
-    const auto flag = reader.rest();
+    const auto watch = read::justwatchRequest(data);
+    if (!watch || !isPlayerSeat(watch->seat)) return;
+    const int seat = watch->seat;
+    const bool hostForSeat2 = origin == 1 && seat == 2;
+    if (seat != origin && !hostForSeat2) return;
+    const auto flag = watch->flag;
     if (flag == "2") {
-        state_.seats[*seat].watchonly = false;
-        sendToAll(state_, out_, build::justwatching(*seat, 2));
+        state_.seats[seat].watchonly = false;
+        sendToAll(state_, out_, build::justwatching(seat, 2));
     } else if (flag == "1") {
-        state_.seats[*seat].watchonly = true;
-        sendToAll(state_, out_, build::justwatching(*seat, 1));
-        game_.justWatchStarted(*seat);
+        state_.seats[seat].watchonly = true;
+        sendToAll(state_, out_, build::justwatching(seat, 1));
+        game_.justWatchStarted(seat);
     }
 }
 
 void Server::startgame(int origin, std::string_view data) {
     if (origin != 1) return;
-    // The three numbers are read from the end, so a name that itself contains "+" still starts
-    // a game; the trailing "+" of the layout leaves one empty field behind them.
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto plus = data.find('+', start);
-        fields.push_back(data.substr(start, plus == std::string_view::npos ? plus : plus - start));
-        if (plus == std::string_view::npos) break;
-        start = plus + 1;
-    }
-    if (!fields.empty() && fields.back().empty()) fields.pop_back();
-    if (fields.size() < 4) return;
-    const auto n = fields.size();
-    const auto time = parseInt(fields[n - 3]);
-    const auto playto = parseInt(fields[n - 2]);
-    const auto steals = parseInt(fields[n - 1]);
-    if (!time || !playto || !steals) return;
-    const auto nameEnd = static_cast<std::size_t>(fields[n - 3].data() - data.data());
-    game_.startgame(utf8Prefix(data.substr(0, nameEnd - 1), kMaxNameBytes), *time, *playto, *steals);
+    const auto start = read::startgame(data);
+    if (!start) return;
+    game_.startgame(utf8Prefix(start->name, kMaxNameBytes), start->time, start->playto, start->steals);
 }
 
 void Server::placemyletter(int origin, std::string_view data) {
-    const auto f = numbers<3>(data);
-    if (!f || (*f)[0] != origin) return;
-    const auto [seat, hand, board] = *f;
-    if (GameState::validHandSlot(hand) && GameState::validBoardSlot(board))
-        game_.placemyletter(seat, hand, board);
+    const auto move = read::moveRequest(data);
+    if (!move || move->seat != origin) return;
+    const auto [seat, hand, board] = *move;
+    if (isHandSlot(hand) && isBoardSlot(board)) game_.placemyletter(seat, hand, board);
 }
 
 void Server::tradingmyletter(int origin, std::string_view data) {
-    const auto f = numbers<3>(data);
-    if (!f || (*f)[0] != origin) return;
-    const auto [seat, a, b] = *f;
-    if (GameState::validBoardSlot(a) && GameState::validBoardSlot(b)) game_.tradingmyletter(seat, a, b);
+    const auto move = read::moveRequest(data);
+    if (!move || move->seat != origin) return;
+    const auto [seat, a, b] = *move;
+    if (isBoardSlot(a) && isBoardSlot(b)) game_.tradingmyletter(seat, a, b);
 }
 
 void Server::stealinghisletter(int origin, std::string_view data) {
-    const auto f = numbers<3>(data);
-    if (!f || (*f)[0] != origin) return;
-    const auto [seat, his, mine] = *f;
-    if (GameState::validBoardSlot(his) && GameState::validBoardSlot(mine))
-        game_.stealinghisletter(seat, his, mine);
+    const auto move = read::moveRequest(data);
+    if (!move || move->seat != origin) return;
+    const auto [seat, his, mine] = *move;
+    if (isBoardSlot(his) && isBoardSlot(mine)) game_.stealinghisletter(seat, his, mine);
 }
 
 void Server::discardletter(int origin, std::string_view data) {
-    const auto f = numbers<2>(data);
-    if (!f || (*f)[0] != origin) return;
-    if (GameState::validBoardSlot((*f)[1])) game_.discardletter((*f)[0], (*f)[1]);
+    const auto f = read::seatSlot(data);
+    if (!f || f->seat != origin) return;
+    if (isBoardSlot(f->slot)) game_.discardletter(f->seat, f->slot);
 }
 
 void Server::discardextra(int origin, std::string_view data) {
-    const auto f = numbers<2>(data);
-    if (!f || (*f)[0] != origin) return;
-    if (GameState::validHandSlot((*f)[1])) game_.discardextra((*f)[0], (*f)[1]);
+    const auto f = read::seatSlot(data);
+    if (!f || f->seat != origin) return;
+    if (isHandSlot(f->slot)) game_.discardextra(f->seat, f->slot);
 }
 
 } // namespace plimb

@@ -110,8 +110,8 @@ void Announcer::shown(const ViewState& view) {
     if (news_.shown(view)) quiet_->start();
 }
 
-void Announcer::played(const std::vector<SlotChange>& changes) {
-    news_.note(changes);
+void Announcer::played(const Feedback& feedback) {
+    news_.note(feedback);
     if (news_.pending()) quiet_->start();
 }
 

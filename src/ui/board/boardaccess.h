@@ -30,7 +30,7 @@ public:
     // The view as the panel shows it and the changes as it plays them: what they tell of the
     // turn is said once the notices pause.
     void shown(const ViewState& view);
-    void played(const std::vector<SlotChange>& changes);
+    void played(const Feedback& feedback);
     bool pending() const { return news_.pending(); }
 
 private:

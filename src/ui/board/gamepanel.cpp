@@ -10,9 +10,9 @@
 #include <QRadialGradient>
 #include <algorithm>
 
+#include "core/client/turnnews.h"
 #include "ui/board/boardkeys.h"
 #include "ui/board/boardparts.h"
-#include "core/client/turnnews.h"
 
 namespace plimb {
 namespace {
@@ -215,11 +215,11 @@ void GamePanel::render(const ViewState& view) {
     announcer_->shown(view);
 }
 
-void GamePanel::animate(const std::vector<SlotChange>& changes) {
-    for (const SlotChange& change : changes)
+void GamePanel::animate(const Feedback& feedback) {
+    for (const SlotChange& change : feedback.changes)
         if (SlotWidget* slot = tiles_.at(change.family, change.slot))
             slot->feedback(change.kind, change.code);
-    announcer_->played(changes);
+    announcer_->played(feedback);
 }
 
 void GamePanel::showRow(int row, const SeatRowView& view, int seat) {

@@ -45,7 +45,7 @@ public:
     // Shows the view as it stands; call again after every change of the model.
     void render(const ViewState& view);
     // Plays the model's changes on their slots (after render, so arriving tiles are in place).
-    void animate(const std::vector<SlotChange>& changes);
+    void animate(const Feedback& feedback);
 
     SlotWidget* myletter(int n) const { return tiles_.at(SlotFamily::MyLetter, n); }
     SlotWidget* hisletter(int n) const { return tiles_.at(SlotFamily::HisLetter, n); }

@@ -275,7 +275,7 @@ TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
         if (row.way == Way::NewConnectionFirst)
             host.windows[2] = {&dead, &deadSink}; // the old connection is dead but still open
         else if (row.way == Way::Removed) {
-            host.annSink.sent.push_back(build::kickhim(1, 2));
+            host.annSink.sent.push_back(build::kickhimRequest(1, 2));
             host.pump();
             EXPECT_TRUE(bo.removedByHost());
             EXPECT_FALSE(bo.clock().running() || bo.view().rows[0].turn || bo.view().rows[1].turn)
@@ -288,7 +288,8 @@ TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
         if (row.eveSeat == 3) // a newcomer sees the turn at once, not from the next one on
             EXPECT_EQ(turn(eve.view()), "Ann's turn.|Time: 0:27|near");
         if (row.way == Way::WrongSecret) {
-            host.windows[3].sink->sent.push_back(build::reclaimseat(3, std::string(kSeatSecretChars, 'f')));
+            host.windows[3].sink->sent.push_back(
+                build::reclaimseatRequest(3, std::string(kSeatSecretChars, 'f')));
             host.pump();
         }
         bo.restartConnection();

@@ -55,8 +55,8 @@ TEST(ClientDispatch, VersionWarningsAndFullTable) {
 
 TEST(ClientDispatch, ChatAndActionLinesKeepTheirColour) {
     ClientFixture c;
-    c.feed(build::chatRelay("Ann", "hi|clGreen"));
-    c.feed(build::actionRelay("Bo", "waves|nonsense"));
+    c.feed(build::chat("Ann", "hi|clGreen"));
+    c.feed(build::action("Bo", "waves|nonsense"));
     ASSERT_EQ(c.sink.chat.size(), 2u);
     EXPECT_EQ(c.sink.chat[0], std::make_pair(std::string("Ann chats: hi"), clGreen));
     EXPECT_EQ(c.sink.chat[1], std::make_pair(std::string("Bo waves"), clRed));
@@ -158,7 +158,7 @@ TEST(ClientDispatch, PeersTextIsReadInEitherEncodingAndCannotForgeALine) {
     c.seatAs(1, "Ann");
     c.feed(build::newplayerinfo(2, "J\xFC"
                                    "rgen\r\nYou are Connected."));
-    c.feed(build::chatRelay("J\xC3\xBCrgen", "caf\xC3\xA9\nFor 99 points Ann formed ZOO|clBlack"));
+    c.feed(build::chat("J\xC3\xBCrgen", "caf\xC3\xA9\nFor 99 points Ann formed ZOO|clBlack"));
     c.feed(build::newplayerinfo(3, "Sp\xE9\xE2\x80\xA8y"));
     EXPECT_EQ(c.model.view().rowFor(2).name, "J\xC3\xBCrgen  You are Connected.")
         << "one line, Windows-1252 read";

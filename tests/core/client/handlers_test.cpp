@@ -148,7 +148,7 @@ TEST(ClientHands, OnlyTheOwnHandIsDrawn) {
     c.feed(build::newletter(2, 6, 8));
     EXPECT_EQ(codeAt(c.model.view().extra, 6), 8);
 
-    c.feed(build::discardextraNotice(2, 6));
+    c.feed(build::discardextra(2, 6));
     EXPECT_FALSE(c.model.view().extra[6].drawn);
     EXPECT_FALSE(c.sink.timerOn);
     EXPECT_EQ(c.sink.sounds, Lines{"clear"});
@@ -188,7 +188,7 @@ TEST(ClientBoards, TradeDiscardAndStealSounds) {
         ClientFixture c;
         c.seatAs(me);
         c.feed(build::tradingmyletter(1, 3, 0, 4, 9));
-        c.feed(build::discardletterNotice(1, 4));
+        c.feed(build::discardletter(1, 4));
         c.feed(build::stoldletter(1, 2, 5, 6, 12));
         const ViewState& v = c.model.view();
         const auto& seat1 = me == 2 ? v.hisletter : v.myletter;

@@ -67,13 +67,13 @@ TEST(TurnClock, MoveAnswersStopItAndRearrangingFreezesIt) {
     c.feed(build::tradingmyletter(1, 1, 2, 3, 4));
     EXPECT_FALSE(c.model.clock().running());
     EXPECT_FALSE(c.sink.timerOn);
-    for (const auto& m : {build::placemyletter(1, 0, 2, 3), build::discardletterNotice(1, 2),
+    for (const auto& m : {build::placemyletter(1, 0, 2, 3), build::discardletter(1, 2),
                           build::formedword(1, "at", 2, 2), build::winner(1)}) {
         c.turnOf(1);
         c.feed(m);
         EXPECT_FALSE(c.sink.timerOn) << m;
     }
     c.turnOf(1);
-    c.feed(build::discardextraNotice(1, 1));
+    c.feed(build::discardextra(1, 1));
     EXPECT_FALSE(c.sink.timerOn) << "stops even for another seat's hand";
 }

@@ -23,38 +23,35 @@ ViewState table(const std::string& board, bool farTurn = true, const std::string
 } // namespace
 
 TEST(TurnNews, SaysTheOpponentsMovesWithTheBoardTheyLeaveAndTheWordsScored) {
+    using K = BoardMoveKind;
     struct Row {
         const char* name;
         ViewState view;
-        std::vector<SlotChange> changes;
+        Feedback feedback;
         std::string said;
     };
     // clang-format off
     const Row rows[] = {
         {"moved, then the same letter put on", table("  UIZ   QQ"),
-         {{His, 2, Out, Q}, {His, 9, In, Q}, {His, 10, In, Q}},
+         {{{His, 2, Out, Q}, {His, 9, In, Q}, {His, 10, In, Q}}, {{K::Moved, 2, 9, Q}, {K::Put, 0, 10, Q}}},
          "Bo moved Q from 2 to 9, put Q on 10; the board reads UIZ   QQ"},
-        {"stolen to the same number", table("   N"), {{My, 4, Out, N}, {His, 4, In, N}},
+        {"stolen to the same number", table("   N"), {{{My, 4, Out, N}, {His, 4, In, N}}, {{K::Stole, 4, 4, N}}},
          "Bo stole N from your board 4 to 4; the board reads N"},
-        {"back on its own slot", table("  U"), {{His, 3, Out, U}, {His, 3, In, U}},
-         "Bo took U off 3, put U on 3; the board reads U"},
-        {"taken from my board by a waiting seat", table("", true, "<Waiting>"), {{My, 2, Out, R}},
-         "Seat 2 took R from your board 2; the board reads nothing"},
-        {"a seat 2 client hears seat 1", table("Q", true, "", 1), {{His, 1, In, Q}},
+        {"taken off by a waiting seat", table("", true, "<Waiting>"), {{{His, 2, Out, R}}, {{K::TookOff, 2, 0, R}}},
+         "Seat 2 took R off 2; the board reads nothing"},
+        {"a seat 2 client hears seat 1", table("Q", true, "", 1), {{{His, 1, In, Q}}, {{K::Put, 0, 1, Q}}},
          "Seat 1 put Q on 1; the board reads Q"},
         {"the hand and my board's arrivals are no move", table("Q"),
-         {{Hand, 1, Out, C}, {Hand, 2, In, U}, {My, 3, In, U}}, ""},
-        {"nothing while the near row has the turn", table("Q", false),
-         {{His, 1, In, Q}, {My, 2, Out, R}}, ""},
+         {{{Hand, 1, Out, C}, {Hand, 2, In, U}, {My, 3, In, U}}, {}}, ""},
         {"scored words in slot order, the near row first", table("", false),
-         {{His, 5, Won, Z}, {My, 2, Won, R}, {His, 2, Won, Q}},
+         {{{His, 5, Won, Z}, {My, 2, Won, R}, {His, 2, Won, Q}}, {}},
          "Me scored R, score 7. Bo scored QZ, score 22"},
     };
     // clang-format on
     for (const Row& row : rows) {
         TurnNews news;
         news.shown(row.view);
-        news.note(row.changes);
+        news.note(row.feedback);
         EXPECT_EQ(news.pending(), !row.said.empty()) << row.name;
         EXPECT_EQ(news.take(), row.said) << row.name;
         EXPECT_FALSE(news.pending()) << row.name;

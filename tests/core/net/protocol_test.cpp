@@ -57,16 +57,16 @@ TEST(Numbers, AllOrNothingAndTheReaderStopsAfterThem) {
     EXPECT_EQ(r.rest(), "Ann+Lee");
 }
 TEST(Build, RequestLayouts) {
-    EXPECT_EQ(build::logininfo(2, kVersion, "Bob\xff"), "CMD_logininfo+2+1.0.5+Bob\xff");
-    EXPECT_EQ(build::chat(3, "hi|clBlack"), "CMD_chat+3+hi|clBlack");
+    EXPECT_EQ(build::logininfoRequest(2, kVersion, "Bob\xff"), "CMD_logininfo+2+1.0.5+Bob\xff");
+    EXPECT_EQ(build::chatRequest(3, "hi|clBlack"), "CMD_chat+3+hi|clBlack");
     EXPECT_EQ(build::startgame("Ann", "30", "200", "10000"), "CMD_startgame+Ann+30+200+10000+");
     EXPECT_EQ(build::placemyletterRequest(1, 4, 7), "CMD_placemyletter+1+4+7+");
     EXPECT_EQ(build::tradingmyletterRequest(2, 1, 3), "CMD_tradingmyletter+2+1+3+");
-    EXPECT_EQ(build::stealinghisletter(1, 5, 6), "CMD_stealinghisletter+1+5+6+");
-    EXPECT_EQ(build::discardletter(1, 9), "CMD_discardletter+1+9+");
-    EXPECT_EQ(build::discardextra(2, 6), "CMD_discardextra+2+6+");
-    EXPECT_EQ(build::justwatch(2, 1), "CMD_justwatch+2+1");
-    EXPECT_EQ(build::kickhim(1, 4), "CMD_kickhim+1+4+");
+    EXPECT_EQ(build::stealinghisletterRequest(1, 5, 6), "CMD_stealinghisletter+1+5+6+");
+    EXPECT_EQ(build::discardletterRequest(1, 9), "CMD_discardletter+1+9+");
+    EXPECT_EQ(build::discardextraRequest(2, 6), "CMD_discardextra+2+6+");
+    EXPECT_EQ(build::justwatchRequest(2, 1), "CMD_justwatch+2+1");
+    EXPECT_EQ(build::kickhimRequest(1, 4), "CMD_kickhim+1+4+");
     EXPECT_EQ(build::playasoundRequest(1, 13), "CMD_playasound+1+wave13+");
 }
 
@@ -75,9 +75,9 @@ TEST(Build, NoticeLayouts) {
     EXPECT_EQ(build::full(), "CMD_full+");
     EXPECT_EQ(build::newplayerinfo(3, "A+B"), "CMD_newplayerinfo+3+A+B");
     EXPECT_EQ(build::wrongversion(), "CMD_wrongversion+");
-    EXPECT_EQ(build::chatRelay("Ann", "hello|clBlack"), "CMD_chat+Ann chats: hello|clBlack");
-    EXPECT_EQ(build::actionRelay("Ann", "waves|clBlack"), "CMD_action+Ann waves|clBlack");
-    EXPECT_EQ(build::playasoundRelay("1", "wave3+"), "CMD_playasound+1+wave3+");
+    EXPECT_EQ(build::chat("Ann", "hello|clBlack"), "CMD_chat+Ann chats: hello|clBlack");
+    EXPECT_EQ(build::action("Ann", "waves|clBlack"), "CMD_action+Ann waves|clBlack");
+    EXPECT_EQ(build::playasound("1", "wave3+"), "CMD_playasound+1+wave3+");
     EXPECT_EQ(build::justwatching(2, 1), "CMD_justwatching+2+1");
     EXPECT_EQ(build::letters(3, {}), "CMD_letters+3") << "an empty hand has no pairs";
     EXPECT_EQ(build::letters(1, {{1, 5}, {2, 26}}), "CMD_letters+1+1+5+2+26");

@@ -36,7 +36,7 @@ struct Table {
     }
     int join(const std::string& name, bool ownClient = false) {
         const int seat = accept(ownClient);
-        server.received(seat, build::logininfo(seat, kVersion, name));
+        server.received(seat, build::logininfoRequest(seat, kVersion, name));
         drain();
         return seat;
     }
@@ -76,11 +76,11 @@ TEST(FairShare, ABusyConnectionDoesNotDelayTheOthers) {
     t.out.clear();
     for (int i = 0; i < 500; ++i)
         t.server.received(2, "junk");
-    t.server.received(2, build::chat(2, "after the junk|clBlack"));
-    t.server.received(newcomer, build::logininfo(newcomer, kVersion, "Cy"));
-    t.server.received(newcomer, build::chat(newcomer, "first|clBlack"));
-    t.server.received(1, build::chat(1, "one|clBlack"));
-    t.server.received(1, build::chat(1, "two|clBlack"));
+    t.server.received(2, build::chatRequest(2, "after the junk|clBlack"));
+    t.server.received(newcomer, build::logininfoRequest(newcomer, kVersion, "Cy"));
+    t.server.received(newcomer, build::chatRequest(newcomer, "first|clBlack"));
+    t.server.received(1, build::chatRequest(1, "one|clBlack"));
+    t.server.received(1, build::chatRequest(1, "two|clBlack"));
     for (int tick = 0; tick < 6; ++tick)
         t.server.socktimerTimer();
     // Six ticks: two for each connection with work, in the order each one sent.
@@ -106,7 +106,7 @@ TEST(LoginDeadline, ClosesOnlyConnectionsThatHaveNotLoggedIn) {
     const int ann = t.join("Ann");
     const int silent = t.accept();
     const int wrongSeat = t.accept();
-    t.server.received(wrongSeat, build::logininfo(ann, kVersion, "Mallory")); // names another seat
+    t.server.received(wrongSeat, build::logininfoRequest(ann, kVersion, "Mallory")); // names another seat
     t.drain();
     for (int seat : {ann, silent, wrongSeat})
         t.server.loginDeadline(seat);
@@ -176,7 +176,7 @@ TEST(NoticeSize, APeersLongTextsNeverMakeANoticeItsPeersCloseOn) {
     const int peer = t.accept();
     const std::string longName(65516, 'n'), cut(kMaxNameBytes, 'n');
     t.out.clear();
-    t.server.received(peer, build::logininfo(peer, "", longName));
+    t.server.received(peer, build::logininfoRequest(peer, "", longName));
     t.drain();
     EXPECT_EQ(t.out.to(1), (Lines{build::newplayerinfo(peer, cut), build::havewrongversion(cut)}));
 
@@ -187,10 +187,10 @@ TEST(NoticeSize, APeersLongTextsNeverMakeANoticeItsPeersCloseOn) {
         std::string request;
         bool relayed;
     } rows[] = {
-        {"chat at the limit", build::chat(peer, fits + colour), true},
-        {"chat one byte over", build::chat(peer, fits + "c" + colour), false},
-        {"action at the limit", build::action(peer, fits + colour), true},
-        {"action one byte over", build::action(peer, fits + "c" + colour), false},
+        {"chat at the limit", build::chatRequest(peer, fits + colour), true},
+        {"chat one byte over", build::chatRequest(peer, fits + "c" + colour), false},
+        {"action at the limit", build::actionRequest(peer, fits + colour), true},
+        {"action one byte over", build::actionRequest(peer, fits + "c" + colour), false},
     };
     for (const auto& row : rows) {
         t.out.clear();
@@ -218,7 +218,7 @@ TEST(Login, ASecondLoginOnTheSameConnectionIsIgnored) {
     const int bob = t.join("Bob");
     t.out.clear();
     for (int i = 0; i < 100; ++i)
-        t.server.received(bob, build::logininfo(bob, kVersion, "Mallory"));
+        t.server.received(bob, build::logininfoRequest(bob, kVersion, "Mallory"));
     t.drain();
     EXPECT_TRUE(t.out.sent.empty());
     EXPECT_EQ(t.state.seats[bob].name, "Bob");

@@ -94,7 +94,7 @@ TEST(HostilePeers, RandomRequestsFromEverySeatKeepTheTablesSane) {
     Server server(state, out, game);
     for (int i = 0; i < 5; ++i)
         server.connectionAccepted(server.pickSeat());
-    server.received(1, build::logininfo(1, kVersion, "Host"));
+    server.received(1, build::logininfoRequest(1, kVersion, "Host"));
     server.received(1, build::startgame("Host", "30", "200", "5"));
 
     RequestSource source(2026);
@@ -114,7 +114,7 @@ TEST(HostilePeers, RandomRequestsFromEverySeatKeepTheTablesSane) {
     expectSaneTables(state);
 
     // After all that, the honest path still works.
-    server.received(1, build::chat(1, "still here|clBlack"));
+    server.received(1, build::chatRequest(1, "still here|clBlack"));
     server.socktimerTimer();
     // (A seat may have logged in again under another name: only its own name can change.)
     EXPECT_EQ(out.to(1),

@@ -18,13 +18,14 @@ class ServerTest : public ::testing::Test {
 protected:
     ServerTest()
         : game(state, out, random, timer, spell, {"ab", "cat", "hat", "zymase"}),
-          server(state, out, game, [this] { return now; }, [] { return std::string(kSeatSecretChars, 'c'); }) {}
+          server(
+              state, out, game, [this] { return now; }, [] { return std::string(kSeatSecretChars, 'c'); }) {}
 
     // Accepts a connection and logs it in under `name`; returns its seat.
     int join(const std::string& name, std::string_view version = kVersion) {
         const int seat = server.pickSeat();
         server.connectionAccepted(seat);
-        server.received(seat, build::logininfo(seat, version, name));
+        server.received(seat, build::logininfoRequest(seat, version, name));
         drain();
         return seat;
     }
@@ -79,7 +80,7 @@ TEST_F(ServerTest, LoginExchangeInOrder) {
     out.clear();
     const int seat = server.pickSeat();
     server.connectionAccepted(seat);
-    server.received(seat, build::logininfo(seat, kVersion, "Bob+Lee\xff"));
+    server.received(seat, build::logininfoRequest(seat, kVersion, "Bob+Lee\xff"));
     server.received(seat, ""); // the empty message after the double terminator
     drain();
     EXPECT_EQ(out.sent, (std::vector<Sent>{
@@ -90,7 +91,6 @@ TEST_F(ServerTest, LoginExchangeInOrder) {
                             {2, "CMD_tablestate+0.0+0+0+0+0+"},
                             {2, "CMD_seatkey+" + std::string(kSeatSecretChars, 'c') + "+"},
                         }));
-
 }
 
 TEST_F(ServerTest, VersionMismatchWarnsBothSidesButKeepsTheNewcomer) {

@@ -280,7 +280,7 @@ TEST_F(BoardInputTest, SlotsAreButtonsInReadingOrderWhoseActionsAreTheClicks) {
     tiles[15]->actionInterface()->doAction(press);        // own 6
     tiles[25]->actionInterface()->doAction("Throw away"); // hand 6
     tiles[12]->actionInterface()->doAction(focus);        // own 3
-    EXPECT_EQ(t.sent(), (Lines{build::stealinghisletter(1, 4, 6), build::discardextra(1, 6)}));
+    EXPECT_EQ(t.sent(), (Lines{build::stealinghisletterRequest(1, 4, 6), build::discardextraRequest(1, 6)}));
     EXPECT_TRUE(t.panel.myletter(3)->hasFocus());
     EXPECT_EQ(t.panel.focusSlot(), t.panel.myletter(3));
 }

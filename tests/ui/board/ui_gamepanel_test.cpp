@@ -346,10 +346,11 @@ TEST_F(GamePanelTest, ChangesPlayBrieflyAndLeaveNothingRunning) {
     ViewState v = midGame();
     v.hisletter[1] = {true, 5, false};
     panel.render(v);
-    panel.animate({{SlotFamily::HisLetter, 1, SlotChangeKind::Arrived, 5},
-                   {SlotFamily::MyLetter, 6, SlotChangeKind::Left, 19},
-                   {SlotFamily::MyLetter, 2, SlotChangeKind::Scored, 18},
-                   {SlotFamily::Extra, 9, SlotChangeKind::Left, 1}}); // no such slot: ignored
+    panel.animate({{{SlotFamily::HisLetter, 1, SlotChangeKind::Arrived, 5},
+                    {SlotFamily::MyLetter, 6, SlotChangeKind::Left, 19},
+                    {SlotFamily::MyLetter, 2, SlotChangeKind::Scored, 18},
+                    {SlotFamily::Extra, 9, SlotChangeKind::Left, 1}}, // no such slot: ignored
+                   {}});
     std::vector<QVariantAnimation*> playing;
     for (SlotWidget* slot : {panel.hisletter(1), panel.myletter(6), panel.myletter(2)}) {
         ASSERT_NE(slot->animation(), nullptr);
