@@ -20,7 +20,7 @@ class TServer;
 
 class SettingsBinding : public SettingsSource {
 public:
-    // Only keeps its arguments: the model and the menus may be built after the binding.
+    // Only keeps its arguments.
     SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file, ChatWidget& chat,
                     PhraseBar& phrases, SideWindows& windows, MainMenus& menus);
 

@@ -33,14 +33,15 @@ Tchat::Tchat(Random& random, QWidget* parent)
           return dataFilePath(QString::fromUtf8(kSettingsFileName.data(), kSettingsFileName.size()));
       }),
       central_(new QWidget(this)), panel_(new GamePanel(central_)), chat_(new ChatWidget(central_)),
-      phrases_(new PhraseBar(central_)), windows_(*this, model_, settingsFile_, *phrases_, *this),
-      pump_(model_), settings_(*this, model_, settingsFile_, *chat_, *phrases_, windows_, menus_),
-      model_(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_}),
+      phrases_(new PhraseBar(central_)), model_(ports_.ports()),
+      windows_(*this, model_, settingsFile_, *phrases_, *this), pump_(model_),
       menus_(*this, model_, *chat_, windows_, settingsFile_),
+      settings_(*this, model_, settingsFile_, *chat_, *phrases_, windows_, menus_),
       links_(*this,
              GameLinks::Hooks{[this] { return model_.gameInProgress(); },
                               [this](const QString& link) { menus_.relaunch({link}); },
                               [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}) {
+    ports_.bind(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_});
     setWindowTitle(QStringLiteral("Plimb"));
 
     auto* layout = new QVBoxLayout(central_);

@@ -11,19 +11,20 @@
 #include <functional>
 #include <memory>
 
-#include "ui/app/connectionpump.h"
-#include "ui/app/gamelinks.h"
 #include "core/app/invitelink.h"
-#include "ui/app/mainmenus.h"
-#include "ui/app/settingsbinding.h"
-#include "ui/app/sidewindows.h"
-#include "ui/app/windowsounds.h"
-#include "ui/chat/settingsstore.h"
 #include "core/client/clientmodel.h"
 #include "core/client/clientsink.h"
 #include "core/client/messagequeue.h"
 #include "core/client/rejoin.h"
 #include "core/settings/settings.h"
+#include "ui/app/connectionpump.h"
+#include "ui/app/gamelinks.h"
+#include "ui/app/mainmenus.h"
+#include "ui/app/portrelay.h"
+#include "ui/app/settingsbinding.h"
+#include "ui/app/sidewindows.h"
+#include "ui/app/windowsounds.h"
+#include "ui/chat/settingsstore.h"
 
 namespace plimb {
 
@@ -129,14 +130,15 @@ private:
     QTimer rejoinTimer_;                       // once a second, only while the rejoin counts
     QElapsedTimer inSince_;                    // since the connection got into the game
 
-    // The model's ports, then the model, then the menus, which start from its switches. A part
-    // given something built after it only keeps the reference until then.
+    // The model first, on a relay of its ports; then the parts that serve them and the menus,
+    // which start from its switches. Each part is given only what is already built.
+    PortRelay ports_;
+    ClientModel model_;
     SideWindows windows_;
     WindowSounds sounds_;
     ConnectionPump pump_;
-    SettingsBinding settings_;
-    ClientModel model_;
     MainMenus menus_;
+    SettingsBinding settings_;
     GameLinks links_;
 };
 
