@@ -87,6 +87,10 @@ TEST(ClientGameStart, FillsLabelsAndClearsTheBoard) {
     EXPECT_EQ(v.rowFor(2).status, "Steals Left: Unlimited");
     c.feed("CMD_startgame+Ann+thirty+200+5+");
     EXPECT_EQ(v.timeperturn, "Time per Turn: 30") << "malformed start ignored";
+    c.sink.clear();
+    c.feed(build::startgame("A+B", "25", "200", "5"));
+    EXPECT_EQ(v.timeperturn, "Time per Turn: 25") << "a starter's name with '+' still starts the game";
+    EXPECT_EQ(c.sink.chatLines(), Lines{"A+B has started a game."});
 }
 
 TEST(ClientGameStart, BeforeTheFirstGameTheLabelsShowTheNextOne) {
