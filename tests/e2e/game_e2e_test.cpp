@@ -9,11 +9,11 @@
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
 #include "core/rules/random.h"
-#include "ui/server/tserver.h"
 #include "support/rawclient.h"
+#include "ui/server/tserver.h"
 
 using namespace std::chrono_literals;
-using plimb::testing::RawClient;
+using plimb::test::RawClient;
 
 namespace {
 

@@ -35,7 +35,7 @@
 #include "ui/server/tserver.h"
 #include "ui/windows/tdownload.h"
 
-using plimb::testing::RawClient;
+using plimb::test::RawClient;
 
 namespace {
 
@@ -44,7 +44,7 @@ void pump() {
 }
 
 template <typename Pred>
-bool pumpUntil(Pred pred, std::chrono::milliseconds patience = plimb::testing::kPatience) {
+bool pumpUntil(Pred pred, std::chrono::milliseconds patience = plimb::test::kPatience) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     while (!pred()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -432,6 +432,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new DataFolderPerTest);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new plimb::testing::EndWithoutStaticDestructors);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new plimb::test::EndWithoutStaticDestructors);
     return RUN_ALL_TESTS();
 }

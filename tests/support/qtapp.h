@@ -9,7 +9,7 @@
 
 #include "support/patience.h"
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // Qt's sound sample cache, a static, waits at exit for its loader thread while it holds the lock
 // that thread needs to finish a decode: a test process that ends while a sound is still loading
@@ -44,4 +44,4 @@ template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds pat
     return true;
 }
 
-} // namespace plimb::testing
+} // namespace plimb::test

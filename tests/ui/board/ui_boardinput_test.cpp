@@ -21,7 +21,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 void ensureApp() {
-    plimb::testing::ensureApplication();
+    plimb::test::ensureApplication();
 }
 
 // Seat 1 ("Me") against Bo: board C R A N E, Bo's board _ Q U I Z, hand S T O M X K.

@@ -18,7 +18,7 @@ namespace plimb {
 namespace {
 
 void ensureApp() {
-    plimb::testing::ensureApplication();
+    plimb::test::ensureApplication();
 }
 
 // A game in full swing, as a seat 1 player sees it: letters on both boards, a hand with the

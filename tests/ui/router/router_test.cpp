@@ -1,9 +1,9 @@
 // PortMapper against a real router: Debian's miniupnpd in a network namespace of its own, joined
 // to the test's namespace by a veth pair as a home router is joined to the computer by the LAN.
 #include "core/net/protocol.h"
-#include "ui/router/portmapper.h"
 #include "support/patience.h"
 #include "ui/router/netns.h"
+#include "ui/router/portmapper.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +17,11 @@
 #include <sys/resource.h>
 
 using plimb::PortMapper;
-using plimb::testing::OwnNetwork;
+using plimb::test::OwnNetwork;
 
 namespace {
 
-const int kPatience = static_cast<int>(plimb::testing::kPatience.count());
+const int kPatience = static_cast<int>(plimb::test::kPatience.count());
 // miniupnpd forwards nothing behind a reserved address, so the router's outside veth carries a
 // routable-looking one; both its ends stay in the router's namespace: nothing is sent towards it.
 const QString kOutside = QStringLiteral("100.128.0.5");
@@ -60,7 +60,7 @@ public:
         proc_.start(QStringLiteral("unshare"), {"-n", "sh", "-c", script});
         // Only once the shell runs is it in the namespace that the veth end must go to.
         ok_ = proc_.waitForStarted(kPatience) && awaitLog("inside") &&
-              plimb::testing::OwnNetwork::sh(
+              plimb::test::OwnNetwork::sh(
                   "ip link add vl type veth peer name vr netns " + std::to_string(proc_.processId()) +
                   " && ip addr add 192.168.77.2/24 dev vl && ip link set vl up && ip route add default via "
                   "192.168.77.1") &&

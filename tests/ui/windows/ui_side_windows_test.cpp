@@ -25,7 +25,7 @@ namespace plimb {
 namespace {
 
 void ensureApplication() {
-    plimb::testing::ensureApplication();
+    plimb::test::ensureApplication();
 }
 
 template <typename T> T* child(QWidget& window, const char* name) {
@@ -34,7 +34,7 @@ template <typename T> T* child(QWidget& window, const char* name) {
     return found;
 }
 
-using plimb::testing::CannedServer;
+using plimb::test::CannedServer;
 
 QByteArray okHead(qsizetype length) {
     return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
