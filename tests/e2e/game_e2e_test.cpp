@@ -3,23 +3,19 @@
 // the computer move for them, and everyone sees letters dealt, scores rise and a winner.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
 #include "core/net/protocol.h"
 #include "core/rules/random.h"
+#include "support/qtapp.h"
 #include "support/rawclient.h"
 #include "ui/server/tserver.h"
 
 using namespace std::chrono_literals;
-using plimb::testing::RawClient;
+using plimb::test::pump;
+using plimb::test::RawClient;
 
 namespace {
-
-void pump() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.connectTo(plimb::kGamePort));
@@ -30,10 +26,7 @@ void login(RawClient& c, int seat, const std::string& name) {
 }
 
 TEST(GameE2E, TwoWatchingPlayersAreMovedByTheComputerToAWinner) {
-    int argc = 1;
-    char name[] = "plimb_tests_e2e_game";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    plimb::test::ensureApplication();
 
     plimb::Random random(20261208);
     const plimb::TDictn spell(plimb::builtinWordRecords());
@@ -89,10 +82,7 @@ TEST(GameE2E, TwoWatchingPlayersAreMovedByTheComputerToAWinner) {
 // A peer whose connection is reset (no orderly close ever comes) loses its seat all the same:
 // keeping it until a close that never arrives would leave a ghost in the seat and the turn.
 TEST(GameE2E, AResetConnectionFreesItsSeatLikeAClose) {
-    int argc = 1;
-    char name[] = "plimb_tests_e2e_game";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    plimb::test::ensureApplication();
 
     plimb::Random random(7);
     const plimb::TDictn spell(plimb::builtinWordRecords());

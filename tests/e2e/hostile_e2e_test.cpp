@@ -15,9 +15,9 @@
 #include "support/rawclient.h"
 
 using namespace std::chrono_literals;
-using plimb::testing::Program;
-using plimb::testing::RawClient;
-using plimb::testing::RawHost;
+using plimb::test::Program;
+using plimb::test::RawClient;
+using plimb::test::RawHost;
 
 namespace {
 
@@ -26,9 +26,9 @@ constexpr int kPort = 7772;
 std::unique_ptr<Program> startHost(const std::string& display) {
     auto host = std::make_unique<Program>(std::vector<std::string>{"Ann", "127.0.0.1", "true"}, display);
     EXPECT_TRUE(host->started());
-    EXPECT_TRUE(plimb::testing::waitForListener(kPort)) << "the host never listened";
+    EXPECT_TRUE(plimb::test::waitForListener(kPort)) << "the host never listened";
     // Its own client in seat 1, so the peers that follow get the seats the tests count on.
-    EXPECT_TRUE(plimb::testing::waitUntil([] { return plimb::testing::connectionsTo(kPort) >= 1; }))
+    EXPECT_TRUE(plimb::test::waitUntil([] { return plimb::test::connectionsTo(kPort) >= 1; }))
         << "the host's own client never connected";
     return host;
 }

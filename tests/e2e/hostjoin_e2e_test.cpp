@@ -30,8 +30,8 @@
 namespace plimb {
 namespace {
 
-using testing::pump;
-using testing::pumpUntil;
+using test::pump;
+using test::pumpUntil;
 
 std::vector<std::string> toStd(const QStringList& list) {
     std::vector<std::string> out;
@@ -56,7 +56,7 @@ void useDialog(Tchat& window, const char* item, const QString& name, const QStri
 
 class HostJoinE2E : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
+    static void SetUpTestSuite() { plimb::test::ensureApplication(); }
     void SetUp() override { qputenv("PLIMB_DATA_DIR", data.path().toUtf8()); }
     void TearDown() override { qunsetenv("PLIMB_DATA_DIR"); }
 
@@ -83,9 +83,9 @@ TEST_F(HostJoinE2E, ACopyHostsFromTheWindowAndAnotherJoinsFromIt) {
     ASSERT_TRUE(pumpUntil([&] { return !hostArgs.isEmpty(); }));
     EXPECT_EQ(hostArgs, (QStringList{"Ann Lee", "127.0.0.1", "true"}));
     EXPECT_FALSE(first.isVisible());
-    testing::Program host(toStd(hostArgs), "71");
+    test::Program host(toStd(hostArgs), "71");
     ASSERT_TRUE(host.started());
-    ASSERT_TRUE(testing::waitForListener(kGamePort));
+    ASSERT_TRUE(test::waitForListener(kGamePort));
 
     // The second copy has no server of its own to start (the port is the host's now).
     Tchat second(random);
@@ -100,12 +100,12 @@ TEST_F(HostJoinE2E, ACopyHostsFromTheWindowAndAnotherJoinsFromIt) {
     ASSERT_TRUE(pumpUntil([&] { return !joinArgs.isEmpty(); }));
     EXPECT_EQ(joinArgs, (QStringList{"Bob", "127.0.0.1", "join"}));
     EXPECT_FALSE(second.isVisible());
-    testing::Program joiner(toStd(joinArgs), "72");
+    test::Program joiner(toStd(joinArgs), "72");
     ASSERT_TRUE(joiner.started());
 
     // Both copies connected; a spectator then sees them seated in one game.
-    ASSERT_TRUE(pumpUntil([] { return testing::connectionsTo(kGamePort) >= 2; }));
-    testing::RawClient spy;
+    ASSERT_TRUE(pumpUntil([] { return test::connectionsTo(kGamePort) >= 2; }));
+    test::RawClient spy;
     ASSERT_TRUE(spy.connectTo(kGamePort));
     ASSERT_EQ(spy.next(), "CMD_sendlogininfo+3");
     spy.send(build::logininfoRequest(3, kVersion, "Spy"));

@@ -26,11 +26,11 @@
 namespace plimb {
 namespace {
 
-using testing::pump;
-using testing::pumpUntil;
+using test::pump;
+using test::pumpUntil;
 
 // Logs a spectator in; returns what the server showed it of the running game.
-std::string spectate(testing::RawClient& c, int seat) {
+std::string spectate(test::RawClient& c, int seat) {
     EXPECT_TRUE(c.connectTo(kGamePort));
     EXPECT_EQ(c.next(), build::sendlogininfo(seat));
     c.sendRaw(build::logininfoRequest(seat, kVersion, std::string("Spy\xff")) + "\xff");
@@ -59,7 +59,7 @@ QString bannerText(Tchat& window) {
 
 class RejoinE2E : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::ensureApplication(); }
+    static void SetUpTestSuite() { test::ensureApplication(); }
     void SetUp() override { qputenv("PLIMB_DATA_DIR", data.path().toUtf8()); }
     void TearDown() override { qunsetenv("PLIMB_DATA_DIR"); }
 
@@ -76,7 +76,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     host.show();
     ASSERT_TRUE(pumpUntil([&] { return host.model().me().loggedIn && host.model().me().seat == 1; }));
 
-    const auto hostOnly = testing::localPortsTo(kGamePort);
+    const auto hostOnly = test::localPortsTo(kGamePort);
     Random joinerRandom;
     Tchat joiner(joinerRandom);
     joiner.setParams({QStringLiteral("Bo"), QStringLiteral("127.0.0.1"), QStringLiteral("join")});
@@ -84,7 +84,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     ClientModel& bo = joiner.model();
     ASSERT_TRUE(pumpUntil([&] { return bo.me().loggedIn && bo.me().seat == 2; }));
     unsigned boPort = 0;
-    for (unsigned port : testing::localPortsTo(kGamePort))
+    for (unsigned port : test::localPortsTo(kGamePort))
         if (!hostOnly.count(port)) boPort = port;
     ASSERT_NE(boPort, 0u);
 
@@ -95,7 +95,7 @@ TEST_F(RejoinE2E, ACutPlayerGetsItsSeatBackAndARemovedOneIsTold) {
     ASSERT_TRUE(pumpUntil([&] { return bo.currentPlayer() == 1 && bo.queue().empty(); }));
     const std::string before = shown(bo.view());
     const QSize windowBefore = joiner.size();
-    testing::RawClient early(pump), late(pump);
+    test::RawClient early(pump), late(pump);
     const std::string replayBefore = spectate(early, 3);
 
     // Bo's own end of the connection is destroyed: the host sees a reset, Bo an abort.

@@ -28,10 +28,10 @@
 #include "support/program.h"
 #include "support/rawclient.h"
 
-using plimb::testing::Program;
-using plimb::testing::RawClient;
-using plimb::testing::RawHost;
-using plimb::testing::waitUntil;
+using plimb::test::Program;
+using plimb::test::RawClient;
+using plimb::test::RawHost;
+using plimb::test::waitUntil;
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "support/program.h"
 #include "support/rawclient.h"
 
-using plimb::testing::Program;
-using plimb::testing::RawClient;
-using plimb::testing::waitUntil;
+using plimb::test::Program;
+using plimb::test::RawClient;
+using plimb::test::waitUntil;
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr int kPort = 7772;
 std::unique_ptr<Program> startHost() {
     auto host = std::make_unique<Program>(std::vector<std::string>{"Ann", "127.0.0.1", "true"}, "e2e-host");
     EXPECT_TRUE(host->started());
-    EXPECT_TRUE(plimb::testing::waitForListener(kPort)) << "the host never listened";
+    EXPECT_TRUE(plimb::test::waitForListener(kPort)) << "the host never listened";
     return host;
 }
 
@@ -120,7 +120,7 @@ TEST(SpineE2E, AJoiningCopyTakesSeatTwoAndComesBackWithItsHost) {
     ASSERT_TRUE(join.started());
 
     // A spectator arriving before the joining copy would sit in seat 2: wait for its connection.
-    ASSERT_TRUE(waitUntil([] { return plimb::testing::connectionsTo(kPort) >= 2; }));
+    ASSERT_TRUE(waitUntil([] { return plimb::test::connectionsTo(kPort) >= 2; }));
     RawClient spy;
     // Both copies log in at their own pace, before the spy or after it.
     EXPECT_TRUE(hearsOf(spy, login(spy, "Spy", 3), {"1+Ann", "2+Bob"}));
@@ -129,7 +129,7 @@ TEST(SpineE2E, AJoiningCopyTakesSeatTwoAndComesBackWithItsHost) {
     // as a host listens again.
     host.reset();
     host = startHost();
-    ASSERT_TRUE(waitUntil([] { return plimb::testing::connectionsTo(kPort) >= 2; }));
+    ASSERT_TRUE(waitUntil([] { return plimb::test::connectionsTo(kPort) >= 2; }));
     RawClient spyAgain;
     EXPECT_TRUE(hearsOf(spyAgain, login(spyAgain, "Spy", 3), {"1+Ann", "2+Bob"}));
     EXPECT_TRUE(join.running());
@@ -156,7 +156,7 @@ TEST(SpineE2E, OneOrTwoParametersStartNothing) {
     // guard twice has read it, and would be listening by now if it hosted.
     ASSERT_TRUE(idle.takesLocalConnections()) << "the idle copy never got to its event loop";
     EXPECT_TRUE(idle.running());
-    EXPECT_FALSE(plimb::testing::listensOn(kPort)) << "an idle copy does not host";
+    EXPECT_FALSE(plimb::test::listensOn(kPort)) << "an idle copy does not host";
 }
 
 } // namespace

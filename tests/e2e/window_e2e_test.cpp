@@ -35,23 +35,12 @@
 #include "ui/server/tserver.h"
 #include "ui/windows/tdownload.h"
 
-using plimb::testing::RawClient;
+using plimb::test::RawClient;
 
 namespace {
 
-void pump() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-template <typename Pred>
-bool pumpUntil(Pred pred, std::chrono::milliseconds patience = plimb::testing::kPatience) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        pump();
-    }
-    return true;
-}
+using plimb::test::pump;
+using plimb::test::pumpUntil;
 
 void login(RawClient& c, int seat, const std::string& name) {
     ASSERT_TRUE(c.connectTo(plimb::kGamePort));
@@ -425,13 +414,10 @@ class DataFolderPerTest : public ::testing::EmptyTestEventListener {
 
 } // namespace
 
-// One application for all tests, made and destroyed inside main so Qt is torn down in order.
-// Test discovery runs this without the tests' environment, so offscreen is the default here.
+// Its own main for the data folder listener, which has to be in place before the first test.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    plimb::test::ensureApplication();
     ::testing::UnitTest::GetInstance()->listeners().Append(new DataFolderPerTest);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new plimb::testing::EndWithoutStaticDestructors);
     return RUN_ALL_TESTS();
 }

@@ -7,7 +7,7 @@
 #include "core/net/protocol.h"
 #include "core/rules/outbox.h"
 
-namespace plimb::testing {
+namespace plimb::test {
 
 struct Sent {
     int seat;
@@ -54,4 +54,4 @@ public:
     int starts = 0;
 };
 
-} // namespace plimb::testing
+} // namespace plimb::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <unistd.h>
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // Runs `load` on a thread of its own and waits for it, patiently. A load still waiting then (on
 // opening the FIFO) is released by opening the other end once, so the test fails rather than hangs.
@@ -19,4 +19,4 @@ template <typename Load> auto loadBesideFifo(const std::string& fifo, Load load)
     return done.get();
 }
 
-} // namespace plimb::testing
+} // namespace plimb::test

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // Generous on purpose: a machine busy with a build can hold any step back for seconds, and the
 // limit only costs time when the event never comes, that is when the test fails anyway.
@@ -19,4 +19,4 @@ template <typename Pred> bool waitUntil(Pred done, std::chrono::milliseconds pat
     return true;
 }
 
-} // namespace plimb::testing
+} // namespace plimb::test

@@ -22,7 +22,7 @@
 
 extern char** environ;
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // True when something listens on the TCP port now; it is not connected to (a probe connection
 // would take a seat).
@@ -281,4 +281,4 @@ private:
     std::filesystem::path dir_;
 };
 
-} // namespace plimb::testing
+} // namespace plimb::test

@@ -1,5 +1,5 @@
 #pragma once
-// The one QApplication a widget test needs, made on first use and kept for the whole run.
+// The one application object of a Qt test, made on first use and kept for the whole run.
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "support/patience.h"
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // Qt's sound sample cache, a static, waits at exit for its loader thread while it holds the lock
 // that thread needs to finish a decode: a test process that ends while a sound is still loading
@@ -22,13 +22,21 @@ class EndWithoutStaticDestructors : public ::testing::EmptyTestEventListener {
     }
 };
 
-inline void ensureApplication() {
-    if (QApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "plimb_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test run
-    ::testing::UnitTest::GetInstance()->listeners().Append(new EndWithoutStaticDestructors);
+// Always a QApplication: widget tests need one, and it serves the socket and process tests as
+// well, so no test binary has two kinds of application to choose between. Qt keeps references to
+// argc and argv for the application's life, hence statics. Some runs set no platform (the
+// end-to-end tests that start the program, and the discovery of a binary that makes the
+// application in its main), so offscreen is the default unless the caller chose one.
+inline QApplication& ensureApplication() {
+    static QApplication* const app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "plimb_tests";
+        static char* argv[] = {name, nullptr};
+        ::testing::UnitTest::GetInstance()->listeners().Append(new EndWithoutStaticDestructors);
+        return new QApplication(argc, argv); // lives for the whole test run
+    }();
+    return *app;
 }
 
 // One turn of the event loop, and turns until `pred` holds or the patience runs out.
@@ -44,4 +52,4 @@ template <typename Pred> bool pumpUntil(Pred pred, std::chrono::milliseconds pat
     return true;
 }
 
-} // namespace plimb::testing
+} // namespace plimb::test

@@ -16,7 +16,7 @@
 
 #include "support/patience.h"
 
-namespace plimb::testing {
+namespace plimb::test {
 
 class RawClient {
 public:
@@ -166,4 +166,4 @@ private:
     bool listening_ = false;
 };
 
-} // namespace plimb::testing
+} // namespace plimb::test

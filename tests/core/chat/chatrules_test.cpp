@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 using namespace plimb;
 
 namespace {
@@ -13,48 +16,42 @@ SendOutcome send(std::string_view entry, bool loggedIn = true) {
 }
 } // namespace
 
-TEST(Sendit, PlainTextIsAChatInTheTextColour) {
-    const auto out = send("hello there");
-    EXPECT_EQ(out.request, "CMD_chat+2+hello there|$00123456");
-    EXPECT_TRUE(out.clearEntry);
-}
-
-TEST(Sendit, NotLoggedInSendsNothingAndKeepsTheText) {
-    for (auto entry : {"hello", "/me waves", ""}) {
-        const auto out = send(entry, false);
-        EXPECT_FALSE(out.request.has_value()) << entry;
-        EXPECT_FALSE(out.clearEntry) << entry;
+// What Enter in the chat box sends, and whether the box is emptied: nothing leaves before the
+// login and the box keeps its text; after it every entry empties the box.
+TEST(Sendit, WhatAnEntrySendsAndWhetherTheBoxIsEmptied) {
+    const struct {
+        const char* entry;
+        bool loggedIn;
+        std::optional<std::string> request;
+        bool clearEntry;
+        const char* why;
+    } rows[] = {
+        {"hello there", true, "CMD_chat+2+hello there|$00123456", true,
+         "plain text is a chat in the text colour"},
+        {"hello", false, std::nullopt, false, "not logged in: nothing sent, the text kept"},
+        {"/me waves", false, std::nullopt, false, "not logged in: nothing sent, the text kept"},
+        {"", false, std::nullopt, false, "not logged in: nothing sent, the text kept"},
+        {"", true, std::nullopt, true, "an empty box sends nothing but is emptied"},
+        {"/me waves", true, "CMD_action+2+waves|clNavy", true, "/me drops four characters, action colour"},
+        {"/me", true, "CMD_action+2+|clNavy", true, "'/me' alone is an empty action"},
+        {"/mention", true, "CMD_action+2+tion|clNavy", true, "three looked at, four dropped"},
+        {"/me\xC3\xA9t\xC3\xA9", true, "CMD_action+2+t\xC3\xA9|clNavy", true,
+         "the fourth character is dropped whole, not one byte of it"},
+        {"/who", true, std::nullopt, true, "other slash commands are dropped and the box emptied"},
+        {"/", true, std::nullopt, true, "other slash commands are dropped and the box emptied"},
+        {"/ME waves", true, std::nullopt, true, "other slash commands are dropped and the box emptied"},
+        {"/m", true, std::nullopt, true, "other slash commands are dropped and the box emptied"},
+        {"a+b|x", true, "CMD_chat+2+a+b|x|$00123456", true, "text keeps its bars and pluses"},
+        {"hi\xFF"
+         "CMD_kickhim+1+2+",
+         true, "CMD_chat+2+hiCMD_kickhim+1+2+|$00123456", true, "but never a terminator"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.entry) + (row.loggedIn ? ": " : " (not logged in): ") + row.why);
+        const auto out = send(row.entry, row.loggedIn);
+        EXPECT_EQ(out.request, row.request);
+        EXPECT_EQ(out.clearEntry, row.clearEntry);
     }
-}
-
-TEST(Sendit, EmptyBoxSendsNothingButIsEmptied) {
-    const auto out = send("");
-    EXPECT_FALSE(out.request.has_value());
-    EXPECT_TRUE(out.clearEntry);
-}
-
-TEST(Sendit, MeDropsFourCharactersAndUsesTheActionColour) {
-    EXPECT_EQ(send("/me waves").request, "CMD_action+2+waves|clNavy");
-    EXPECT_EQ(send("/me").request, "CMD_action+2+|clNavy") << "'/me' alone is an empty action";
-    EXPECT_EQ(send("/mention").request, "CMD_action+2+tion|clNavy") << "three looked at, four dropped";
-    EXPECT_EQ(send("/me\xC3\xA9t\xC3\xA9").request, "CMD_action+2+t\xC3\xA9|clNavy")
-        << "the fourth character is dropped whole, not one byte of it";
-}
-
-TEST(Sendit, OtherSlashCommandsAreDroppedAndTheBoxEmptied) {
-    for (auto entry : {"/who", "/", "/ME waves", "/m"}) {
-        const auto out = send(entry);
-        EXPECT_FALSE(out.request.has_value()) << entry;
-        EXPECT_TRUE(out.clearEntry) << entry;
-    }
-}
-
-TEST(Sendit, TextKeepsItsBarsAndPlusesButNeverATerminator) {
-    EXPECT_EQ(send("a+b|x").request, "CMD_chat+2+a+b|x|$00123456");
-    EXPECT_EQ(send("hi\xFF"
-                   "CMD_kickhim+1+2+")
-                  .request,
-              "CMD_chat+2+hiCMD_kickhim+1+2+|$00123456");
 }
 
 TEST(SplitHead, HeadRunsThroughTheFirstColon) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 using namespace plimb;
@@ -16,61 +17,57 @@ std::optional<Link> linkNear(std::string_view text, std::string_view near) {
 }
 } // namespace
 
-TEST(LinkAt, TrailingFullStopIsNotPartOfTheLink) {
-    const std::string text = "Ann chats: see http://example.com/a.html.\n";
-    const auto link = linkNear(text, "example");
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "http://example.com/a.html");
-    EXPECT_EQ(text.substr(link->start, link->end - link->start), link->text);
-    EXPECT_EQ(linkUrl(*link), "http://example.com/a.html");
-}
-
-TEST(LinkAt, DropsEverySortOfTrailingPunctuation) {
-    const auto link = linkNear("(http://a.org/x),:;!\n", "a.org");
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "http://a.org/x");
-    EXPECT_EQ(linkNear("go to http://a.org/.\n", "a.org")->text, "http://a.org/") << "a slash may end a link";
-}
-
-TEST(LinkAt, CapitalPrefixIsFoundAndKeepsItsCapitals) {
-    const auto link = linkNear("Bob chats: HTTP://Example.COM/Path\n", "Example");
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "HTTP://Example.COM/Path");
-    EXPECT_EQ(link->prefix, "http://");
-}
-
-TEST(LinkAt, PrefixAloneIsNotALink) {
-    EXPECT_FALSE(linkNear("try www. now\n", "www").has_value());
-    EXPECT_FALSE(linkNear("try http:// now\n", "http").has_value());
-    EXPECT_FALSE(linkNear("read news: today\n", "news").has_value());
-    EXPECT_TRUE(linkNear("try www.a now\n", "www").has_value());
-}
-
-TEST(LinkAt, WwwLinksOpenOverHttp) {
-    const auto link = linkNear("visit WWW.Plimb.example today\n", "Plimb");
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "WWW.Plimb.example");
-    EXPECT_EQ(linkUrl(*link), "http://WWW.Plimb.example");
-}
-
-TEST(LinkAt, OtherPrefixesAreLinksAsWritten) {
-    const auto mail = linkNear("write to mailto:ann@example.org.\n", "ann@");
-    ASSERT_TRUE(mail.has_value());
-    EXPECT_EQ(mail->text, "mailto:ann@example.org");
-    EXPECT_EQ(linkUrl(*mail), "mailto:ann@example.org");
-    EXPECT_EQ(linkNear("ftp://files.example/x\n", "files")->text, "ftp://files.example/x");
-    EXPECT_EQ(linkNear("see news:comp.lang\n", "comp")->text, "news:comp.lang");
-}
-
-TEST(LinkAt, ThePrefixThatBeginsTheWordWinsOverOneInsideIt) {
-    const auto link = linkNear("www.a.example/http://b.example\n", "b.ex");
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->text, "www.a.example/http://b.example");
-}
-
-TEST(LinkAt, PrefixInsideAWordIsNoLink) {
-    EXPECT_FALSE(linkNear("xyzhttp://a.example\n", "xyz").has_value());
-    EXPECT_FALSE(linkNear("xyzhttp://a.example\n", "http").has_value());
+// The word under a character is a link when a prefix begins it; what the transcript shows of it
+// keeps its letter case and loses the punctuation after it.
+TEST(LinkAt, AWordBegunByAPrefixIsALinkWithoutThePunctuationAfterIt) {
+    const struct {
+        const char* text;
+        const char* near;
+        std::optional<std::string> link; // nullopt: no link there
+        const char* url;                 // nullptr: not looked at
+        const char* prefix;              // nullptr: not looked at
+        const char* why;
+    } rows[] = {
+        {"Ann chats: see http://example.com/a.html.\n", "example", "http://example.com/a.html",
+         "http://example.com/a.html", nullptr, "a trailing full stop is not part of the link"},
+        {"(http://a.org/x),:;!\n", "a.org", "http://a.org/x", nullptr, nullptr,
+         "every sort of trailing punctuation goes"},
+        {"go to http://a.org/.\n", "a.org", "http://a.org/", nullptr, nullptr, "a slash may end a link"},
+        {"Bob chats: HTTP://Example.COM/Path\n", "Example", "HTTP://Example.COM/Path", nullptr, "http://",
+         "a capital prefix is found and keeps its capitals"},
+        {"try www. now\n", "www", std::nullopt, nullptr, nullptr, "a prefix alone is not a link"},
+        {"try http:// now\n", "http", std::nullopt, nullptr, nullptr, "a prefix alone is not a link"},
+        {"read news: today\n", "news", std::nullopt, nullptr, nullptr, "a prefix alone is not a link"},
+        {"try www.a now\n", "www", "www.a", nullptr, nullptr, "one character after the prefix is enough"},
+        {"visit WWW.Plimb.example today\n", "Plimb", "WWW.Plimb.example", "http://WWW.Plimb.example", nullptr,
+         "www links open over http"},
+        {"write to mailto:ann@example.org.\n", "ann@", "mailto:ann@example.org", "mailto:ann@example.org",
+         nullptr, "other prefixes are links as written"},
+        {"ftp://files.example/x\n", "files", "ftp://files.example/x", nullptr, nullptr,
+         "other prefixes are links as written"},
+        {"see news:comp.lang\n", "comp", "news:comp.lang", nullptr, nullptr,
+         "other prefixes are links as written"},
+        {"www.a.example/http://b.example\n", "b.ex", "www.a.example/http://b.example", nullptr, nullptr,
+         "the prefix that begins the word wins over one inside it"},
+        {"xyzhttp://a.example\n", "xyz", std::nullopt, nullptr, nullptr, "a prefix inside a word is no link"},
+        {"xyzhttp://a.example\n", "http", std::nullopt, nullptr, nullptr,
+         "a prefix inside a word is no link"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.text) + "at " + row.near + ": " + row.why);
+        const std::string_view text = row.text;
+        const auto link = linkNear(text, row.near);
+        EXPECT_EQ(link.has_value(), row.link.has_value());
+        if (!link || !row.link) continue;
+        EXPECT_EQ(link->text, *row.link);
+        EXPECT_EQ(text.substr(link->start, link->end - link->start), link->text);
+        if (row.url != nullptr) {
+            EXPECT_EQ(linkUrl(*link), row.url);
+        }
+        if (row.prefix != nullptr) {
+            EXPECT_EQ(link->prefix, row.prefix);
+        }
+    }
 }
 
 TEST(LinkAt, EveryCharacterOfTheWordFindsTheLinkButNotTheBlanksAround) {

@@ -109,7 +109,7 @@ struct Table {
     TDictn spell;
     GameState state;
     Wire out;
-    plimb::testing::FakeTimer timer;
+    plimb::test::FakeTimer timer;
     Random random{7};
     Game game{state, out, random, timer, spell, {"aa"}};
     std::int64_t now = 0;

@@ -17,34 +17,6 @@ namespace {
 const std::string kSmall = test::makeRecords(
     {"ab", "at", "cat", "cats", "dog", "internationalization", "quartz", "zebra", "zygote"});
 
-// Each case runs against the same small list in memory and in a file.
-void expectSmallListAnswers(const TDictn& d) {
-    ASSERT_TRUE(d.isOpen());
-    EXPECT_FALSE(d.isword(""));
-    EXPECT_FALSE(d.isword("          "));
-    EXPECT_FALSE(d.isword(std::string(3, '\0')));
-    EXPECT_TRUE(d.isword("cat"));
-    EXPECT_TRUE(d.isword("CAT"));
-    EXPECT_TRUE(d.isword("cAt"));
-    EXPECT_TRUE(d.isword("  cat     ")) << "a board with the word in the middle";
-    EXPECT_TRUE(d.isword(std::string("cat\0\0", 5))) << "NULs read as blanks";
-    EXPECT_FALSE(d.isword("ca t")) << "an inner blank never matches";
-    EXPECT_FALSE(d.isword("c"));
-    EXPECT_FALSE(d.isword("ca"));
-    EXPECT_FALSE(d.isword("catss"));
-    for (auto w : {"ab", "at", "cats", "dog", "quartz", "zebra", "zygote"})
-        EXPECT_TRUE(d.isword(w)) << w;
-    for (auto w : {"aa", "abc", "zz", "zygotes", "b"})
-        EXPECT_FALSE(d.isword(w)) << w;
-}
-
-void expectLongWordAnswers(const TDictn& d) {
-    EXPECT_TRUE(d.isword("internationali")) << "the stored first 14 letters";
-    EXPECT_TRUE(d.isword("INTERNATIONALI"));
-    EXPECT_FALSE(d.isword("internationaliz")) << "15 letters never match";
-    EXPECT_FALSE(d.isword("internationalization"));
-}
-
 struct TempDir {
     fs::path path = fs::temp_directory_path() /
                     ("plimb-dict-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
@@ -62,18 +34,53 @@ struct TempDir {
 
 } // namespace
 
-TEST(TDictn, AnswersFromRecordsInMemory) {
-    TDictn d{std::span<const char>(kSmall)};
-    EXPECT_EQ(d.recordCount(), 9);
-    expectSmallListAnswers(d);
-    expectLongWordAnswers(d);
-}
-
-TEST(TDictn, AnswersFromRecordFileTheSame) {
+// The same small list answers the same in memory and in a file.
+TEST(TDictn, AnswersFromRecordsInMemoryAndFromARecordFileTheSame) {
+    const struct {
+        std::string word;
+        bool isword;
+        const char* why;
+    } words[] = {
+        {"", false, "nothing"},
+        {"          ", false, "only blanks"},
+        {std::string(3, '\0'), false, "only NULs"},
+        {"cat", true, ""},
+        {"CAT", true, "any letter case"},
+        {"cAt", true, "any letter case"},
+        {"  cat     ", true, "a board with the word in the middle"},
+        {std::string("cat\0\0", 5), true, "NULs read as blanks"},
+        {"ca t", false, "an inner blank never matches"},
+        {"c", false, "a start of a word"},
+        {"ca", false, "a start of a word"},
+        {"catss", false, "a word and more"},
+        {"ab", true, ""},
+        {"at", true, ""},
+        {"cats", true, ""},
+        {"dog", true, ""},
+        {"quartz", true, ""},
+        {"zebra", true, ""},
+        {"zygote", true, "the last record"},
+        {"aa", false, "before the first record"},
+        {"abc", false, ""},
+        {"zz", false, "after the last record"},
+        {"zygotes", false, ""},
+        {"b", false, ""},
+        {"internationali", true, "the stored first 14 letters"},
+        {"INTERNATIONALI", true, "the stored first 14 letters"},
+        {"internationaliz", false, "15 letters never match"},
+        {"internationalization", false, "15 letters never match"},
+    };
     TempDir dir;
-    const TDictn d = TDictn::fromFile(dir.write("English", kSmall).string());
-    expectSmallListAnswers(d);
-    expectLongWordAnswers(d);
+    const TDictn inMemory{std::span<const char>(kSmall)};
+    const TDictn inFile = TDictn::fromFile(dir.write("English", kSmall).string());
+    for (const auto& [source, d] : {std::pair<const char*, const TDictn&>{"in memory", inMemory},
+                                    std::pair<const char*, const TDictn&>{"in a file", inFile}}) {
+        SCOPED_TRACE(source);
+        ASSERT_TRUE(d.isOpen());
+        EXPECT_EQ(d.recordCount(), 9);
+        for (const auto& row : words)
+            EXPECT_EQ(d.isword(row.word), row.isword) << '"' << row.word << "\" " << row.why;
+    }
 }
 
 TEST(TDictn, NotOpenAnswersFalseForEveryWord) {

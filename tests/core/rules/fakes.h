@@ -15,9 +15,9 @@
 
 namespace plimb::test {
 
-using plimb::testing::FakeOutbox;
-using plimb::testing::FakeTimer;
-using plimb::testing::Sent;
+using plimb::test::FakeOutbox;
+using plimb::test::FakeTimer;
+using plimb::test::Sent;
 
 inline int code(char c) {
     return c == '.' ? 0 : c - 'a' + 1;

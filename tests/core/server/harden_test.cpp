@@ -14,8 +14,8 @@
 #include "support/fakes.h"
 
 using namespace plimb;
-using plimb::testing::FakeOutbox;
-using plimb::testing::FakeTimer;
+using plimb::test::FakeOutbox;
+using plimb::test::FakeTimer;
 
 namespace {
 

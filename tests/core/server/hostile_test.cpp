@@ -86,8 +86,8 @@ void expectSaneTables(const GameState& s) {
 
 TEST(HostilePeers, RandomRequestsFromEverySeatKeepTheTablesSane) {
     GameState state;
-    plimb::testing::FakeOutbox out;
-    plimb::testing::FakeTimer timer;
+    plimb::test::FakeOutbox out;
+    plimb::test::FakeTimer timer;
     Random random(7);
     const TDictn spell(builtinWordRecords());
     Game game(state, out, random, timer, spell, builtinComputerWords());

@@ -8,9 +8,9 @@
 #include "support/fakes.h"
 
 using namespace plimb;
-using plimb::testing::FakeOutbox;
-using plimb::testing::FakeTimer;
-using plimb::testing::Sent;
+using plimb::test::FakeOutbox;
+using plimb::test::FakeTimer;
+using plimb::test::Sent;
 
 namespace {
 

@@ -34,7 +34,7 @@ TEST(ReadRegularFile, ReadsOnlyARegularFileUpToTheCapAndNeverOpensAnythingElse) 
                 {"fifo", Status::NotRegular},  {"fifolink", Status::NotRegular}};
     for (const auto& row : rows) {
         const std::string path = (dir / row.name).string();
-        const RegularFileRead got = testing::loadBesideFifo(path, [&] { return readRegularFile(path, 16); });
+        const RegularFileRead got = test::loadBesideFifo(path, [&] { return readRegularFile(path, 16); });
         EXPECT_EQ(got.status, row.expected) << row.name;
         EXPECT_EQ(got.bytes, row.expected == Status::Read ? "16 bytes exactly" : "") << row.name;
     }

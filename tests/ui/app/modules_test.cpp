@@ -30,7 +30,7 @@ QStringList outcomes() {
     mapper.probeExternalAddress();
     // The probe is answered after the mapping.
     if (unknown.isEmpty()) {
-        EXPECT_TRUE(unknown.wait(static_cast<int>(testing::kPatience.count())));
+        EXPECT_TRUE(unknown.wait(static_cast<int>(test::kPatience.count())));
     }
     out << (failed.isEmpty() ? "mapped" : failed.at(0).at(0).toString());
     out << (unknown.isEmpty() ? "address found" : unknown.at(0).at(0).toString());
@@ -39,7 +39,7 @@ QStringList outcomes() {
 }
 
 TEST(Modules, OneThatCannotBeHadIsNamedWhereTheFeatureSaysWhatCameOfIt) {
-    testing::ensureApplication();
+    test::ensureApplication();
     QTemporaryDir missing, broken, foreign;
     // A real module where another is expected loads, but lacks the entry asked for.
     const std::pair<const char*, const char*> impostors[] = {{"plimb_lan.so", "plimb_router.so"},

@@ -33,7 +33,7 @@ protected:
     static void SetUpTestSuite() {
         // Whatever runs on the machine, these dialogs find no message bus and so no Avahi service.
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/plimb-test-bus");
-        plimb::testing::ensureApplication();
+        plimb::test::ensureApplication();
     }
     void writeSettings(const QByteArray& text) {
         QFile file(path());

@@ -45,7 +45,7 @@ TEST(InstanceGuardFolder, IsTheRuntimeFolderWhenPrivateAndOtherwiseOneOfItsOwn) 
 }
 
 TEST(InstanceGuard, TheSocketIsInTheRuntimeFolderAndOnlyThisUsersCopiesCountEitherWay) {
-    plimb::testing::ensureApplication();
+    plimb::test::ensureApplication();
     QTemporaryDir runtime; // made with mode 0700
     const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR"), displayBefore = qgetenv("DISPLAY");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
@@ -82,7 +82,7 @@ TEST(InstanceGuard, TheSocketIsInTheRuntimeFolderAndOnlyThisUsersCopiesCountEith
 }
 
 TEST(InstanceGuard, ASecondCopyHandsItsLinkOverAndOnlyAWholeRequestIsHeard) {
-    plimb::testing::ensureApplication();
+    plimb::test::ensureApplication();
     QTemporaryDir runtime;
     const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR"), displayBefore = qgetenv("DISPLAY");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
@@ -90,7 +90,7 @@ TEST(InstanceGuard, ASecondCopyHandsItsLinkOverAndOnlyAWholeRequestIsHeard) {
     std::vector<QString> heard;
     InstanceGuard running;
     running.serve([&heard](const QString& link) { heard.push_back(link); });
-    using plimb::testing::pumpUntil;
+    using plimb::test::pumpUntil;
     const QString overlong = "plimb://" + QString(400, 'a');
     const std::pair<QString, QString> copies[] = {{"plimb://[::1]:7000", "plimb://[::1]:7000"},
                                                   {"plimb://a\nb.example\n", "plimb://a b.example "},

@@ -30,7 +30,7 @@ namespace {
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
+    static void SetUpTestSuite() { plimb::test::ensureApplication(); }
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         qputenv("PLIMB_DATA_DIR", dir.path().toUtf8());

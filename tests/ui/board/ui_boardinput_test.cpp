@@ -20,10 +20,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-void ensureApp() {
-    plimb::testing::ensureApplication();
-}
-
 // Seat 1 ("Me") against Bo: board C R A N E, Bo's board _ Q U I Z, hand S T O M X K.
 struct Table {
     test::ClientFixture game;
@@ -180,7 +176,7 @@ const std::vector<Gesture>& gestures() {
 
 class BoardInputTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApp(); }
+    static void SetUpTestSuite() { test::ensureApplication(); }
 };
 
 TEST_F(BoardInputTest, EveryGestureSendsWhatItsClicksSend) {

@@ -17,10 +17,6 @@
 namespace plimb {
 namespace {
 
-void ensureApp() {
-    plimb::testing::ensureApplication();
-}
-
 // A game in full swing, as a seat 1 player sees it: letters on both boards, a hand with the
 // third tile picked, words scored and the clock running.
 ViewState midGame() {
@@ -66,7 +62,7 @@ QLabel* labelShowing(const QWidget& panel, const QString& text) {
 
 class GamePanelTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApp(); }
+    static void SetUpTestSuite() { test::ensureApplication(); }
     void SetUp() override {
         panel.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel, 30000));
@@ -378,7 +374,7 @@ TEST_F(GamePanelTest, ChangesPlayBrieflyAndLeaveNothingRunning) {
 }
 
 TEST(TileArtTest, ATileIsDrawnOnlyWhenASlotFirstShowsIt) {
-    ensureApp();
+    test::ensureApplication();
     const std::size_t before = TileArt::drawnCount();
     GamePanel fresh;
     fresh.show();
@@ -408,7 +404,7 @@ TEST(TileArtTest, LettersAndPrintedValues) {
 }
 
 TEST(TileArtTest, PicturesAreSharpAtTheirRatioAndCached) {
-    ensureApp();
+    test::ensureApplication();
     TileArt art;
     const QPixmap q2 = art.tile(17, 2.0);
     EXPECT_EQ(q2.size(), QSize(82, 82));

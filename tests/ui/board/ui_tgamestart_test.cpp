@@ -1,5 +1,5 @@
-#include "ui/board/tgamestart.h"
 #include "support/qtapp.h"
+#include "ui/board/tgamestart.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +15,7 @@ namespace {
 
 class TgamestartTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
+    static void SetUpTestSuite() { plimb::test::ensureApplication(); }
     void clickTimes(QToolButton* button, int times) {
         for (int i = 0; i < times; ++i)
             QTest::mouseClick(button, Qt::LeftButton);

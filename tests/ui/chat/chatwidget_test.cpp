@@ -1,5 +1,7 @@
 #include "ui/chat/chatwidget.h"
 
+#include "support/qtapp.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,23 +22,9 @@ using namespace plimb;
 
 namespace {
 
-// One application for the whole run, made when the tests start (listing them needs no display)
-// and gone before the process exits, while Qt's own globals still live.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[20] = "plimb_tests_chat_ui";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] const auto* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
 class ChatWidgetTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
     void SetUp() override {
         chat = std::make_unique<ChatWidget>();
         chat->resize(400, 200);

@@ -52,7 +52,7 @@ public:
         // goes with the network namespaces. Killing unshare does the same for one that hangs.
         close(input_);
         const auto ended = [this] { return pid_ <= 0 || waitpid(pid_, nullptr, WNOHANG) == pid_; };
-        if (!plimb::testing::waitUntil(ended) && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
+        if (!plimb::test::waitUntil(ended) && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
         close(output_);
     }
     std::string pid() const { return std::to_string(pid_); }
@@ -79,7 +79,7 @@ private:
     std::string pending_, heard_;
 
     template <typename Pred>::testing::AssertionResult hearsOne(Pred wanted, const std::string& line) {
-        const auto deadline = std::chrono::steady_clock::now() + plimb::testing::kPatience;
+        const auto deadline = std::chrono::steady_clock::now() + plimb::test::kPatience;
         for (;;) {
             for (std::size_t end; (end = pending_.find('\n')) != std::string::npos;) {
                 const std::string heard = pending_.substr(0, end);

@@ -3,30 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "support/qtapp.h"
 
 using namespace plimb;
 
 namespace {
 
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "plimb_tests_tsock";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-
-template <typename Pred> bool pumpUntil(Pred pred) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > 30000) return false; // generous: the machine may be busy with a build
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using plimb::test::pumpUntil;
 
 struct Infos {
     void watch(TSock& s) {
@@ -40,7 +23,7 @@ struct Infos {
 class TSockTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        plimb::test::ensureApplication();
         // Any free port, so these tests never meet each other or the game's port.
         listener.PortName = QStringLiteral("0");
         listener.setListen(true);
@@ -110,7 +93,7 @@ TEST_F(TSockTest, ABusyPortCannotBeBound) {
 }
 
 TEST(TSockErrors, ARefusedConnectIsOnlyReported) {
-    app();
+    plimb::test::ensureApplication();
     Infos infos;
     TSock client;
     infos.watch(client);

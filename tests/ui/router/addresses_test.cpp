@@ -43,10 +43,10 @@ TEST(Ipv6Addresses, OnlyGlobalUsableOnesPreferringStable) {
 // The interfaces' own addresses, read in a network namespace the test fills itself.
 TEST(Ipv6Addresses, ReadsInterfacesThatAreUp) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for a network namespace";
-    plimb::testing::OwnNetwork own;
+    plimb::test::OwnNetwork own;
     ASSERT_TRUE(own.ok());
     // One pair up with a stable, a unique local and a deprecated address; one pair down.
-    ASSERT_TRUE(plimb::testing::OwnNetwork::sh(
+    ASSERT_TRUE(plimb::test::OwnNetwork::sh(
         "ip link add va type veth peer name vb && ip link set va up && ip link set vb up &&"
         "ip link add vc type veth peer name vd && ip addr add 2a02:8108:1:3::5/64 dev vc nodad &&"
         "ip addr add 2a02:8108:1:2::5/64 dev va nodad && ip addr add fd12::5/64 dev va nodad &&"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // The calling thread, and every thread and process it starts meanwhile, sits in a fresh network
 // namespace that has only loopback, until this goes.
@@ -28,4 +28,4 @@ private:
     bool ok_ = false;
 };
 
-} // namespace plimb::testing
+} // namespace plimb::test

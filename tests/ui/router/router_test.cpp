@@ -1,13 +1,12 @@
 // PortMapper against a real router: Debian's miniupnpd in a network namespace of its own, joined
 // to the test's namespace by a veth pair as a home router is joined to the computer by the LAN.
 #include "core/net/protocol.h"
-#include "ui/router/portmapper.h"
-#include "support/patience.h"
+#include "support/qtapp.h"
 #include "ui/router/netns.h"
+#include "ui/router/portmapper.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -17,21 +16,14 @@
 #include <sys/resource.h>
 
 using plimb::PortMapper;
-using plimb::testing::OwnNetwork;
+using plimb::test::OwnNetwork;
 
 namespace {
 
-const int kPatience = static_cast<int>(plimb::testing::kPatience.count());
+const int kPatience = static_cast<int>(plimb::test::kPatience.count());
 // miniupnpd forwards nothing behind a reserved address, so the router's outside veth carries a
 // routable-looking one; both its ends stay in the router's namespace: nothing is sent towards it.
 const QString kOutside = QStringLiteral("100.128.0.5");
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char* argv[] = {const_cast<char*>("plimb_tests_router"), nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
 
 // The router: a shell in a new namespace that waits for its end of the LAN veth, makes the
 // chains miniupnpd fills and becomes miniupnpd (or, as a gateway that drops NAT-PMP and answers
@@ -60,7 +52,7 @@ public:
         proc_.start(QStringLiteral("unshare"), {"-n", "sh", "-c", script});
         // Only once the shell runs is it in the namespace that the veth end must go to.
         ok_ = proc_.waitForStarted(kPatience) && awaitLog("inside") &&
-              plimb::testing::OwnNetwork::sh(
+              plimb::test::OwnNetwork::sh(
                   "ip link add vl type veth peer name vr netns " + std::to_string(proc_.processId()) +
                   " && ip addr add 192.168.77.2/24 dev vl && ip link set vl up && ip route add default via "
                   "192.168.77.1") &&
@@ -105,7 +97,7 @@ private:
 
 TEST(PortMapper, AgainstARouterInItsOwnNamespace) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for network namespaces";
-    app();
+    plimb::test::ensureApplication();
     const struct Row {
         const char* name;
         bool upnp, natpmp, taken; // taken: the router already forwards 7772 to 192.168.77.3
@@ -154,7 +146,7 @@ TEST(PortMapper, AgainstARouterInItsOwnNamespace) {
 // usual time, costs no memory and leaves the game's own port alone.
 TEST(PortMapper, BelievesAGatewayOnlySoFar) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for network namespaces";
-    app();
+    plimb::test::ensureApplication();
     const auto peakKilobytes = [] {
         rusage u{};
         return getrusage(RUSAGE_SELF, &u) == 0 ? u.ru_maxrss : 0L;
@@ -192,7 +184,7 @@ TEST(PortMapper, BelievesAGatewayOnlySoFar) {
 
 TEST(PortMapper, WithNoNetworkFailsInTimeAndUnmapsHarmlessly) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root for a network namespace";
-    app();
+    plimb::test::ensureApplication();
     OwnNetwork nowhere;
     ASSERT_TRUE(nowhere.ok());
     PortMapper mapper;

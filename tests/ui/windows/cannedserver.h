@@ -7,7 +7,7 @@
 #include <QTcpSocket>
 #include <gtest/gtest.h>
 
-namespace plimb::testing {
+namespace plimb::test {
 
 // Answers each request with the raw reply scripted for its path in `replies`, or else with `head`
 // and `body` (the checksum file with the right digest of `body`), then closes the connection unless
@@ -54,4 +54,4 @@ private:
     QTcpServer server_;
 };
 
-} // namespace plimb::testing
+} // namespace plimb::test

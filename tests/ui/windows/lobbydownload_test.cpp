@@ -18,8 +18,8 @@ QByteArray ok(const QByteArray& body, qsizetype announced) {
 // One download object for every row: an outcome reported twice shows up in the count of the rows
 // that follow it.
 TEST(LobbyDownload, EveryStartEndsInExactlyOneOutcome) {
-    plimb::testing::ensureApplication();
-    plimb::testing::CannedServer server;
+    plimb::test::ensureApplication();
+    plimb::test::CannedServer server;
     server.body = QByteArray("installer bytes ").repeated(4096);
     QTcpServer gone;
     ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));

@@ -28,8 +28,8 @@ QByteArray sha256(const QByteArray& bytes) {
 }
 
 TEST(TdownloadChecks, OnlyTheCompleteVerifiedInstallerFromTheLobbyServerRunsAndNothingElseStays) {
-    plimb::testing::ensureApplication();
-    plimb::testing::CannedServer server;
+    plimb::test::ensureApplication();
+    plimb::test::CannedServer server;
     const QByteArray good = QByteArray("installer bytes ").repeated(4096); // 65536 bytes
     const QByteArray sum = ok(sha256(good) + "  vxlsetup.exe\n");
     const QByteArray stalls = ok(good.left(1000), good.size());

@@ -24,17 +24,13 @@
 namespace plimb {
 namespace {
 
-void ensureApplication() {
-    plimb::testing::ensureApplication();
-}
-
 template <typename T> T* child(QWidget& window, const char* name) {
     T* found = window.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
 
-using plimb::testing::CannedServer;
+using plimb::test::CannedServer;
 
 QByteArray okHead(qsizetype length) {
     return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
@@ -43,7 +39,7 @@ QByteArray okHead(qsizetype length) {
 
 class TdownloadTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { test::ensureApplication(); }
 
     void make(const QString& folder) {
         window = std::make_unique<Tdownload>(server.base(), folder);
@@ -213,7 +209,7 @@ TEST_F(TdownloadTest, PlayButtonsOpenTheLobbyOrJustHideTheWindow) {
 }
 
 TEST(TdownloadAddress, TheInstallerPathIsAddedToTheLobbyServer) {
-    ensureApplication();
+    test::ensureApplication();
     const struct {
         QString base;
         QString url;
@@ -232,7 +228,7 @@ TEST(TdownloadAddress, TheInstallerPathIsAddedToTheLobbyServer) {
 
 class HelpAboutTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { test::ensureApplication(); }
     void SetUp() override {
         mainWindow.resize(700, 500);
         mainWindow.show();
@@ -332,7 +328,7 @@ TEST_F(HelpAboutTest, HelpReopensOnItsLastPageAndItsAboutShowsTheOneAboutWindow)
 
 // Every side window opens through the same placement, the tally list among them.
 TEST(SideWindowPlacement, OpensCentredOverTheMainWindowAndEachRequestGivesItTheFocus) {
-    ensureApplication();
+    test::ensureApplication();
     QWidget mainWindow;
     mainWindow.setGeometry(120, 80, 700, 500);
     mainWindow.show();

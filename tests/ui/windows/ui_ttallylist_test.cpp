@@ -13,15 +13,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "support/fifo.h"
 #include "core/tally/lzrw1kh.h"
+#include "support/fifo.h"
 
 namespace plimb {
 namespace {
 
 class TtallylistTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { plimb::testing::ensureApplication(); }
+    static void SetUpTestSuite() { plimb::test::ensureApplication(); }
     void SetUp() override {
         window.setQuestion([this](const QString& text) {
             questions << text;
@@ -159,7 +159,7 @@ TEST_F(TtallylistTest, AnUnreadableFileIsMovedAsideByTheFirstWriteOnlyAndAFifoCa
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     ASSERT_TRUE(write(aside, "from an earlier run"));
     // Off the window's thread: a load refused before reading touches no widget.
-    const auto error = testing::loadBesideFifo(path.toStdString(), [&] { return window.load(path); });
+    const auto error = test::loadBesideFifo(path.toStdString(), [&] { return window.load(path); });
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains("not a regular file")) << error->toStdString();
     window.loadchecklist({"Ann"});
