@@ -1,5 +1,7 @@
 #include "core/net/readers.h"
 
+#include <tuple>
+
 namespace plimb::read {
 
 namespace {
@@ -22,6 +24,13 @@ std::optional<std::vector<int>> allNumbers(std::string_view data) {
     return out;
 }
 
+// A layout of N numbers and nothing else, read into T's fields in their order.
+template <typename T, std::size_t N> std::optional<T> numbered(std::string_view data) {
+    const auto f = numbers<N>(data);
+    if (!f) return std::nullopt;
+    return std::apply([](auto... n) { return T{n...}; }, *f);
+}
+
 } // namespace
 
 std::optional<Login> logininfoRequest(std::string_view data) {
@@ -40,9 +49,7 @@ std::optional<Reclaim> reclaimseatRequest(std::string_view data) {
 }
 
 std::optional<Kick> kickhimRequest(std::string_view data) {
-    const auto f = numbers<2>(data);
-    if (!f) return std::nullopt;
-    return Kick{(*f)[0], (*f)[1]};
+    return numbered<Kick, 2>(data);
 }
 
 std::optional<ChatLine> chatRequest(std::string_view data) {
@@ -88,15 +95,11 @@ std::optional<GameStart> startgame(std::string_view data) {
 }
 
 std::optional<Move> moveRequest(std::string_view data) {
-    const auto f = numbers<3>(data);
-    if (!f) return std::nullopt;
-    return Move{(*f)[0], (*f)[1], (*f)[2]};
+    return numbered<Move, 3>(data);
 }
 
 std::optional<SeatSlot> seatSlot(std::string_view data) {
-    const auto f = numbers<2>(data);
-    if (!f) return std::nullopt;
-    return SeatSlot{(*f)[0], (*f)[1]};
+    return numbered<SeatSlot, 2>(data);
 }
 
 std::optional<int> seat(std::string_view data) {
@@ -113,16 +116,11 @@ std::optional<SeatName> seatName(std::string_view data) {
 }
 
 std::optional<Watching> justwatching(std::string_view data) {
-    const auto f = numbers<2>(data);
-    if (!f) return std::nullopt;
-    return Watching{(*f)[0], (*f)[1]};
+    return numbered<Watching, 2>(data);
 }
 
 std::optional<GameStats> gamestats(std::string_view data) {
-    const auto f = numbers<5>(data);
-    if (!f) return std::nullopt;
-    const auto [time, playto, steals, score1, score2] = *f;
-    return GameStats{time, playto, steals, score1, score2};
+    return numbered<GameStats, 5>(data);
 }
 
 std::optional<Hand> letters(std::string_view data) {
@@ -144,27 +142,19 @@ std::optional<std::vector<build::BoardLetter>> placetheletters(std::string_view 
 }
 
 std::optional<NewLetter> newletter(std::string_view data) {
-    const auto f = numbers<3>(data);
-    if (!f) return std::nullopt;
-    return NewLetter{(*f)[0], (*f)[1], (*f)[2]};
+    return numbered<NewLetter, 3>(data);
 }
 
 std::optional<Placed> placemyletter(std::string_view data) {
-    const auto f = numbers<4>(data);
-    if (!f) return std::nullopt;
-    return Placed{(*f)[0], (*f)[1], (*f)[2], (*f)[3]};
+    return numbered<Placed, 4>(data);
 }
 
 std::optional<Traded> tradingmyletter(std::string_view data) {
-    const auto f = numbers<5>(data);
-    if (!f) return std::nullopt;
-    return Traded{(*f)[0], (*f)[1], (*f)[2], (*f)[3], (*f)[4]};
+    return numbered<Traded, 5>(data);
 }
 
 std::optional<Stolen> stoldletter(std::string_view data) {
-    const auto f = numbers<5>(data);
-    if (!f) return std::nullopt;
-    return Stolen{(*f)[0], (*f)[1], (*f)[2], (*f)[3], (*f)[4]};
+    return numbered<Stolen, 5>(data);
 }
 
 std::optional<Word> formedword(std::string_view data) {
@@ -177,9 +167,7 @@ std::optional<Word> formedword(std::string_view data) {
 }
 
 std::optional<Turn> nextplayer(std::string_view data) {
-    const auto f = numbers<2>(data);
-    if (!f) return std::nullopt;
-    return Turn{(*f)[0], (*f)[1]};
+    return numbered<Turn, 2>(data);
 }
 
 std::string_view seatkey(std::string_view data) {

@@ -38,8 +38,7 @@ class ChatWidget : public QWidget {
 public:
     explicit ChatWidget(QWidget* parent = nullptr);
 
-    // The one way to write a line into the transcript: the head (up to and including the first
-    // ":") in bold, the rest in normal weight, both in `colour`.
+    // The one way to write a line into the transcript (TranscriptView::addLine).
     void addlinetochat(const std::string& line, Colour colour);
     // Enter in the entry box; public so phrase buttons and tests can reach the same rules.
     void sendit();
