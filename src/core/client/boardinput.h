@@ -49,6 +49,8 @@ public:
     void reset();
     void lower(SlotFamily family);
     void forget(SlotFamily family);
+    // The pick of another input, for a copy of its model.
+    void copyStateFrom(const BoardInput& from) { pick_ = from.pick_; }
 
 private:
     void pickTile(SlotFamily family, int slot);

@@ -33,6 +33,33 @@ ClientModel::ClientModel(const ClientPorts& ports)
     clearall();
 }
 
+ClientModel::ClientModel(const ClientModel& from, const ClientPorts& ports) : ClientModel(ports) {
+    // Every member but the ports and the parts bound to this object's own view.
+    view_ = from.view_;
+    me_ = from.me_;
+    switches_ = from.switches_;
+    queue_ = from.queue_;
+    input_.copyStateFrom(from.input_);
+    clock_.copyStateFrom(from.clock_);
+    spectators_.copyStateFrom(from.spectators_);
+    feedback_ = from.feedback_;
+    announced_ = from.announced_;
+    gameRunning_ = from.gameRunning_;
+    computerName_ = from.computerName_;
+    nextComputerName_ = from.nextComputerName_;
+    settingsLoaded_ = from.settingsLoaded_;
+    currentPlayer_ = from.currentPlayer_;
+    phraseReady_ = from.phraseReady_;
+    phraseTicks_ = from.phraseTicks_;
+    removedByHost_ = from.removedByHost_;
+    restarted_ = from.restarted_;
+    gameKey_ = from.gameKey_;
+    turnNumber_ = from.turnNumber_;
+    leftBehind_ = from.leftBehind_;
+    fullWhileAway_ = from.fullWhileAway_;
+    seatSecret_ = from.seatSecret_;
+}
+
 bool ClientModel::inTheGame() const {
     return me_.loggedIn && me_.seat >= 1 && me_.seat < static_cast<int>(announced_.size()) &&
            announced_[static_cast<std::size_t>(me_.seat)].has_value();
@@ -96,6 +123,7 @@ void ClientModel::processsocktimer() {
             const ShownSlots before = shownSlots(view_);
             (this->*route.handler)(m.data);
             if (!route.catchUp) appendChanges(before, shownSlots(view_), feedback_.changes);
+            ports_.log.handled(entry);
             return;
         }
     }

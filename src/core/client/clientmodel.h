@@ -44,7 +44,10 @@ class ClientModel {
 public:
     explicit ClientModel(const ClientPorts& ports);
     // One object that serves every port, as the tests' fakes do.
-    explicit ClientModel(ClientSink& all) : ClientModel(ClientPorts{all, all, all, all, all, all}) {}
+    explicit ClientModel(ClientSink& all) : ClientModel(ClientPorts{all, all, all, all, all, all, all}) {}
+    // A copy of `from` as it stands (its view, its game, its queue and pick), working through
+    // `ports` from now on; the replay keeps such copies as its snapshots.
+    ClientModel(const ClientModel& from, const ClientPorts& ports);
     ClientModel(const ClientModel&) = delete;
     ClientModel& operator=(const ClientModel&) = delete;
 

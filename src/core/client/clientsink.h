@@ -4,6 +4,7 @@
 // class that does that job; tests pass recording fakes. Every call is a request, never a query of
 // window state, except the two tally records, which the tally window owns.
 #include <string>
+#include <string_view>
 
 #include "core/chat/colortext.h"
 
@@ -76,6 +77,15 @@ public:
     virtual int bestScoreRecord() const = 0;
 };
 
+// Every notice the model has handled, for the game records: the text as the model read it
+// (decoded, without its terminator), given once the model's state shows what it did. Nothing is
+// asked back; a window that keeps no records leaves it as it is.
+class NoticeLog {
+public:
+    virtual ~NoticeLog() = default;
+    virtual void handled(std::string_view notice) { (void)notice; }
+};
+
 // Every port in one object, for fakes that record them all (tests, the fuzzer, benchmarks). The
 // program does not use it: each port has its own class in the shell.
 class ClientSink : public RequestSink,
@@ -83,7 +93,8 @@ class ClientSink : public RequestSink,
                    public SoundSink,
                    public ClientTurnTimer,
                    public SettingsSource,
-                   public TallySink {};
+                   public TallySink,
+                   public NoticeLog {};
 
 // The ports a ClientModel is built with. They must outlive the model; the model keeps the
 // references and calls none of them while it is being built.
@@ -94,6 +105,7 @@ struct ClientPorts {
     ClientTurnTimer& turnTimer;
     SettingsSource& settings;
     TallySink& tally;
+    NoticeLog& log;
 };
 
 } // namespace plimb

@@ -22,6 +22,7 @@ public:
     // Returns whether the spectator was listed.
     bool left(int seat, const std::string& name);
     void clear() { spys_.clear(); }
+    void copyStateFrom(const Spectators& from) { spys_ = from.spys_; }
 
     // Options, "Just Watch": the flag follows the check mark, which only the server's answer
     // moves, so two clicks without an answer in between send the same request twice.

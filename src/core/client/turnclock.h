@@ -22,6 +22,12 @@ public:
     void stop();
     // Forgets the count, stopping a running clock, as a new connection starts from nothing.
     void clear();
+    // The count of another clock, for a copy of its model; the timer port is not asked, since the
+    // copy's owner runs its timer as the original's ran.
+    void copyStateFrom(const TurnClock& from) {
+        secondsLeft_ = from.secondsLeft_;
+        running_ = from.running_;
+    }
     // One second: returns whether it ticks aloud (at 20, 15 and the last ten).
     bool tick();
     // The bar and the time as the count stands.

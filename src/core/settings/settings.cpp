@@ -103,4 +103,12 @@ void writePhrases(IniFile& ini, const std::array<std::string, 9>& phrases) {
         ini.set(kSettingsSection, "Phrase" + std::to_string(n + 1), phrases[n]);
 }
 
+bool readKeepRecords(const IniFile& ini) {
+    return readText(ini, "KeepRecords", "true") != "false";
+}
+
+void writeKeepRecords(IniFile& ini, bool on) {
+    ini.set(kSettingsSection, "KeepRecords", on ? "true" : "false");
+}
+
 } // namespace plimb

@@ -73,6 +73,10 @@ struct LoadedSettings {
 LoadedSettings readSettings(const IniFile& ini);
 // Writes every key of SavedSettings into section "Plimb"; the phrases are not written here.
 void writeSettings(IniFile& ini, const SavedSettings& s);
+// Options, "Keep Game Records" (key KeepRecords): on unless the key says "false", as the sound
+// switches read. Written when the item is clicked, not by writeSettings.
+bool readKeepRecords(const IniFile& ini);
+void writeKeepRecords(IniFile& ini, bool on);
 // Writes Phrase1 to Phrase9, empty texts included.
 void writePhrases(IniFile& ini, const std::array<std::string, 9>& phrases);
 

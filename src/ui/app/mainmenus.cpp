@@ -36,6 +36,9 @@ void MainMenus::buildFile() {
                     [this] { openHostJoinDialog(&window_, GameRole::Join, settings_, relaunch_); })
         ->setObjectName(QStringLiteral("JoinGame1"));
     file->addSeparator();
+    file->addAction(QStringLiteral("Replay a Game..."), this, [this] { windows_.showReplayList(); })
+        ->setObjectName(QStringLiteral("ReplayGame1"));
+    file->addSeparator();
     file->addAction(QStringLiteral("Exit"), &window_, &QWidget::close);
 }
 
@@ -95,6 +98,11 @@ void MainMenus::buildOptions(ChatWidget& chat) {
         connect(item, &QAction::triggered, this, [this, kind] { emit computerPlayerChosen(kind); });
         computerItems_[i] = item;
     }
+    KeepRecords1 = options->addAction(QStringLiteral("Keep Game Records"));
+    KeepRecords1->setObjectName(QStringLiteral("KeepRecords1"));
+    KeepRecords1->setCheckable(true);
+    KeepRecords1->setChecked(true);
+    connect(KeepRecords1, &QAction::triggered, this, &MainMenus::keepRecordsChosen);
     options->addSeparator();
     options->addAction(chat.textColorAction());
     options->addAction(chat.actionColorAction());
@@ -155,6 +163,10 @@ void MainMenus::showJustWatch(bool on) {
 
 void MainMenus::showPlaySounds(bool on) {
     PlaySounds1->setChecked(on);
+}
+
+void MainMenus::showKeepRecords(bool on) {
+    KeepRecords1->setChecked(on);
 }
 
 void MainMenus::showChatterSounds(bool on) {

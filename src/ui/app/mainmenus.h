@@ -45,6 +45,7 @@ public:
     void showChatterSounds(bool on);
     void showTurnSound(int turnSound);
     void showComputerKind(ComputerKind kind);
+    void showKeepRecords(bool on);
 
     // The host's tools on a player's name; other windows show them disabled.
     void showNamePopup(int seat, const QPoint& globalPos);
@@ -53,6 +54,8 @@ signals:
     void startGameChosen();
     void quickInstructionsChosen();
     void computerPlayerChosen(ComputerKind kind);
+    // Options, "Keep Game Records" clicked: the new state of its check mark.
+    void keepRecordsChosen(bool on);
     // A sound switch or the turn sound changed in the model: the settings are to be saved.
     void switchesChanged();
     // A menu item asked the model for something: the window redraws.
@@ -76,6 +79,7 @@ private:
     QAction* PlayChatterSounds1 = nullptr;
     QAction* Classic1 = nullptr;
     QAction* New1 = nullptr;
+    QAction* KeepRecords1 = nullptr;
     // One checkable item per level, weakest first ("ComputerBeginner1" .. "ComputerStrong1").
     std::array<QAction*, kComputerKinds.size()> computerItems_{};
 };

@@ -13,7 +13,7 @@ namespace plimb {
 class PortRelay : public ClientSink {
 public:
     void bind(const ClientPorts& ports) { ports_.emplace(ports); }
-    ClientPorts ports() { return ClientPorts{*this, *this, *this, *this, *this, *this}; }
+    ClientPorts ports() { return ClientPorts{*this, *this, *this, *this, *this, *this, *this}; }
 
     void sendRequest(const std::string& text) override { to().requests.sendRequest(text); }
     void addlinetochat(const std::string& line, Colour colour) override {
@@ -33,6 +33,7 @@ public:
     void addgame(const std::string& winnerText) override { to().tally.addgame(winnerText); }
     int longestWordRecord() const override { return to().tally.longestWordRecord(); }
     int bestScoreRecord() const override { return to().tally.bestScoreRecord(); }
+    void handled(std::string_view notice) override { to().log.handled(notice); }
 
 private:
     const ClientPorts& to() const {

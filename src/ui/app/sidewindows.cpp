@@ -1,5 +1,6 @@
 #include "ui/app/sidewindows.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
@@ -11,18 +12,25 @@
 #include "ui/board/tgamestart.h"
 #include "ui/board/tspylist.h"
 #include "ui/chat/phrasebar.h"
+#include "ui/common/windowplacement.h"
 #include "ui/chat/tphrases.h"
 #include "ui/windows/tabout.h"
 #include "ui/windows/tdownload.h"
 #include "ui/windows/thelp.h"
+#include "ui/windows/treplay.h"
+#include "ui/windows/treplaylist.h"
 #include "ui/windows/ttallylist.h"
 
 namespace plimb {
 
 SideWindows::SideWindows(QWidget& window, ClientModel& model, const SettingsStore& settings,
                          PhraseBar& phrases, MessageSink& messages)
-    : window_(window), model_(model), settings_(settings), phrases_(phrases),
+    : window_(window), model_(model), settings_(settings), phrases_(phrases), messages_(messages),
+      records_(QFileInfo(tallyPath()).dir().filePath(QString::fromUtf8(kRecordsFolder.data(),
+                                                                       static_cast<qsizetype>(kRecordsFolder.size())))),
       tallylist_(new Ttallylist(&window)) {
+    tallylist_->setRecords([this] { return records_.listing(); });
+    connect(tallylist_, &Ttallylist::replayRequested, this, &SideWindows::openReplay);
     // A damaged tally file is said once; the tally then starts empty and is written back whole.
     if (const auto error = tallylist_->load(tallyPath()))
         QTimer::singleShot(0, &window,
@@ -112,6 +120,32 @@ void SideWindows::showPhraseList() {
 void SideWindows::showTally() {
     tallylist_->loadchecklist(opponentNames());
     tallylist_->showOver(&window_);
+}
+
+void SideWindows::showReplayList() {
+    if (replayList_ == nullptr) {
+        replayList_ = new Treplaylist([this] { return records_.listing(); }, &window_);
+        connect(replayList_, &Treplaylist::replayRequested, this, &SideWindows::openReplay);
+    } else {
+        replayList_->reload();
+    }
+    replayList_->show();
+    replayList_->raise();
+    replayList_->activateWindow();
+}
+
+void SideWindows::openReplay(const QString& file) {
+    std::string fault;
+    auto record = records_.load(file.toStdString(), fault);
+    if (!record) {
+        messages_.showMessage("The game " + file.toStdString() + " cannot be replayed: " + fault + ".");
+        return;
+    }
+    const RecordSummary summary = summarize(*record);
+    const QString title = QStringLiteral("Plimb - Replay: %1, %2")
+                              .arg(QString::fromStdString(summary.opponent()), startedText(summary.header.startedMs));
+    auto* replay = new Treplay(std::move(*record), title, &window_);
+    showWindowOver(*replay, &window_);
 }
 
 void SideWindows::saveTally() {

@@ -12,6 +12,7 @@
 #include "ui/board/tgamestart.h"
 #include "ui/chat/settingsstore.h"
 #include "core/client/clientmodel.h"
+#include "ui/windows/recordfolder.h"
 #include "core/client/clientsink.h"
 
 class QWidget;
@@ -24,6 +25,7 @@ class Tdownload;
 class Thelp;
 class Tphrases;
 class Tspylist;
+class Treplaylist;
 class Ttallylist;
 
 class SideWindows : public QObject, public TallySink {
@@ -54,6 +56,10 @@ public:
     void showSpyList();
     void showPhraseList();
     void showTally();
+    // File, "Replay a Game...", and one kept game in a replay window of its own.
+    void showReplayList();
+    void openReplay(const QString& file);
+    RecordFolder& records() { return records_; }
     // Writes the tally file, as the window closes.
     void saveTally();
 
@@ -73,6 +79,9 @@ private:
     ClientModel& model_;
     const SettingsStore& settings_;
     PhraseBar& phrases_;
+    MessageSink& messages_;
+    RecordFolder records_;
+    Treplaylist* replayList_ = nullptr;
     GameOptionTexts options_;
     StartRequest startRequest_;
     Tgamestart* gamestart_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/app/tchat.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -40,8 +41,12 @@ Tchat::Tchat(Random& random, QWidget* parent)
       links_(*this,
              GameLinks::Hooks{[this] { return model_.gameInProgress(); },
                               [this](const QString& link) { menus_.relaunch({link}); },
-                              [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}) {
-    ports_.bind(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_});
+                              [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}),
+      recorder_(model_, windows_.records(), [] { return QDateTime::currentMSecsSinceEpoch(); },
+                [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }) {
+    ports_.bind(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_, recorder_});
+    recorder_.setEnabled(readKeepRecords(settingsFile_.read()));
+    menus_.showKeepRecords(recorder_.enabled());
     setWindowTitle(QStringLiteral("Plimb"));
 
     auto* layout = new QVBoxLayout(central_);
@@ -83,6 +88,10 @@ Tchat::Tchat(Random& random, QWidget* parent)
     connect(&menus_, &MainMenus::startGameChosen, this, &Tchat::button_startClick);
     connect(&menus_, &MainMenus::quickInstructionsChosen, this, &Tchat::QuickInstructions1Click);
     connect(&menus_, &MainMenus::switchesChanged, this, &Tchat::saveinifile);
+    connect(&menus_, &MainMenus::keepRecordsChosen, this, [this](bool on) {
+        recorder_.setEnabled(on);
+        settingsFile_.update([on](IniFile& ini) { writeKeepRecords(ini, on); });
+    });
     connect(&menus_, &MainMenus::computerPlayerChosen, this,
             [this](ComputerKind kind) { settings_.chooseComputerPlayer(kind); });
 
@@ -221,6 +230,8 @@ void Tchat::joinpress() {
 }
 
 void Tchat::connectionEnded() {
+    // The game this window saw ends here for it; a rejoin does not take the record up again.
+    recorder_.close();
     // A first join that got through but was turned away before it got in (a full table, say)
     // ends as it always did.
     if (rejoin_.phase() == Rejoin::Phase::Joining) {
@@ -334,6 +345,7 @@ void Tchat::closeMainWindow() {
 
 void Tchat::closeEvent(QCloseEvent* event) {
     links_.stop();
+    recorder_.close();
     // FormClose: a window that was moved or resized keeps its place for the next run.
     settings_.saveIfMoved();
     windows_.saveTally();

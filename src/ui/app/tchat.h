@@ -13,6 +13,7 @@
 
 #include "core/app/invitelink.h"
 #include "core/client/clientmodel.h"
+#include "core/records/recorder.h"
 #include "core/client/clientsink.h"
 #include "core/client/messagequeue.h"
 #include "core/client/rejoin.h"
@@ -140,6 +141,8 @@ private:
     MainMenus menus_;
     SettingsBinding settings_;
     GameLinks links_;
+    // After the side windows, whose folder it writes; the relay is bound to it.
+    GameRecorder recorder_;
 };
 
 } // namespace plimb

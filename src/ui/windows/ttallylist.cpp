@@ -12,6 +12,7 @@
 #include <QPersistentModelIndex>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cerrno>
@@ -24,6 +25,7 @@
 #include "core/settings/regularfile.h"
 #include "core/tally/lzrw1kh.h"
 #include "core/tally/tallytext.h"
+#include "ui/windows/resultchart.h"
 #include "ui/windows/ticklist.h"
 
 namespace plimb {
@@ -146,6 +148,11 @@ void Ttallylist::build() {
     buttons->addWidget(FlatButton1);
     right->addLayout(buttons);
     root->addLayout(right, 1);
+    if (records_) {
+        history_ = new OpponentGames(records_, this);
+        root->addWidget(history_, 2);
+        connect(history_, &OpponentGames::replayRequested, this, &Ttallylist::replayRequested);
+    }
 
     connect(FlatButton1, &QPushButton::clicked, this, &QWidget::hide);
     connect(FlatButton2, &QPushButton::clicked, this, &Ttallylist::FlatButton2Click);
@@ -254,6 +261,12 @@ void Ttallylist::listbox_tallyClick() {
     label_hisname->setText(toQString(his.hisname));
     for (std::size_t i = 0; i < label_.size(); ++i)
         label_[i]->setText(toQString(his.counts[i]));
+    // After the notice that counted a game has been handled, so that game's record is closed
+    // and is shown as it ended.
+    if (history_)
+        QTimer::singleShot(0, history_, [history = history_, name = listbox_tally->item(position)->text()] {
+            history->showOpponent(name);
+        });
 }
 
 void Ttallylist::FlatButton2Click() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/records/history.h"
 #include "core/tally/tallygrid.h"
 
 class QLabel;
@@ -19,6 +20,7 @@ class QPushButton;
 
 namespace plimb {
 
+class OpponentGames;
 class TickList;
 
 class Ttallylist : public QWidget {
@@ -29,6 +31,10 @@ public:
 
     explicit Ttallylist(QWidget* parent = nullptr);
     void setQuestion(Question ask) { ask_ = std::move(ask); }
+    // Where the window reads the kept games for the chart and the list of games against the
+    // opponent picked; set before the window is first shown. Without it they are not shown.
+    void setRecords(std::function<RecordListing()> source) { records_ = std::move(source); }
+    OpponentGames* opponentGames() const { return history_; }
 
     // A new record: column 3 the longest word (value: its length), column 5 the best-scoring word
     // (value: its points). The caller compares against the records first.
@@ -67,6 +73,10 @@ public:
 
     const Tally& tally() const { return tally_; }
 
+signals:
+    // A game of the list against the opponent was opened.
+    void replayRequested(const QString& file);
+
 protected:
     // The window's widgets are made when it is first shown: most runs never open it.
     void setVisible(bool visible) override;
@@ -88,6 +98,8 @@ private:
     QString filePath_;
     bool damaged_ = false; // the file at filePath_ was there but unreadable, and is not moved aside yet
     Question ask_;
+    std::function<RecordListing()> records_;
+    OpponentGames* history_ = nullptr;
 
     QLabel* mylabel_1 = nullptr;
     QLabel* mylabel_2 = nullptr;

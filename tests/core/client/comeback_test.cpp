@@ -222,7 +222,9 @@ TEST(ComingBack, TheWindowShowsWhatItShowedBeforeTheCut) {
         host->login(bo, boSink, "Bo");
 
         EXPECT_EQ(turn(bo.view()), *row.turn ? row.turn : turnBefore);
-        if (row.restAsBefore) EXPECT_EQ(rest(bo.view()), restBefore);
+        if (row.restAsBefore) {
+            EXPECT_EQ(rest(bo.view()), restBefore);
+        }
         EXPECT_EQ(bo.clock().running(), row.clockRuns) << "the clock runs as the host's does";
         const auto chat = boSink.chatLines();
         const auto told = [&chat](const std::string& line) {
@@ -234,7 +236,9 @@ TEST(ComingBack, TheWindowShowsWhatItShowedBeforeTheCut) {
                       told("The host has started a new game: the game you left is over."),
                   *row.line != '\0' ? 1 : 0)
             << "one telling at most";
-        if (row.cut == Cut::GameEndsWhileAway) EXPECT_EQ(bo.view().winnerText, "Ann has won the game!");
+        if (row.cut == Cut::GameEndsWhileAway) {
+            EXPECT_EQ(bo.view().winnerText, "Ann has won the game!");
+        }
         EXPECT_EQ(bo.view().playtoscore,
                   row.cut == Cut::HostStartedOver ? "Play to score: 200" : "Play to Score: 200");
         EXPECT_TRUE(boSink.tally.empty()) << "coming back scores nothing again";
@@ -285,8 +289,9 @@ TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
             host.cut(2);
         if (row.way == Way::TimeRunsOut) host.now += Server::kKeepSeatMs;
         if (row.eveSeat != 0) host.login(eve, eveSink, "Eve");
-        if (row.eveSeat == 3) // a newcomer sees the turn at once, not from the next one on
+        if (row.eveSeat == 3) { // a newcomer sees the turn at once, not from the next one on
             EXPECT_EQ(turn(eve.view()), "Ann's turn.|Time: 0:27|near");
+        }
         if (row.way == Way::WrongSecret) {
             host.windows[3].sink->sent.push_back(
                 build::reclaimseatRequest(3, std::string(kSeatSecretChars, 'f')));
@@ -296,7 +301,9 @@ TEST(ComingBack, TheSeatOfADroppedPlayerIsKeptForHimAlone) {
         host.login(bo, boSink, "Bo");
 
         EXPECT_EQ(bo.me().seat, row.boSeat);
-        if (row.eveSeat != 0) EXPECT_EQ(eve.me().seat, row.eveSeat);
+        if (row.eveSeat != 0) {
+            EXPECT_EQ(eve.me().seat, row.eveSeat);
+        }
         const bool boBack = row.boSeat == 2;
         EXPECT_EQ(hand() == boHand, boBack) << "the hand goes with the seat";
         const auto eveChat = eveSink.chatLines();

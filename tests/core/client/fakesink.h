@@ -36,6 +36,10 @@ struct FakeSink : ClientSink {
     void addgame(const std::string& winnerText) override { tally.push_back("addgame " + winnerText); }
     int longestWordRecord() const override { return longest; }
     int bestScoreRecord() const override { return best; }
+    NoticeLog* log = nullptr; // where the handled notices go, when a test keeps records
+    void handled(std::string_view notice) override {
+        if (log != nullptr) log->handled(notice);
+    }
 
     std::vector<std::string> chatLines() const {
         std::vector<std::string> out;

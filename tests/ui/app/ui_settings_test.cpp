@@ -109,7 +109,7 @@ TEST_F(SettingsWindowTest, TheComputerPlayerIsKeptAndOnlyTheHostMayChooseIt) {
 }
 
 TEST_F(SettingsWindowTest, AWindowThatDoesNotFitTheScreenOpensAtTheDefaults) {
-    for (const QByteArray bounds : {QByteArray("Left=3\r\nTop=3\r\nWidth=100000\r\nHeight=100000\r\n"),
+    for (const QByteArray& bounds : {QByteArray("Left=3\r\nTop=3\r\nWidth=100000\r\nHeight=100000\r\n"),
                                     QByteArray("Left=-90000\r\nTop=90000\r\nWidth=700\r\nHeight=500\r\n")}) {
         writeIni("[Plimb]\r\n" + bounds);
         Tchat w(random);
