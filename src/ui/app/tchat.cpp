@@ -35,15 +35,16 @@ Tchat::Tchat(Random& random, QWidget* parent)
       }),
       central_(new QWidget(this)), panel_(new GamePanel(central_)), chat_(new ChatWidget(central_)),
       phrases_(new PhraseBar(central_)), model_(ports_.ports()),
-      windows_(*this, model_, settingsFile_, *phrases_, *this), pump_(model_),
+      windows_(*this, model_, settingsFile_, *phrases_, *this),
+      recorder_(model_, windows_.records(), [] { return QDateTime::currentMSecsSinceEpoch(); },
+                [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }),
+      pump_(model_),
       menus_(*this, model_, *chat_, windows_, settingsFile_),
       settings_(*this, model_, settingsFile_, *chat_, *phrases_, windows_, menus_),
       links_(*this,
              GameLinks::Hooks{[this] { return model_.gameInProgress(); },
                               [this](const QString& link) { menus_.relaunch({link}); },
-                              [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}),
-      recorder_(model_, windows_.records(), [] { return QDateTime::currentMSecsSinceEpoch(); },
-                [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }) {
+                              [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}) {
     ports_.bind(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_, recorder_});
     recorder_.setEnabled(readKeepRecords(settingsFile_.read()));
     menus_.showKeepRecords(recorder_.enabled());

@@ -136,13 +136,13 @@ private:
     PortRelay ports_;
     ClientModel model_;
     SideWindows windows_;
+    // After the side windows, whose folder it writes, and before the connection, which feeds it.
+    GameRecorder recorder_;
     WindowSounds sounds_;
     ConnectionPump pump_;
     MainMenus menus_;
     SettingsBinding settings_;
     GameLinks links_;
-    // After the side windows, whose folder it writes; the relay is bound to it.
-    GameRecorder recorder_;
 };
 
 } // namespace plimb
