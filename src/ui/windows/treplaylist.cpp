@@ -36,8 +36,11 @@ Treplaylist::Treplaylist(Source source, QWidget* parent) : QDialog(parent), sour
     skipped_->setWordWrap(true);
     skipped_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     open_ = new QPushButton(QStringLiteral("Replay"), this);
-    open_->setDefault(true);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
+    // Return on the list opens its game through the list itself; a default button would take the
+    // same key press as well and open the game twice.
+    for (QPushButton* button : {open_, close})
+        button->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
