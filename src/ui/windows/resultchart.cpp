@@ -36,6 +36,8 @@ QString outcomeText(RecordSummary::Outcome o) {
 ResultChart::ResultChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("resultchart"));
     setAccessibleName(QStringLiteral("Results over time"));
+    setToolTip(QStringLiteral("A green bar up for each game won, a red bar down for each game lost, oldest "
+                              "first; the blue line is the share of the decided games won so far."));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -64,7 +66,7 @@ QString ResultChart::summary() const {
 void ResultChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(28, 8, -8, -8);
+    const QRectF area = QRectF(rect()).adjusted(38, 8, -8, -8);
     p.fillRect(rect(), palette().base());
     p.setPen(palette().mid().color());
     p.drawRect(area);
@@ -75,7 +77,7 @@ void ResultChart::paintEvent(QPaintEvent*) {
     p.setFont(small);
     for (const int percent : {0, 50, 100}) {
         const qreal y = area.bottom() - area.height() * percent / 100.0;
-        p.drawText(QRectF(0, y - 8, 26, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(percent));
+        p.drawText(QRectF(0, y - 8, 34, 16), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1%").arg(percent));
     }
     const qreal middle = area.center().y();
     p.setPen(QPen(palette().mid().color(), 1, Qt::DotLine));

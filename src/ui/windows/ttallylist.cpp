@@ -65,6 +65,12 @@ Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Tool) {
     resize(480, 380);
 }
 
+void Ttallylist::setRecords(std::function<RecordListing()> source) {
+    records_ = std::move(source);
+    // Room for the chart and the whole rows of the games list beside the counts.
+    resize(860, 440);
+}
+
 void Ttallylist::setVisible(bool visible) {
     if (visible) build();
     QWidget::setVisible(visible);

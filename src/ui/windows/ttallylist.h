@@ -33,7 +33,7 @@ public:
     void setQuestion(Question ask) { ask_ = std::move(ask); }
     // Where the window reads the kept games for the chart and the list of games against the
     // opponent picked; set before the window is first shown. Without it they are not shown.
-    void setRecords(std::function<RecordListing()> source) { records_ = std::move(source); }
+    void setRecords(std::function<RecordListing()> source);
     OpponentGames* opponentGames() const { return history_; }
 
     // A new record: column 3 the longest word (value: its length), column 5 the best-scoring word

@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -19,6 +20,7 @@
 #include "ui/windows/tabout.h"
 #include "ui/windows/tdownload.h"
 #include "ui/windows/thelp.h"
+#include "ui/common/windowplacement.h"
 #include "ui/windows/ttallylist.h"
 
 namespace plimb {
@@ -345,6 +347,19 @@ TEST(SideWindowPlacement, OpensCentredOverTheMainWindowAndEachRequestGivesItTheF
     ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow, 30000));
     tally.showOver(&mainWindow);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&tally, 30000));
+}
+
+TEST(SideWindowPlacement, AWindowWiderThanTheMainWindowStaysOnTheScreen) {
+    test::ensureApplication();
+    QWidget mainWindow;
+    mainWindow.setGeometry(3, 3, 400, 300);
+    mainWindow.show();
+    QWidget wide(nullptr, Qt::Tool);
+    wide.resize(900, 200);
+    showWindowOver(wide, &mainWindow);
+    const QRect area = mainWindow.screen()->availableGeometry();
+    EXPECT_GE(wide.geometry().left(), area.left());
+    EXPECT_GE(wide.geometry().top(), area.top());
 }
 
 } // namespace
