@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::size_t m : {replay.firstMoment(), replay.lastMoment() / 2, replay.lastMoment()}) {
         replay.seek(replay.lastMoment());
         replay.seek(m);
-        if (boards(replay.view()) != straight[m - replay.firstMoment()])
+        if (boards(replay.view()) != straight[replay.position() - replay.firstMoment()])
             fail("a seek shows another moment than the straight run", std::string(bytes));
         replay.stepBack();
         replay.stepForward();

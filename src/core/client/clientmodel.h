@@ -185,6 +185,7 @@ private:
     void applyTimePerTurn(int time);
     void adoptComputerName();
 
+    // A member added below is copied by the copying constructor as well.
     ClientPorts ports_;
     ViewState view_;
     Identity me_;

@@ -129,9 +129,7 @@ void SideWindows::showReplayList() {
     } else {
         replayList_->reload();
     }
-    replayList_->show();
-    replayList_->raise();
-    replayList_->activateWindow();
+    showWindowOver(*replayList_, &window_);
 }
 
 void SideWindows::openReplay(const QString& file) {

@@ -2,7 +2,7 @@
 // The main window's side windows, each made when first opened, so a game that never opens one
 // never pays for it: the game options dialog (its values are kept here until then), the spy
 // list, the tally list (whose tally is read at start and kept from then on), help, about, the
-// lobby download and the phrase editor.
+// lobby download, the phrase editor, and the kept games: their list and each game's replay.
 #include <QObject>
 #include <QString>
 #include <functional>

@@ -54,6 +54,9 @@ Treplay::Treplay(GameRecord record, const QString& title, QWidget* parent)
     controls->addWidget(back_);
     controls->addWidget(play_);
     controls->addWidget(forward_);
+    auto* speedCaption = new QLabel(QStringLiteral("&Speed:"), this);
+    speedCaption->setBuddy(speed_);
+    controls->addWidget(speedCaption);
     controls->addWidget(speed_);
     controls->addWidget(slider_, 1);
     auto* layout = new QVBoxLayout(this);

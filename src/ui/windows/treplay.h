@@ -2,9 +2,9 @@
 // A kept game played again, in a window of its own: the board panel as the window showed it,
 // the chat beside it, and the controls of a player: a turn back and forward, play and pause at
 // 1x or 4x, and a slider to any moment. The keys: Left and Right a turn, Space play or pause,
-// Home and End the start and the end; the slider's own keys move a notice (arrows) or ten (Page
-// Up and Down). A screen reader hears the opponent's moves as a step plays them, and where the
-// game stands after a jump.
+// Home and End the start and the end, Escape closes; on the slider, Up and Down move one notice
+// and Page Up and Page Down ten. A screen reader hears the opponent's moves as a step plays them,
+// and where the game stands after a jump.
 #include <QTimer>
 #include <QWidget>
 

@@ -261,18 +261,19 @@ void Ttallylist::askToStopFollowing(const QPersistentModelIndex& index) {
 void Ttallylist::listbox_tallyClick() {
     if (!built()) return;
     const int position = listbox_tally->currentRow();
-    if (position < 0 || position + 1 >= tally_.grid().rowCount()) return;
+    const bool picked = position >= 0 && position + 1 < tally_.grid().rowCount();
+    // After the notice that counted a game has been handled, so that game's record is closed
+    // and is shown as it ended.
+    if (history_)
+        QTimer::singleShot(0, history_, [history = history_, name = picked ? listbox_tally->item(position)->text() : QString()] {
+            history->showOpponent(name);
+        });
+    if (!picked) return;
     const OpponentTallyLabels his = tally_.opponentLabels(position);
     label_hisnametop->setText(toQString(his.hisnametop));
     label_hisname->setText(toQString(his.hisname));
     for (std::size_t i = 0; i < label_.size(); ++i)
         label_[i]->setText(toQString(his.counts[i]));
-    // After the notice that counted a game has been handled, so that game's record is closed
-    // and is shown as it ended.
-    if (history_)
-        QTimer::singleShot(0, history_, [history = history_, name = listbox_tally->item(position)->text()] {
-            history->showOpponent(name);
-        });
 }
 
 void Ttallylist::FlatButton2Click() {
