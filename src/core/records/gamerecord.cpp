@@ -189,7 +189,7 @@ RecordRead readRecord(std::string_view text) {
         inHeader = false;
         const std::size_t tab = line.find('\t');
         const auto ms = tab == std::string_view::npos ? std::nullopt : parseCount(line.substr(0, tab));
-        if (!ms) return damaged("line " + std::to_string(lineNumber) + " is not a notice");
+        if (!ms || *ms > kMaxRecordMs) return damaged("line " + std::to_string(lineNumber) + " is not a notice");
         record.notices.push_back({*ms, unescaped(line.substr(tab + 1))});
     }
     if (!started || !players[0] || !players[1] || !seat || !isSeat(*seat))

@@ -36,6 +36,8 @@ inline constexpr std::uint64_t kMaxKeptRecordBytes = 100ull * 1024 * 1024;
 // One game's record stops growing here (a 200-turn game takes some 100 KB), so a host that sends
 // without end cannot fill the folder through one game, and a replay stays small.
 inline constexpr std::uint64_t kMaxRecordBytes = 8ull * 1024 * 1024;
+// No game goes on for a year: a later time is a damaged line.
+inline constexpr std::int64_t kMaxRecordMs = 366ll * 24 * 3600 * 1000;
 
 struct RecordHeader {
     std::int64_t startedMs = 0; // since 1970, UTC

@@ -41,6 +41,8 @@ struct ReplaySink : ClientSink {
     int bestScoreRecord() const override { return 0; }
 };
 
+constexpr int kMaxTicksPerPause = 3600;
+
 ClientPorts portsOf(ReplaySink& s) { return ClientPorts{s, s, s, s, s, s, s}; }
 
 std::string clockText(std::int64_t ms) {
@@ -103,8 +105,15 @@ std::unique_ptr<ReplayModel::Frame> ReplayModel::copyOf(const Frame& from) const
 
 void ReplayModel::feed(Frame& frame, std::size_t notice) const {
     const RecordedNotice& n = record_.notices[notice - 1];
-    // The clock's seconds that passed before this notice came, as the window counted them.
-    while (frame.sink.timerOn && frame.sink.nextTickMs <= n.ms) {
+    // The clock's seconds that passed before this notice came, as the window counted them. Past
+    // zero, or after an hour of them, a tick changes nothing the window shows (no turn lasts
+    // that long): the rest of the pause passes at once, in the clock's rhythm, so a long pause or
+    // a damaged time costs a replay nothing.
+    for (int ticks = 0; frame.sink.timerOn && frame.sink.nextTickMs <= n.ms; ++ticks) {
+        if (ticks == kMaxTicksPerPause || frame.model.clock().secondsLeft() < 1) {
+            frame.sink.nextTickMs += ((n.ms - frame.sink.nextTickMs) / 1000 + 1) * 1000;
+            break;
+        }
         frame.sink.nowMs = frame.sink.nextTickMs;
         frame.sink.nextTickMs += 1000;
         frame.model.turntimerTimer();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 #include <cstring>
 
@@ -63,15 +64,28 @@ void RecordFolder::remove(const std::string& name) {
 }
 
 RecordListing RecordFolder::listing() const {
+    std::map<std::string, Seen> now;
     RecordListing listing;
     for (const QFileInfo& f : QDir(path_).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
         const std::string name = f.fileName().toStdString();
-        const RegularFileRead read = readRegularFile(f.filePath().toStdString(), kReadCap);
-        if (read.status == RegularFileRead::Status::Read)
-            listing.add(name, read.bytes);
-        else
-            listing.skip(name, describe(read));
+        Seen seen{f.size(), f.lastModified().toMSecsSinceEpoch(), {}};
+        if (const auto before = seen_.find(name);
+            before != seen_.end() && before->second.bytes == seen.bytes && before->second.modifiedMs == seen.modifiedMs) {
+            seen.entry = std::move(before->second.entry);
+        } else {
+            const RegularFileRead read = readRegularFile(f.filePath().toStdString(), kReadCap);
+            if (read.status == RegularFileRead::Status::Read)
+                seen.entry.add(name, read.bytes);
+            else
+                seen.entry.skip(name, describe(read));
+        }
+        for (const ListedRecord& game : seen.entry.games)
+            listing.games.push_back(game);
+        for (const std::string& why : seen.entry.skipped)
+            listing.skipped.push_back(why);
+        now.emplace(name, std::move(seen));
     }
+    seen_ = std::move(now);
     listing.sortNewestFirst();
     return listing;
 }

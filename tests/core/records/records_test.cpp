@@ -87,6 +87,9 @@ TEST(RecordFile, ReadsBackWhatWasWrittenAndNothingElse) {
         {"a line that is no notice", head + body + "garbage\n" + formatNotice(3000, "CMD_timeup+"), 0,
          "damaged: line 12 is not a notice"},
         {"a negative time", head + "-5\tCMD_timeup+\n", 0, "damaged: line 10 is not a notice"},
+        {"a time past a year", head + std::to_string(kMaxRecordMs + 1) + "\tCMD_timeup+\n", 0,
+         "damaged: line 10 is not a notice"},
+        {"a time of a year", head + std::to_string(kMaxRecordMs) + "\tCMD_timeup+\n", 1, ""},
         {"no own seat", head.substr(0, head.find("# Own seat")) + body, 0,
          "damaged: its header does not name the start, both seats and its own seat"},
         {"a seat out of range", head.substr(0, head.find("# Own seat")) + "# Own seat: 10\n" + body, 0,
@@ -269,4 +272,21 @@ TEST(GameRecorder, ANewGameMakesRoomInAFullFolder) {
     EXPECT_FALSE(w.files.files.count(recordFileName(0)));
     EXPECT_TRUE(w.files.files.count(recordFileName(1)));
     EXPECT_EQ(w.files.files["notes.txt"], "mine");
+}
+
+TEST(GameRecorder, ARecordStopsGrowingAtItsCapAndSaysSoOnce) {
+    RecordingWindow w;
+    w.seatAs(1, "Ann");
+    w.feed(build::startgame("Ann", "30", "200", "5"));
+    const std::string line = build::chat("Bo", std::string(64 * 1024, 'x') + "|clBlack");
+    const std::size_t fit = (kMaxRecordBytes - w.only().size()) / formatNotice(0, line).size();
+    for (std::size_t i = 0; i < fit + 5; ++i)
+        w.feed(line);
+    w.feed(build::winner(1));
+    EXPECT_EQ(w.told, std::vector<std::string>{"This game's record is full; the rest of the game is not kept."});
+    EXPECT_LE(w.only().size(), kMaxRecordBytes);
+    const RecordRead r = readRecord(w.only());
+    ASSERT_TRUE(r.record) << r.fault;
+    EXPECT_EQ(r.record->notices.size(), 1 + fit);
+    EXPECT_TRUE(w.recorder.current().empty()); // the winner still closes it
 }

@@ -163,7 +163,9 @@ TEST(Replay, TheTurnClockRunsOnTheRecordsTime) {
     record.notices = {{0, build::startgame("Ann", "30", "200", "5")},
                       {10, build::nextplayer(1, 5)},
                       {5'010, build::chat("Ann", "hm|clBlack")},
-                      {29'510, build::chat("Ann", "late|clBlack")}};
+                      {29'510, build::chat("Ann", "late|clBlack")},
+                      {29'600, build::nextplayer(2, 5)},
+                      {kMaxRecordMs, build::chat("Bo", "back after a year|clBlack")}};
     ReplayModel replay(record);
     struct Row {
         std::size_t moment;
@@ -174,6 +176,16 @@ TEST(Replay, TheTurnClockRunsOnTheRecordsTime) {
         EXPECT_EQ(replay.view().turntime, row.shown) << row.moment;
     }
     EXPECT_EQ(replay.msToNext(), 24'500);
+    replay.seek(6);
+    EXPECT_EQ(replay.view().turntime, "Time: 0:00");
+
+    // In a turn of a billion seconds, an hour of a year's pause is counted and the rest passes.
+    record.notices = {{0, build::startgame("Ann", "1000000000", "200", "5")},
+                      {10, build::nextplayer(1, 5)},
+                      {kMaxRecordMs, build::chat("Ann", "still here|clBlack")}};
+    ReplayModel longTurn(record);
+    longTurn.seek(3);
+    EXPECT_EQ(longTurn.view().turntime, "Time: " + std::to_string((1'000'000'000 - 3600) / 60) + ":40");
 }
 
 TEST(Replay, ARecordWithoutNoticesShowsTheTable) {

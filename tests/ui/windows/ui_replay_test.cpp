@@ -94,6 +94,18 @@ TEST_F(RecordsUi, TheFolderNeitherOverwritesNorRevivesARecord) {
     EXPECT_TRUE(folder.kept().empty());
 }
 
+TEST_F(RecordsUi, TheListReadsAFileAgainWhenItChanged) {
+    const std::string name = recordFileName(1000);
+    put(name, game(1000, "Bo", 0));
+    ASSERT_EQ(folder.listing().games.size(), 1u);
+    EXPECT_EQ(folder.listing().games[0].summary.winner, 0);
+    ASSERT_TRUE(folder.append(name, formatNotice(900, build::winner(2))));
+    ASSERT_EQ(folder.listing().games.size(), 1u);
+    EXPECT_EQ(folder.listing().games[0].summary.winner, 2);
+    folder.remove(name);
+    EXPECT_TRUE(folder.listing().games.empty());
+}
+
 TEST_F(RecordsUi, TheReplayWindowGoesByTurnsByKeysAndPlaysToTheEnd) {
     Treplay window(*readRecord(game(0, "Bo", 2)).record, "replay", nullptr);
     window.show();
