@@ -36,7 +36,7 @@ Treplay::Treplay(GameRecord record, const QString& title, QWidget* parent)
     play_ = new QPushButton(QStringLiteral("Play"), this);
     forward_ = new QPushButton(QStringLiteral("Turn Forward"), this);
     back_->setToolTip(QStringLiteral("Back to the start of this turn (Left)"));
-    play_->setToolTip(QStringLiteral("Play or pause (Space)"));
+    play_->setToolTip(QStringLiteral("Play or pause (P)"));
     forward_->setToolTip(QStringLiteral("On to the next turn (Right)"));
     speed_ = new QComboBox(this);
     for (const int s : kSpeeds)
@@ -77,7 +77,8 @@ Treplay::Treplay(GameRecord record, const QString& title, QWidget* parent)
     };
     key(QKeySequence(Qt::Key_Left), [this] { stepBack(); });
     key(QKeySequence(Qt::Key_Right), [this] { stepForward(); });
-    key(QKeySequence(Qt::Key_Space), [this] { togglePlay(); });
+    // Not Space: that presses whichever button has the focus, as everywhere else.
+    key(QKeySequence(Qt::Key_P), [this] { togglePlay(); });
     key(QKeySequence(Qt::Key_Home), [this] { seek(replay_.firstMoment()); });
     key(QKeySequence(Qt::Key_End), [this] { seek(replay_.lastMoment()); });
     key(QKeySequence(QKeySequence::Close), [this] { close(); });

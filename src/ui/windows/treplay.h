@@ -1,7 +1,7 @@
 #pragma once
 // A kept game played again, in a window of its own: the board panel as the window showed it,
 // the chat beside it, and the controls of a player: a turn back and forward, play and pause at
-// 1x or 4x, and a slider to any moment. The keys: Left and Right a turn, Space play or pause,
+// 1x or 4x, and a slider to any moment. The keys: Left and Right a turn, P play or pause,
 // Home and End the start and the end, Escape closes; on the slider, Up and Down move one notice
 // and Page Up and Page Down ten. A screen reader hears the opponent's moves as a step plays them,
 // and where the game stands after a jump.
