@@ -4,6 +4,7 @@
 #include <map>
 
 #include "core/client/fakesink.h"
+#include "core/records/memoryfiles.h"
 #include "core/records/recorder.h"
 #include "core/records/replay.h"
 
@@ -11,19 +12,6 @@ using namespace plimb;
 using namespace plimb::test;
 
 namespace {
-
-struct MemoryFiles : RecordFiles {
-    std::map<std::string, std::string> files;
-    std::vector<KeptFile> kept() override { return {}; }
-    bool create(const std::string& name, std::string_view text) override {
-        return files.emplace(name, std::string(text)).second;
-    }
-    bool append(const std::string& name, std::string_view text) override {
-        files[name] += text;
-        return true;
-    }
-    void remove(const std::string& name) override { files.erase(name); }
-};
 
 // Everything the board panel and the words list draw.
 std::string picture(const ViewState& v) {

@@ -82,27 +82,19 @@ TEST_F(RecordsUi, TheListShowsTheGamesNewestFirstAndNamesWhatItSkips) {
     EXPECT_EQ(opened.join(QChar(',')).toStdString(), recordFileName(1000)); // once
 }
 
-TEST_F(RecordsUi, TheFolderNeitherOverwritesNorRevivesARecord) {
-    EXPECT_TRUE(folder.create("20251210-194918-123.txt", "head\n"));
-    EXPECT_FALSE(folder.create("20251210-194918-123.txt", "other\n"));
-    EXPECT_TRUE(folder.append("20251210-194918-123.txt", "line\n"));
+TEST_F(RecordsUi, TheFolderNeitherOverwritesNorRevivesARecordAndListsWhatChanged) {
+    const std::string name = recordFileName(1000);
+    EXPECT_TRUE(folder.create(name, game(1000, "Bo", 0)));
+    EXPECT_FALSE(folder.create(name, "other\n"));
     put("readme.txt", "not ours");
     ASSERT_EQ(folder.kept().size(), 1u);
-    EXPECT_EQ(folder.kept()[0].bytes, 10u);
-    folder.remove("20251210-194918-123.txt");
-    EXPECT_FALSE(folder.append("20251210-194918-123.txt", "line\n"));
-    EXPECT_TRUE(folder.kept().empty());
-}
-
-TEST_F(RecordsUi, TheListReadsAFileAgainWhenItChanged) {
-    const std::string name = recordFileName(1000);
-    put(name, game(1000, "Bo", 0));
-    ASSERT_EQ(folder.listing().games.size(), 1u);
-    EXPECT_EQ(folder.listing().games[0].summary.winner, 0);
+    EXPECT_EQ(folder.listing().games.at(0).summary.winner, 0);
     ASSERT_TRUE(folder.append(name, formatNotice(900, build::winner(2))));
-    ASSERT_EQ(folder.listing().games.size(), 1u);
-    EXPECT_EQ(folder.listing().games[0].summary.winner, 2);
+    EXPECT_EQ(folder.kept()[0].bytes, game(1000, "Bo", 0).size() + formatNotice(900, build::winner(2)).size());
+    EXPECT_EQ(folder.listing().games.at(0).summary.winner, 2); // read again, as it grew
     folder.remove(name);
+    EXPECT_FALSE(folder.append(name, "line\n"));
+    EXPECT_TRUE(folder.kept().empty());
     EXPECT_TRUE(folder.listing().games.empty());
 }
 
