@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -21,6 +22,8 @@
 
 #include "core/dict/builtinwords.h"
 #include "core/dict/tdictn.h"
+#include "core/records/gamerecord.h"
+#include "core/records/replay.h"
 #include "core/net/protocol.h"
 #include "core/net/socketerror.h"
 #include "core/rules/random.h"
@@ -220,6 +223,34 @@ TEST(WindowE2E, ASoloGamePlayedToItsEndWithTheKeyboardAlone) {
     // Either side may win: "Klot has won the game!" or, in the player's own words, "You have won".
     EXPECT_TRUE(panel->announcer()->accessibleName().endsWith(QStringLiteral(" won the game!")))
         << panel->announcer()->accessibleName().toStdString();
+
+    // The game was kept as it went, and its replay ends where the window did.
+    const QDir games(qEnvironmentVariable("PLIMB_DATA_DIR") + QStringLiteral("/games"));
+    const QStringList kept = games.entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << kept.join(QChar(' ')).toStdString();
+    QFile record(games.filePath(kept[0]));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    const plimb::RecordRead read = plimb::readRecord(record.readAll().toStdString());
+    ASSERT_TRUE(read.record) << read.fault;
+    EXPECT_EQ(read.record->header.players, (std::array<std::string, 2>{"You", "Klot"}));
+    plimb::ReplayModel replay(*read.record);
+    replay.seek(replay.lastMoment());
+    const plimb::ViewState& live = model.view();
+    const plimb::ViewState& again = replay.view();
+    for (const int seat : {1, 2}) {
+        EXPECT_EQ(again.rowFor(seat).name, live.rowFor(seat).name);
+        EXPECT_EQ(again.rowFor(seat).score, live.rowFor(seat).score);
+    }
+    const auto tiles = [](const plimb::ViewState& v) {
+        std::string out;
+        for (const auto* family : {&v.myletter, &v.hisletter})
+            for (const plimb::SlotView& slot : *family)
+                out += slot.drawn ? std::to_string(slot.code) + "," : "_,";
+        return out;
+    };
+    EXPECT_EQ(tiles(again), tiles(live));
+    EXPECT_EQ(again.mywords, live.mywords);
+    EXPECT_EQ(again.winnerText, live.winnerText);
 }
 
 TEST(WindowE2E, AJoinerRefusedByAFullTableSeesGameIsFullAndEnds) {
