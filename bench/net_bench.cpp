@@ -17,22 +17,9 @@ using plimb::bench::NullTimer;
 
 namespace {
 
-class NullSink : public ClientSink {
+class NullSink : public QuietSink {
 public:
-    void sendRequest(const std::string&) override {}
     void addlinetochat(const std::string& line, Colour) override { chars += line.size(); }
-    void playsounds(const std::string&) override {}
-    void playChatter(const std::string&) override {}
-    void showMessage(const std::string&) override {}
-    void closeMainWindow() override {}
-    void startTurnTimer() override {}
-    void stopTurnTimer() override {}
-    void loadinifile() override {}
-    void addword(const std::string&, int, int) override {}
-    void anotherword(int) override {}
-    void addgame(const std::string&) override {}
-    int longestWordRecord() const override { return 0; }
-    int bestScoreRecord() const override { return 0; }
     std::size_t chars = 0;
 };
 

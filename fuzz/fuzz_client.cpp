@@ -44,7 +44,7 @@ int num(std::string_view s) {
     return isNumber(s) ? std::stoi(std::string(s)) : -1;
 }
 
-class Sink : public ClientSink {
+class Sink : public QuietSink {
 public:
     void sendRequest(const std::string& text) override {
         // The login request carries the login name with its own terminator at the end.
@@ -90,19 +90,6 @@ public:
                  isNumber(f[f.size() - 2]) && isNumber(f[f.size() - 3]) && isNumber(f[f.size() - 4]);
         if (!ok) fail("malformed request", text);
     }
-    void addlinetochat(const std::string&, Colour) override {}
-    void playsounds(const std::string&) override {}
-    void playChatter(const std::string&) override {}
-    void showMessage(const std::string&) override {}
-    void closeMainWindow() override {}
-    void startTurnTimer() override {}
-    void stopTurnTimer() override {}
-    void loadinifile() override {}
-    void addword(const std::string&, int, int) override {}
-    void anotherword(int) override {}
-    void addgame(const std::string&) override {}
-    int longestWordRecord() const override { return 0; }
-    int bestScoreRecord() const override { return 0; }
     const ClientModel* model = nullptr;
 };
 

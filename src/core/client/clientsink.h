@@ -96,6 +96,26 @@ class ClientSink : public RequestSink,
                    public TallySink,
                    public NoticeLog {};
 
+// Every port answered by doing nothing, for a model that runs without a window (a replay, a
+// benchmark, a fuzzer): each overrides only the ports it listens to.
+class QuietSink : public ClientSink {
+public:
+    void sendRequest(const std::string&) override {}
+    void addlinetochat(const std::string&, Colour) override {}
+    void showMessage(const std::string&) override {}
+    void closeMainWindow() override {}
+    void playsounds(const std::string&) override {}
+    void playChatter(const std::string&) override {}
+    void startTurnTimer() override {}
+    void stopTurnTimer() override {}
+    void loadinifile() override {}
+    void addword(const std::string&, int, int) override {}
+    void anotherword(int) override {}
+    void addgame(const std::string&) override {}
+    int longestWordRecord() const override { return 0; }
+    int bestScoreRecord() const override { return 0; }
+};
+
 // The ports a ClientModel is built with. They must outlive the model; the model keeps the
 // references and calls none of them while it is being built.
 struct ClientPorts {

@@ -1,17 +1,10 @@
 #include "core/records/history.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/tally/tallygrid.h"
 
 namespace plimb {
-
-namespace {
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-} // namespace
 
 void RecordListing::add(const std::string& file, std::string_view text) {
     const RecordRead read = readRecord(text);
@@ -43,7 +36,7 @@ std::vector<ResultPoint> resultsAgainst(const RecordListing& listing, std::strin
     for (auto it = listing.games.rbegin(); it != listing.games.rend(); ++it) {
         const RecordSummary& s = it->summary;
         const auto outcome = s.outcome();
-        if (outcome == RecordSummary::Outcome::Watched || !sameName(s.opponent(), opponent)) continue;
+        if (outcome == RecordSummary::Outcome::Watched || !sameTallyName(s.opponent(), opponent)) continue;
         if (outcome != RecordSummary::Outcome::Unfinished) ++decided;
         if (outcome == RecordSummary::Outcome::Won) ++wins;
         out.push_back({&*it, outcome, wins, decided});

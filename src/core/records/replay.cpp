@@ -11,7 +11,7 @@ namespace {
 
 // What a replayed model asks of its window: it sends nothing and plays nothing; its chat lines
 // are counted (the first run keeps them), and its turn clock ticks on the record's own time.
-struct ReplaySink : ClientSink {
+struct ReplaySink : QuietSink {
     std::vector<ReplayChatLine>* keep = nullptr;
     std::size_t chatLines = 0;
     std::int64_t nowMs = 0;
@@ -28,17 +28,6 @@ struct ReplaySink : ClientSink {
         timerOn = true;
     }
     void stopTurnTimer() override { timerOn = false; }
-    void sendRequest(const std::string&) override {}
-    void showMessage(const std::string&) override {}
-    void closeMainWindow() override {}
-    void playsounds(const std::string&) override {}
-    void playChatter(const std::string&) override {}
-    void loadinifile() override {}
-    void addword(const std::string&, int, int) override {}
-    void anotherword(int) override {}
-    void addgame(const std::string&) override {}
-    int longestWordRecord() const override { return 0; }
-    int bestScoreRecord() const override { return 0; }
 };
 
 constexpr int kMaxTicksPerPause = 3600;

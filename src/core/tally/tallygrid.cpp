@@ -9,7 +9,13 @@ namespace {
 
 constexpr const char* kUserWon = "addtomine";
 
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
+std::string recordText(const TallyGrid& grid, int column) {
+    return grid.cell(column, 0) + " (" + grid.cell(column + 1, 0) + ")";
+}
+
+} // namespace
+
+bool sameTallyName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -17,12 +23,6 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
     }
     return true;
 }
-
-std::string recordText(const TallyGrid& grid, int column) {
-    return grid.cell(column, 0) + " (" + grid.cell(column + 1, 0) + ")";
-}
-
-} // namespace
 
 long long cellNumber(const std::string& text) {
     std::size_t at = text.find_first_not_of(' ');
@@ -134,7 +134,7 @@ std::vector<std::string> Tally::followedNames() const {
 
 std::optional<int> Tally::followedPosition(const std::string& name) const {
     for (int r = 1; r < grid_.rowCount(); ++r)
-        if (sameIgnoringCase(grid_.cell(0, r), name)) return r - 1;
+        if (sameTallyName(grid_.cell(0, r), name)) return r - 1;
     return std::nullopt;
 }
 

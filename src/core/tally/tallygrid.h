@@ -11,6 +11,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plimb {
@@ -40,6 +41,9 @@ private:
 
 // The number a cell holds, 0 when it holds none.
 long long cellNumber(const std::string& text);
+// Whether two names are one opponent: the tally looks names up without regard to the case of
+// A to Z.
+bool sameTallyName(std::string_view a, std::string_view b);
 
 // Texts of the "Your Total Tally" labels.
 struct OwnTallyLabels {

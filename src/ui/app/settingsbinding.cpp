@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "core/records/recorder.h"
 #include "ui/app/mainmenus.h"
 #include "ui/app/sidewindows.h"
 #include "ui/chat/chatwidget.h"
@@ -13,9 +14,10 @@
 namespace plimb {
 
 SettingsBinding::SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file,
-                                 ChatWidget& chat, PhraseBar& phrases, SideWindows& windows, MainMenus& menus)
+                                 ChatWidget& chat, PhraseBar& phrases, SideWindows& windows, MainMenus& menus,
+                                 GameRecorder& records)
     : window_(window), model_(model), file_(file), chat_(chat), phrases_(phrases), windows_(windows),
-      menus_(menus) {}
+      menus_(menus), records_(records) {}
 
 WindowBounds SettingsBinding::currentBounds() const {
     return {window_.x(), window_.y(), window_.width(), window_.height()};
@@ -56,6 +58,8 @@ void SettingsBinding::loadinifile() {
                             options.steals.toStdString(), options.unlimited);
     model_.switches().playChatterSounds = s.chatterSounds;
     menus_.showChatterSounds(s.chatterSounds);
+    records_.setEnabled(readKeepRecords(ini));
+    menus_.showKeepRecords(records_.enabled());
 
     const ComputerKind kind = parseComputerKind(ini.get(kSettingsSection, "Klot").value_or(""));
     menus_.showComputerKind(kind);
@@ -95,6 +99,11 @@ void SettingsBinding::chooseComputerPlayer(ComputerKind kind) {
                             kSystemLineColour);
     }
     file_.update([kind](IniFile& ini) { ini.set(kSettingsSection, "Klot", formatComputerKind(kind)); });
+}
+
+void SettingsBinding::keepRecords(bool on) {
+    records_.setEnabled(on);
+    file_.update([on](IniFile& ini) { writeKeepRecords(ini, on); });
 }
 
 } // namespace plimb

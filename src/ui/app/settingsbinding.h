@@ -1,7 +1,7 @@
 #pragma once
 // The settings file bound to the window: a load applies the stored preferences to the model, the
 // window's place and size, the chat, the phrase buttons, the game options and the menus' check
-// marks; a save writes what they show. The phrases are written only by the phrase editor.
+// marks and whether games are kept; a save writes what they show. The phrases are written only by the phrase editor.
 #include "ui/chat/settingsstore.h"
 #include "core/client/clientmodel.h"
 #include "core/client/clientsink.h"
@@ -13,6 +13,7 @@ class QWidget;
 namespace plimb {
 
 class ChatWidget;
+class GameRecorder;
 class MainMenus;
 class PhraseBar;
 class SideWindows;
@@ -22,7 +23,7 @@ class SettingsBinding : public SettingsSource {
 public:
     // Only keeps its arguments.
     SettingsBinding(QWidget& window, ClientModel& model, const SettingsStore& file, ChatWidget& chat,
-                    PhraseBar& phrases, SideWindows& windows, MainMenus& menus);
+                    PhraseBar& phrases, SideWindows& windows, MainMenus& menus, GameRecorder& records);
 
     // The in-process server, whose computer player the host's settings choose.
     void setServer(TServer* server) { server_ = server; }
@@ -35,6 +36,8 @@ public:
     // The host's choice of computer player: its server plays it from the next game (at once
     // between games), the chat says so once, and the file keeps it.
     void chooseComputerPlayer(ComputerKind kind);
+    // Options, "Keep Game Records": the recorder follows it from now on, and the file keeps it.
+    void keepRecords(bool on);
 
 private:
     WindowBounds currentBounds() const;
@@ -46,6 +49,7 @@ private:
     PhraseBar& phrases_;
     SideWindows& windows_;
     MainMenus& menus_;
+    GameRecorder& records_;
     TServer* server_ = nullptr;
     WindowBounds savedBounds_; // as last loaded or saved
 };

@@ -40,14 +40,12 @@ Tchat::Tchat(Random& random, QWidget* parent)
                 [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }),
       pump_(model_),
       menus_(*this, model_, *chat_, windows_, settingsFile_),
-      settings_(*this, model_, settingsFile_, *chat_, *phrases_, windows_, menus_),
+      settings_(*this, model_, settingsFile_, *chat_, *phrases_, windows_, menus_, recorder_),
       links_(*this,
              GameLinks::Hooks{[this] { return model_.gameInProgress(); },
                               [this](const QString& link) { menus_.relaunch({link}); },
                               [this](const std::string& line) { addlinetochat(line, kSystemLineColour); }}) {
     ports_.bind(ClientPorts{pump_, *this, sounds_, pump_, settings_, windows_, recorder_});
-    recorder_.setEnabled(readKeepRecords(settingsFile_.read()));
-    menus_.showKeepRecords(recorder_.enabled());
     setWindowTitle(QStringLiteral("Plimb"));
 
     auto* layout = new QVBoxLayout(central_);
@@ -89,10 +87,7 @@ Tchat::Tchat(Random& random, QWidget* parent)
     connect(&menus_, &MainMenus::startGameChosen, this, &Tchat::button_startClick);
     connect(&menus_, &MainMenus::quickInstructionsChosen, this, &Tchat::QuickInstructions1Click);
     connect(&menus_, &MainMenus::switchesChanged, this, &Tchat::saveinifile);
-    connect(&menus_, &MainMenus::keepRecordsChosen, this, [this](bool on) {
-        recorder_.setEnabled(on);
-        settingsFile_.update([on](IniFile& ini) { writeKeepRecords(ini, on); });
-    });
+    connect(&menus_, &MainMenus::keepRecordsChosen, this, [this](bool on) { settings_.keepRecords(on); });
     connect(&menus_, &MainMenus::computerPlayerChosen, this,
             [this](ComputerKind kind) { settings_.chooseComputerPlayer(kind); });
 
