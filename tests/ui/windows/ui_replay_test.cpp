@@ -106,17 +106,12 @@ TEST_F(RecordsUi, TheReplayWindowGoesByTurnsByKeysAndPlaysToTheEnd) {
     const auto key = [&window](Qt::Key k) { QTest::keyClick(window.playButton(), k); };
     const auto turn = [&window] { return window.replay().turnAt(window.replay().position()); };
     EXPECT_EQ(window.replay().position(), 1u);
-    key(Qt::Key_Right);
-    EXPECT_EQ(turn(), 1);
-    key(Qt::Key_Right);
-    EXPECT_EQ(turn(), 2);
-    EXPECT_EQ(window.slider()->value(), static_cast<int>(window.replay().position()));
-    key(Qt::Key_Left);
-    EXPECT_EQ(turn(), 1);
-    key(Qt::Key_End);
-    EXPECT_TRUE(window.replay().atEnd());
-    key(Qt::Key_Home);
-    EXPECT_EQ(window.replay().position(), 1u);
+    for (const auto& [k, expected] : std::vector<std::pair<Qt::Key, int>>{
+             {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Left, 1}, {Qt::Key_End, 3}, {Qt::Key_Home, 0}}) {
+        key(k);
+        EXPECT_EQ(turn(), expected) << k;
+        EXPECT_EQ(window.slider()->value(), static_cast<int>(window.replay().position()));
+    }
     window.slider()->setValue(6);
     EXPECT_EQ(window.replay().position(), 6u);
     // The start, Ann's line, her word and Bo's line.
